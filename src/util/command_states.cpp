@@ -1,0 +1,1 @@
+#include "util/command_states.h"

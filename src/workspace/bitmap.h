@@ -1,0 +1,69 @@
+#pragma once
+// The picture type every image operation shares: a device-independent bitmap held in
+// memory exactly as Windows lays out a DIB's pixels (rows padded to 4 bytes, blue-green-red
+// byte order), stored top-down. 8-bit pictures carry a colour table; 24- and 32-bit ones
+// hold their colours directly. The Win32 bridge hands these bytes to GDI unchanged.
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <vector>
+
+namespace vimbrel {
+
+struct RgbQuad {
+    std::uint8_t blue = 0, green = 0, red = 0, reserved = 0;
+    friend bool operator==(const RgbQuad&, const RgbQuad&) = default;
+};
+
+// Raised when a picture of the asked size cannot be held (too large or out of memory).
+class EImageTooLarge : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class Bitmap {
+public:
+    // Largest side and largest pixel buffer a picture may have; readers check against these
+    // before they allocate anything.
+    static constexpr int kMaxSide = 65535;
+    static constexpr std::size_t kMaxBytes = std::size_t(1) << 31;
+
+    Bitmap() = default;
+    // bitsPerPixel is 8, 24 or 32; pixels start black (index 0).
+    Bitmap(int width, int height, int bitsPerPixel);
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    int BitsPerPixel() const { return bpp_; }
+    bool Empty() const { return width_ == 0 || height_ == 0; }
+    // Bytes per row, padded to a multiple of 4.
+    std::size_t Stride() const { return stride_; }
+
+    static std::size_t StrideFor(int width, int bitsPerPixel);
+    // Whether a picture of this shape may be created, without creating it.
+    static bool SizeAllowed(int width, int height, int bitsPerPixel);
+
+    std::uint8_t* Row(int y) { return data_.data() + std::size_t(y) * stride_; }
+    const std::uint8_t* Row(int y) const { return data_.data() + std::size_t(y) * stride_; }
+    std::uint8_t* Data() { return data_.data(); }
+    const std::uint8_t* Data() const { return data_.data(); }
+    std::size_t DataSize() const { return data_.size(); }
+
+    std::vector<RgbQuad>& Palette() { return palette_; }
+    const std::vector<RgbQuad>& Palette() const { return palette_; }
+
+    // Colour of one pixel whatever the depth (through the colour table for 8 bits).
+    RgbQuad PixelColour(int x, int y) const;
+    // Sets one pixel of a 24- or 32-bit picture.
+    void SetPixelColour(int x, int y, RgbQuad c);
+
+    friend bool operator==(const Bitmap&, const Bitmap&) = default;
+
+private:
+    int width_ = 0, height_ = 0, bpp_ = 24;
+    std::size_t stride_ = 0;
+    std::vector<std::uint8_t> data_;
+    std::vector<RgbQuad> palette_;
+};
+
+}  // namespace vimbrel
