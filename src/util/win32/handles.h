@@ -1,0 +1,92 @@
+#pragma once
+// Owning wrappers for the Win32 handles the support library and its users acquire:
+// one type per kind of release, none copyable.
+#include <windows.h>
+#include <objbase.h>
+
+#include <utility>
+
+namespace vimbrel::win32 {
+
+template <class H, class Traits>
+class UniqueHandleT {
+public:
+    UniqueHandleT() = default;
+    explicit UniqueHandleT(H h) : h_(h) {}
+    ~UniqueHandleT() { reset(); }
+    UniqueHandleT(const UniqueHandleT&) = delete;
+    UniqueHandleT& operator=(const UniqueHandleT&) = delete;
+    UniqueHandleT(UniqueHandleT&& other) noexcept : h_(std::exchange(other.h_, Traits::Invalid())) {}
+    UniqueHandleT& operator=(UniqueHandleT&& other) noexcept {
+        if (this != &other) {
+            reset();
+            h_ = std::exchange(other.h_, Traits::Invalid());
+        }
+        return *this;
+    }
+
+    H get() const { return h_; }
+    H* put() {
+        reset();
+        return &h_;
+    }
+    explicit operator bool() const { return h_ != Traits::Invalid(); }
+    void reset(H h = Traits::Invalid()) {
+        if (h_ != Traits::Invalid())
+            Traits::Close(h_);
+        h_ = h;
+    }
+
+private:
+    H h_ = Traits::Invalid();
+};
+
+struct FileHandleTraits {  // CreateFile: INVALID_HANDLE_VALUE means none
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) { ::CloseHandle(h); }
+};
+struct KernelHandleTraits {  // CreateMutex, CreateEvent: null means none
+    static HANDLE Invalid() { return nullptr; }
+    static void Close(HANDLE h) { ::CloseHandle(h); }
+};
+struct RegKeyTraits {
+    static HKEY Invalid() { return nullptr; }
+    static void Close(HKEY h) { ::RegCloseKey(h); }
+};
+struct ModuleTraits {  // LoadLibrary
+    static HMODULE Invalid() { return nullptr; }
+    static void Close(HMODULE h) { ::FreeLibrary(h); }
+};
+struct FindHandleTraits {  // FindFirstFile
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) { ::FindClose(h); }
+};
+
+using UniqueFile = UniqueHandleT<HANDLE, FileHandleTraits>;
+using UniqueKernelHandle = UniqueHandleT<HANDLE, KernelHandleTraits>;
+using UniqueHKey = UniqueHandleT<HKEY, RegKeyTraits>;
+using UniqueModule = UniqueHandleT<HMODULE, ModuleTraits>;
+using UniqueFind = UniqueHandleT<HANDLE, FindHandleTraits>;
+
+// Memory the shell hands out (item lists) and that CoTaskMemFree releases.
+template <class T>
+class CoTaskMemPtr {
+public:
+    CoTaskMemPtr() = default;
+    explicit CoTaskMemPtr(T* p) : p_(p) {}
+    ~CoTaskMemPtr() { ::CoTaskMemFree(p_); }
+    CoTaskMemPtr(const CoTaskMemPtr&) = delete;
+    CoTaskMemPtr& operator=(const CoTaskMemPtr&) = delete;
+    T* get() const { return p_; }
+    T** put() {
+        ::CoTaskMemFree(p_);
+        p_ = nullptr;
+        return &p_;
+    }
+    explicit operator bool() const { return p_ != nullptr; }
+
+private:
+    T* p_ = nullptr;
+};
+
+}  // namespace vimbrel::win32
