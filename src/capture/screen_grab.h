@@ -1,0 +1,33 @@
+#pragma once
+// Copying screen pixels into the current image, as the capture commands ask for it.
+#include <optional>
+
+#include "capture/window_id.h"
+#include "workspace/bitmap.h"
+#include "workspace/geometry.h"
+
+namespace vimbrel {
+
+struct OsVersion {
+    unsigned major = 0, minor = 0;
+};
+
+// Whether a grab adds CAPTUREBLT to SRCCOPY (so layered windows are copied too): not on a
+// version 4.x system; yes when the version could not be read.
+bool UseCaptureBlt(const std::optional<OsVersion>& version);
+
+// The screen as the capture commands use it.
+class Screen {
+public:
+    virtual ~Screen() = default;
+    // The primary screen, (0, 0) to its width and height.
+    virtual void GrabScreen(Bitmap& bitmap) = 0;
+    // The window's rectangle, frame and caption included. Returns that rectangle, or nothing
+    // (bitmap untouched) when the handle no longer names a window.
+    virtual std::optional<Rect> GrabWindow(WindowId window, Bitmap& bitmap) = 0;
+    // The standard arrow at the pointer's position relative to origin; nothing when
+    // inclMouse is off.
+    virtual void DrawMouseCursor(Bitmap& bitmap, Point origin, bool inclMouse) = 0;
+};
+
+}  // namespace vimbrel

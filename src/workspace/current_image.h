@@ -1,0 +1,110 @@
+#pragma once
+// The main window's one picture: the full-size image, the zoomed image it shows, the zoom,
+// the status text, the one-step undo and which image commands are enabled.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "util/command_states.h"
+#include "workspace/bitmap.h"
+#include "workspace/busy_cursor.h"
+#include "workspace/geometry.h"
+
+namespace vimbrel {
+
+// What the main window does for the current image.
+class ImageView {
+public:
+    virtual ~ImageView() = default;
+    // Image1 changed; place it at the top-left corner of the scroll box (0 x 0 when cleared).
+    virtual void ShowImage1(const Bitmap& image1) = 0;
+    // Status panel 0 of sBar.
+    virtual void SetStatusText(const std::string& text) = 0;
+    // Message box with the warning icon, titled AppTitle.
+    virtual void WarningBox(const std::string& text) = 0;
+    // Refresh the notes check marks and status panels 1 to 3 after the enabling table.
+    virtual void UpdateNotesState() = 0;
+};
+
+// Line steps of the scroll box scrlBox that holds Image1.
+inline constexpr int kScrollLineStepX = 4;
+inline constexpr int kScrollLineStepY = 5;
+
+// The twenty zoom menu items: zmi01..zmi10 are k:1, zmo01..zmo10 are 1:k. zmi11..zmi16
+// exist in the menu but stay hidden and do nothing.
+std::vector<std::string> ZoomItemNames();
+
+class CurrentImage {
+public:
+    struct UndoState {
+        Bitmap image;
+        double zoomFactor = 1.0;
+        std::string zoomStatusText;
+        std::string captureText;
+    };
+
+    // imageEditorSet answers whether the ImageEditor setting names a program.
+    CurrentImage(CommandStates& commands, ImageView& view, CursorPort& cursor, std::function<bool()> imageEditorSet);
+    CurrentImage(const CurrentImage&) = delete;
+    CurrentImage& operator=(const CurrentImage&) = delete;
+
+    // Plain state the other commands read and write directly.
+    Bitmap imgMain;                     // the picture at its true size
+    std::string CaptureText;            // where the picture came from
+    std::string CurrentFileName;        // target of the plain Save
+    std::string LastOpenedFile;
+    std::uintptr_t StampCursor = 0;     // cursor armed under "Add a cursor"; 0 = none
+    Point StampOffset{0, 0};
+    Point DragOrigin{-1, -1};           // x = -1 while no hand-drag scroll runs
+    std::uintptr_t NextClipboardViewer = 0;
+    bool TrueColourDisplay = false;
+
+    const Bitmap& Image1() const { return image1_; }
+    double ZoomFactor() const { return zoomFactor_; }
+    const std::string& ZoomRatioText() const { return zoomRatioText_; }
+    const std::string& ZoomStatusText() const { return zoomStatusText_; }
+    bool UndoAvailable() const { return undoAvailable_; }
+    bool UndoPrimed() const { return undoPrimed_; }
+    const UndoState& UndoSlot() const { return undoSlot_; }
+
+    // The start-up state of the commands: no picture, no undo, zoom items at 1:1.
+    void Start();
+
+    // Before every change of imgMain. The first call of the run only primes.
+    void TakeUndoSnapshot();
+    // Rebuilds Image1 from source (imgMain) at factor and hands it to the view.
+    void RenderShownImage(const Bitmap& source, double factor);
+    void SetZoom(int n, int d);
+    // Back to 1:1 without rendering; the callers render.
+    void ResetZoom();
+    // A zoom menu item chosen: "zmi01".."zmi10", "zmo01".."zmo10". Others are ignored.
+    void ZoomItemClick(const std::string& item);
+    // Undo (mnuUndo, btnUndo, popUndo, Ctrl+Z).
+    void mnuUndoClick();
+    // Clear Capture (Clear1, btnClear, popClear).
+    void Clear1Click();
+    void EnableImageCommands(bool present);
+    void ShowCaptureStatus();
+    // "(" width "x " height ")" " - " CaptureText ZoomStatusText, sizes of Image1.
+    std::string CaptureStatusText() const;
+
+private:
+    void SetUndoControls(bool enabled);
+    void UncheckZoomItems();
+
+    CommandStates& commands_;
+    ImageView& view_;
+    CursorPort& cursor_;
+    std::function<bool()> imageEditorSet_;
+
+    Bitmap image1_;
+    double zoomFactor_ = 1.0;
+    std::string zoomRatioText_;
+    std::string zoomStatusText_;
+    UndoState undoSlot_;
+    bool undoAvailable_ = false;
+    bool undoPrimed_ = false;
+};
+
+}  // namespace vimbrel

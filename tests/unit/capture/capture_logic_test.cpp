@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "capture/area_selection.h"
+#include "capture/foreground.h"
+#include "capture/screen_grab.h"
+
+namespace vimbrel {
+namespace {
+
+class FakeWindows : public WindowQuery {
+public:
+    WindowId ForegroundWindow() const override { return foreground; }
+    std::string ClassName(WindowId w, int bufferSize) const override {
+        auto it = classes.find(w);
+        if (it == classes.end()) return "";
+        return it->second.substr(0, std::size_t(bufferSize - 1));
+    }
+    WindowId foreground = 0;
+    std::map<WindowId, std::string> classes;
+};
+
+TEST(ForegroundTest, TaskbarClasses) {
+    struct Case { std::string name; bool taskbar; };
+    for (const Case& c : {Case{"Shell_TrayWnd", true}, {"SysTabControl32", true}, {"TrayNotifyWnd", true},
+                          {"traybutton", true}, {"Notepad", false}, {"Tra", false}, {"XTrayWnd", false},
+                          {std::string("Tra\0y", 5), false}, {std::string("Shell_TrayWnd\0x", 15), true}})
+        EXPECT_EQ(IsTaskbarClass(c.name), c.taskbar) << c.name;
+}
+
+TEST(ForegroundTest, TargetIsTheLastOtherProgramWindow) {
+    FakeWindows windows;
+    const WindowId own = 5, notepad = 10, taskbar = 11, editor = 12;
+    windows.classes = {{own, "TfrmCaptureForm"}, {notepad, "Notepad"}, {taskbar, "Shell_TrayWnd"}, {editor, "Edit"}};
+    WindowId target = 0;
+
+    struct Step { WindowId foreground; WindowId expected; const char* why; };
+    for (Step s : {Step{0, 0, "nothing in front"}, {own, 0, "own window"}, {notepad, notepad, "other program"},
+                   {taskbar, notepad, "taskbar clicked"}, {own, notepad, "own window clicked"},
+                   {0, notepad, "no foreground"}, {editor, editor, "next program"}}) {
+        windows.foreground = s.foreground;
+        TrackForegroundWindow(windows, own, target);
+        EXPECT_EQ(target, s.expected) << s.why;
+    }
+}
+
+TEST(ForegroundTest, ClassNameIsReadWith62Characters) {
+    FakeWindows windows;
+    windows.foreground = 7;
+    // Upper-cased, cut to 62 characters: only the first 62 decide.
+    windows.classes[7] = std::string(62, 'a') + "SHELL_TRAYWND";
+    WindowId target = 0;
+    TrackForegroundWindow(windows, 1, target);
+    EXPECT_EQ(target, 7u);
+}
+
+TEST(ForegroundTest, ConsoleInForeground) {
+    FakeWindows windows;
+    windows.classes = {{1, "ConsoleWindowClass"}, {2, "consolewindowclass"}, {3, "tty"}, {4, "Notepad"}};
+    struct Case { WindowId w; bool nt; bool console; };
+    for (Case c : {Case{1, true, true}, {2, true, true}, {3, true, false}, {3, false, true}, {1, false, false},
+                   {4, true, false}, {0, true, false}}) {
+        windows.foreground = c.w;
+        EXPECT_EQ(ConsoleInForeground(windows, c.nt), c.console) << c.w << " nt=" << c.nt;
+    }
+}
+
+TEST(ScreenGrabTest, CaptureBltRule) {
+    EXPECT_FALSE(UseCaptureBlt(OsVersion{4, 10}));
+    EXPECT_TRUE(UseCaptureBlt(OsVersion{5, 1}));
+    EXPECT_TRUE(UseCaptureBlt(OsVersion{10, 0}));
+    EXPECT_TRUE(UseCaptureBlt(std::nullopt));
+}
+
+// One mouse event of a selection table case.
+struct Event {
+    enum Kind { Down, Move, Up } kind;
+    MouseButton button;
+    Point at;
+};
+
+struct SelectionCase {
+    const char* name;
+    std::vector<Event> events;
+    Rect selection;
+    bool empty;
+};
+
+class AreaSelectionTest : public ::testing::TestWithParam<SelectionCase> {};
+
+// Replays the events and checks the screen is left as it was: every frame drawn is drawn
+// again to erase it, and the overlay closes on the last release only.
+TEST_P(AreaSelectionTest, EndsWithTheDraggedRectangle) {
+    const SelectionCase& c = GetParam();
+    AreaSelection area;
+    std::map<std::tuple<int, int, int, int>, int> frames;
+    bool closed = false;
+    for (const Event& e : c.events) {
+        ASSERT_FALSE(closed) << "event after close";
+        SelectionStep step = e.kind == Event::Down   ? area.MouseDown(e.button, e.at)
+                             : e.kind == Event::Move ? area.MouseMove(e.at)
+                                                     : area.MouseUp(e.button, e.at);
+        for (const Rect& r : step.invert) {
+            EXPECT_LE(r.left, r.right);
+            EXPECT_LE(r.top, r.bottom);
+            frames[{r.left, r.top, r.right, r.bottom}] ^= 1;
+        }
+        closed = step.close;
+    }
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(area.Dragging());
+    for (const auto& [frame, left] : frames) EXPECT_EQ(left, 0) << "a focus frame stays on the screen";
+    EXPECT_EQ(area.SelectionRect(), c.selection);
+    EXPECT_EQ(SelectionEmpty(area.SelectionRect()), c.empty);
+}
+
+const MouseButton L = MouseButton::Left, R = MouseButton::Right;
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AreaSelectionTest,
+    ::testing::Values(
+        SelectionCase{"DragDownRight", {{Event::Down, L, {10, 20}}, {Event::Move, L, {50, 60}}, {Event::Move, L, {110, 90}}, {Event::Up, L, {110, 90}}},
+                      {10, 20, 110, 90}, false},
+        SelectionCase{"DragLeftUpIsNotNormalised", {{Event::Down, L, {300, 200}}, {Event::Move, L, {100, 50}}, {Event::Up, L, {100, 50}}},
+                      {300, 200, 100, 50}, true},
+        SelectionCase{"ClickWithoutMoveIsEmpty", {{Event::Down, L, {40, 40}}, {Event::Up, L, {40, 40}}}, {40, 40, 40, 40}, true},
+        SelectionCase{"RightClickClosesWithZeroSelection", {{Event::Move, L, {5, 5}}, {Event::Down, R, {30, 30}}, {Event::Up, R, {30, 30}}},
+                      {0, 0, 0, 0}, true},
+        SelectionCase{"OtherButtonEndsTheDrag", {{Event::Down, L, {1, 2}}, {Event::Move, L, {20, 30}}, {Event::Down, R, {25, 35}}, {Event::Up, R, {25, 35}}},
+                      {1, 2, 20, 30}, false},
+        SelectionCase{"DragAcrossOnlyOneAxis", {{Event::Down, L, {10, 10}}, {Event::Move, L, {50, 5}}, {Event::Up, L, {50, 5}}},
+                      {10, 10, 50, 5}, true},
+        SelectionCase{"MovesBeforePressAreIgnored", {{Event::Move, L, {7, 7}}, {Event::Down, L, {8, 9}}, {Event::Move, L, {18, 19}}, {Event::Up, L, {99, 99}}},
+                      {8, 9, 18, 19}, false},
+        SelectionCase{"SecondPressRestartsTheBand", {{Event::Down, L, {1, 1}}, {Event::Move, L, {9, 9}}, {Event::Down, L, {4, 4}}, {Event::Move, L, {6, 8}}, {Event::Up, L, {6, 8}}},
+                      {4, 4, 6, 8}, false}),
+    [](const auto& tp) { return std::string(tp.param.name); });
+
+TEST(AreaSelectionFrameTest, BandDraggedLeftUpIsDrawnInOrder) {
+    AreaSelection area;
+    area.MouseDown(MouseButton::Left, {100, 100});
+    SelectionStep step = area.MouseMove({40, 70});
+    ASSERT_EQ(step.invert.size(), 2u);
+    EXPECT_EQ(step.invert[0], (Rect{100, 100, 100, 100}));
+    EXPECT_EQ(step.invert[1], (Rect{40, 70, 100, 100}));
+}
+
+}  // namespace
+}  // namespace vimbrel
