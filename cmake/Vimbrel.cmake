@@ -67,6 +67,8 @@ function(vimbrel_win32_test name)
   set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT 600)
 endfunction()
 
+set(VIMBREL_FUZZ_SECONDS 20 CACHE STRING "Seconds each fuzz target runs as a test")
+
 # vimbrel_fuzz_target(name SOURCES ... DEPS ...): a libFuzzer target (fuzz preset only).
 function(vimbrel_fuzz_target name)
   if(NOT VIMBREL_FUZZ)
@@ -76,6 +78,17 @@ function(vimbrel_fuzz_target name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE vimbrel_options ${ARG_DEPS})
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  # Each target runs for a bounded time as a test. New inputs go to a scratch corpus under
+  # the build folder; seeds, when the target has a corpus/<name> folder, are read from there.
+  set(work ${CMAKE_BINARY_DIR}/corpus/${name})
+  file(MAKE_DIRECTORY ${work})
+  set(seeds)
+  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/corpus/${name})
+    set(seeds ${CMAKE_CURRENT_SOURCE_DIR}/corpus/${name})
+  endif()
+  add_test(NAME ${name}
+    COMMAND ${name} -max_total_time=${VIMBREL_FUZZ_SECONDS} -rss_limit_mb=2048 -print_final_stats=1 ${work} ${seeds})
+  set_tests_properties(${name} PROPERTIES LABELS fuzz TIMEOUT 900)
 endfunction()
 
 # libjpeg (IJG API of libjpeg-turbo): Debian's package natively, our static MinGW build
