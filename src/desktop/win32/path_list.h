@@ -1,0 +1,37 @@
+#pragma once
+// The special folders of this machine, asked of the shell.
+#include <windows.h>
+
+#include "desktop/path_list.h"
+
+namespace vimbrel::win32 {
+
+// Asks SHFolder.dll's SHGetFolderPathA, and the shell for the display names of folders
+// without a path. owner is the window the shell may use for its messages.
+class ShellFolderSource : public FolderSource {
+public:
+    explicit ShellFolderSource(HWND owner = nullptr);
+    ~ShellFolderSource() override;
+    ShellFolderSource(const ShellFolderSource&) = delete;
+    ShellFolderSource& operator=(const ShellFolderSource&) = delete;
+
+    bool CanQueryFolders() override;
+    std::string FolderPath(int folderNumber) override;
+    std::optional<std::string> DisplayName(int folderNumber) override;
+    std::string TempFolder() override;
+    std::string CurrentFolder() override;
+
+private:
+    using GetFolderPathFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
+    HWND owner_;
+    HMODULE library_ = nullptr;
+    GetFolderPathFn getFolderPath_ = nullptr;
+};
+
+// The process's folder table, filled from the shell on first use.
+const FolderTable& SharedFolderTable();
+
+// Letter case by the system's locale (CharUpperBuffA, CharLowerBuffA).
+CaseMap AnsiCaseMap();
+
+}  // namespace vimbrel::win32
