@@ -1,0 +1,21 @@
+#pragma once
+// Windows bitmap files: the 14-byte file header, a BITMAPINFOHEADER (or a later version),
+// masks, colour table, rows bottom-up (or top-down for a negative height).
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "workspace/bitmap.h"
+
+namespace vimbrel {
+
+// Reads 1, 4, 8 (into an 8-bit picture with its colour table), 16 (into 24 bits), 24 and
+// 32 bits per pixel, uncompressed or with bit fields. Every size, offset and count is
+// checked against the data before anything is allocated; anything else throws
+// EInvalidGraphic.
+Bitmap DecodeBmp(std::span<const std::uint8_t> file);
+
+// The picture at its own depth: 8 bits with its colour table, 24 or 32 bits uncompressed.
+std::vector<std::uint8_t> EncodeBmp(const Bitmap& picture);
+
+}  // namespace vimbrel

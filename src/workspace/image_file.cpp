@@ -1,0 +1,65 @@
+#include "workspace/image_file.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "workspace/bmp_file.h"
+#include "workspace/file_names.h"
+
+namespace vimbrel {
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// Headers and colour table on top of the largest pixel buffer.
+long long Tell(std::FILE* f) {
+#ifdef _WIN32
+    return _ftelli64(f);
+#else
+    return ftello(f);
+#endif
+}
+
+constexpr std::uint64_t kMaxFileBytes = Bitmap::kMaxBytes + (1 << 20);
+
+}  // namespace
+
+std::vector<std::uint8_t> ReadImageFileBytes(const std::string& path) {
+    File f(std::fopen(path.c_str(), "rb"));
+    if (!f) throw EInOutError("Cannot open file " + path);
+    if (std::fseek(f.get(), 0, SEEK_END) != 0) throw EInOutError("Error reading from " + path);
+    const long long size = Tell(f.get());
+    if (size < 0) throw EInOutError("Error reading from " + path);
+    if (std::uint64_t(size) > kMaxFileBytes) throw EInvalidGraphic("File too large to be a picture: " + path);
+    std::rewind(f.get());
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    if (!bytes.empty() && std::fread(bytes.data(), 1, bytes.size(), f.get()) != bytes.size())
+        throw EInOutError("Error reading from " + path);
+    return bytes;
+}
+
+void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    File f(std::fopen(path.c_str(), "wb"));
+    if (!f) throw EInOutError("Cannot create file " + path);
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f.get()) != bytes.size())
+        throw EInOutError("Error writing to " + path);
+    if (std::fclose(f.release()) != 0) throw EInOutError("Error writing to " + path);
+}
+
+std::optional<Bitmap> LoadImageFile(const std::string& path, const JpegReadOptions& options) {
+    const ImageFormat format = ReadFormatFor(path);
+    if (format == ImageFormat::None) return std::nullopt;
+    const std::vector<std::uint8_t> bytes = ReadImageFileBytes(path);
+    return format == ImageFormat::Bmp ? DecodeBmp(bytes) : DecodeJpeg(bytes, options);
+}
+
+void WriteImageFile(const Bitmap& source, const std::string& path) {
+    const std::vector<std::uint8_t> bytes =
+        WriteFormatFor(path) == ImageFormat::Bmp ? EncodeBmp(source) : EncodeJpeg(source);
+    WriteFileBytes(path, bytes);
+}
+
+}  // namespace vimbrel

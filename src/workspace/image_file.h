@@ -1,0 +1,30 @@
+#pragma once
+// Reading and writing picture files, the format chosen by the name's extension.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "workspace/bitmap.h"
+#include "workspace/image_errors.h"
+#include "workspace/jpeg_file.h"
+
+namespace vimbrel {
+
+// Reads a .bmp, .jpg or .jpeg file (any letter case) into a new picture; nullopt for any
+// other name, with nothing read. The caller's own picture is never touched: it takes the
+// result only when this returns. Throws EInvalidGraphic for anything that is not a
+// readable picture and EInOutError when the file cannot be opened.
+std::optional<Bitmap> LoadImageFile(const std::string& path, const JpegReadOptions& options = {});
+
+// Writes a bitmap file at the picture's own depth when the extension is ".bmp" (any case),
+// JPEG for every other name. The whole file is encoded before an existing one is replaced.
+// Throws EInOutError.
+void WriteImageFile(const Bitmap& source, const std::string& path);
+
+// Whole-file helpers; EInOutError on failure. Files larger than any picture we could
+// hold are refused with EInvalidGraphic without being read.
+std::vector<std::uint8_t> ReadImageFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+}  // namespace vimbrel

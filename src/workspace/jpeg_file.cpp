@@ -1,0 +1,221 @@
+#include "workspace/jpeg_file.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include <jpeglib.h>
+#include <jerror.h>
+
+#include "workspace/image_errors.h"
+
+namespace vimbrel {
+namespace {
+
+// libjpeg reports failures through error_exit, which must not return. We jump back to the
+// frame that called the library (no C++ objects live in the frames in between) and throw
+// from there.
+struct ErrorManager {
+    jpeg_error_mgr pub{};
+    std::jmp_buf jump{};
+    char message[JMSG_LENGTH_MAX] = {};
+};
+
+extern "C" void JumpOnError(j_common_ptr cinfo) {
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    (*cinfo->err->format_message)(cinfo, err->message);
+    std::longjmp(err->jump, 1);
+}
+
+// Warnings go nowhere, except a file that ends early: the library would pad it with grey
+// and call it a picture.
+extern "C" void OnMessage(j_common_ptr cinfo, int level) {
+    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) JumpOnError(cinfo);
+}
+
+void InstallErrorManager(ErrorManager& err) {
+    jpeg_std_error(&err.pub);
+    err.pub.error_exit = JumpOnError;
+    err.pub.emit_message = OnMessage;
+}
+
+// Internal working memory the library may take for one picture (progressive coefficients,
+// the two-pass quantiser's whole-image buffer).
+constexpr long kMaxDecoderMemory = 1L << 30;
+
+struct Decoder {
+    ErrorManager err;
+    jpeg_decompress_struct cinfo{};
+    bool created = false;
+    ~Decoder() {
+        if (created) jpeg_destroy_decompress(&cinfo);
+    }
+};
+
+// Compressed data goes straight into a vector we own, so a failure half-way leaves
+// nothing for us to free by hand.
+struct VectorDestination {
+    jpeg_destination_mgr pub{};
+    std::vector<std::uint8_t> data;
+};
+
+extern "C" void InitVector(j_compress_ptr cinfo) {
+    auto* dest = reinterpret_cast<VectorDestination*>(cinfo->dest);
+    dest->data.resize(1 << 16);
+    dest->pub.next_output_byte = dest->data.data();
+    dest->pub.free_in_buffer = dest->data.size();
+}
+
+extern "C" boolean GrowVector(j_compress_ptr cinfo) {
+    auto* dest = reinterpret_cast<VectorDestination*>(cinfo->dest);
+    const std::size_t used = dest->data.size();
+    bool grown = true;
+    try {
+        dest->data.resize(used * 2);
+    } catch (...) {
+        grown = false;
+    }
+    if (!grown) ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 10);  // jumps; never from inside the handler
+    dest->pub.next_output_byte = dest->data.data() + used;
+    dest->pub.free_in_buffer = dest->data.size() - used;
+    return TRUE;
+}
+
+extern "C" void TermVector(j_compress_ptr cinfo) {
+    auto* dest = reinterpret_cast<VectorDestination*>(cinfo->dest);
+    dest->data.resize(dest->data.size() - dest->pub.free_in_buffer);
+}
+
+struct Encoder {
+    ErrorManager err;
+    jpeg_compress_struct cinfo{};
+    VectorDestination dest;
+    const Bitmap* source = nullptr;
+    bool created = false;
+    ~Encoder() {
+        if (created) jpeg_destroy_compress(&cinfo);
+    }
+};
+
+void StartDecoder(Decoder& d, std::span<const std::uint8_t> file) {
+    jpeg_create_decompress(&d.cinfo);
+    d.created = true;
+    d.cinfo.mem->max_memory_to_use = kMaxDecoderMemory;
+    jpeg_mem_src(&d.cinfo, file.data(), static_cast<unsigned long>(file.size()));
+    jpeg_read_header(&d.cinfo, TRUE);
+}
+
+void CheckFileSize(std::span<const std::uint8_t> file) {
+    if (file.size() > 0xFFFFFFFFu) throw EInvalidGraphic("JPEG file too large");
+}
+
+}  // namespace
+
+JpegSize ReadJpegSize(std::span<const std::uint8_t> file) {
+    CheckFileSize(file);
+    auto d = std::make_unique<Decoder>();
+    d->cinfo.err = &d->err.pub;
+    InstallErrorManager(d->err);
+    if (setjmp(d->err.jump)) throw EInvalidGraphic(std::string("JPEG: ") + d->err.message);
+    StartDecoder(*d, file);
+    return JpegSize{int(d->cinfo.image_width), int(d->cinfo.image_height)};
+}
+
+Bitmap DecodeJpeg(std::span<const std::uint8_t> file, const JpegReadOptions& options) {
+    CheckFileSize(file);
+    const bool quantise = options.greys || !options.trueColourDisplay;
+    auto d = std::make_unique<Decoder>();
+    auto out = std::make_unique<Bitmap>();
+    d->cinfo.err = &d->err.pub;
+    InstallErrorManager(d->err);
+    if (setjmp(d->err.jump)) throw EInvalidGraphic(std::string("JPEG: ") + d->err.message);
+    StartDecoder(*d, file);
+
+    jpeg_decompress_struct& c = d->cinfo;
+    c.scale_num = 1;
+    c.scale_denom = 1;
+    c.do_block_smoothing = TRUE;
+    if (options.greys) {
+        c.out_color_space = JCS_GRAYSCALE;
+    } else {
+        // The quantiser works on plain RGB; unquantised output goes straight into DIB order.
+        c.out_color_space = quantise ? JCS_RGB : JCS_EXT_BGR;
+    }
+    if (quantise) {
+        c.quantize_colors = TRUE;
+        c.desired_number_of_colors = kJpegQuantisedColours;
+    }
+    const int outBpp = quantise ? 8 : 24;
+    if (c.image_width > unsigned(Bitmap::kMaxSide) || c.image_height > unsigned(Bitmap::kMaxSide) ||
+        !Bitmap::SizeAllowed(int(c.image_width), int(c.image_height), outBpp))
+        throw EInvalidGraphic("JPEG: picture too large");
+
+    jpeg_start_decompress(&c);
+    try {
+        *out = Bitmap(int(c.output_width), int(c.output_height), outBpp);
+    } catch (const EImageTooLarge& e) {
+        throw EInvalidGraphic(e.what());
+    }
+    if (quantise) {
+        auto& palette = out->Palette();
+        palette.assign(std::size_t(c.actual_number_of_colors), RgbQuad{});
+        const bool grey = c.out_color_components == 1;
+        for (int i = 0; i < c.actual_number_of_colors; ++i) {
+            const std::uint8_t r = c.colormap[0][i];
+            palette[i] = grey ? RgbQuad{r, r, r, 0} : RgbQuad{c.colormap[2][i], c.colormap[1][i], r, 0};
+        }
+    }
+    while (c.output_scanline < c.output_height) {
+        JSAMPROW row = out->Row(int(c.output_scanline));
+        jpeg_read_scanlines(&c, &row, 1);
+    }
+    jpeg_finish_decompress(&c);
+    return std::move(*out);
+}
+
+namespace {
+
+// Everything the library touches lives in *e, so nothing here is clobbered by the jump.
+void Compress(Encoder& e, const Bitmap& source) {
+    e.source = &source;
+    e.cinfo.err = &e.err.pub;
+    InstallErrorManager(e.err);
+    if (setjmp(e.err.jump)) throw EInOutError(std::string("JPEG: ") + e.err.message);
+    jpeg_compress_struct& c = e.cinfo;
+    jpeg_create_compress(&c);
+    e.created = true;
+    e.dest.pub.init_destination = InitVector;
+    e.dest.pub.empty_output_buffer = GrowVector;
+    e.dest.pub.term_destination = TermVector;
+    c.dest = &e.dest.pub;
+    c.image_width = JDIMENSION(e.source->Width());
+    c.image_height = JDIMENSION(e.source->Height());
+    c.input_components = e.source->BitsPerPixel() / 8;
+    c.in_color_space = e.source->BitsPerPixel() == 32 ? JCS_EXT_BGRX : JCS_EXT_BGR;
+    jpeg_set_defaults(&c);
+    jpeg_set_quality(&c, kJpegQuality, TRUE);
+    jpeg_start_compress(&c, TRUE);
+    while (c.next_scanline < c.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(e.source->Row(int(c.next_scanline)));
+        jpeg_write_scanlines(&c, &row, 1);
+    }
+    jpeg_finish_compress(&c);
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodeJpeg(const Bitmap& picture) {
+    // Palette pictures are first spread to 24 bits; 24- and 32-bit rows go in as they are.
+    if (picture.BitsPerPixel() == 8) {
+        Bitmap spread(picture.Width(), picture.Height(), 24);
+        for (int y = 0; y < picture.Height(); ++y)
+            for (int x = 0; x < picture.Width(); ++x) spread.SetPixelColour(x, y, picture.PixelColour(x, y));
+        return EncodeJpeg(spread);
+    }
+    auto e = std::make_unique<Encoder>();
+    Compress(*e, picture);
+    return std::move(e->dest.data);
+}
+
+}  // namespace vimbrel

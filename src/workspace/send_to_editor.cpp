@@ -1,0 +1,22 @@
+#include "workspace/send_to_editor.h"
+
+#include "workspace/bmp_file.h"
+#include "workspace/file_names.h"
+#include "workspace/file_system.h"
+#include "workspace/image_file.h"
+
+namespace vimbrel {
+
+std::optional<EditorLaunch> SendToEditor(const Bitmap& shown, const std::string& imageEditor,
+                                         const std::string& tempFolder, const FileSystemPort& files) {
+    if (imageEditor.empty() || !files.FileExists(imageEditor)) return std::nullopt;
+    EditorLaunch launch;
+    launch.program = imageEditor;
+    launch.tempFile = EditorTempPath(tempFolder);
+    launch.parameters = "\"" + launch.tempFile + "\"";
+    // Always a bitmap, whatever the name says.
+    WriteFileBytes(launch.tempFile, EncodeBmp(shown));
+    return launch;
+}
+
+}  // namespace vimbrel

@@ -1,0 +1,255 @@
+// Name rules of the image file commands: formats by extension, the dialogs' filters, the
+// overwrite question, numbered saves and stepping through a numbered series.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+
+#include "workspace/bmp_file.h"
+#include "workspace/file_names.h"
+#include "workspace/file_system.h"
+#include "workspace/image_file.h"
+#include "workspace/numbered_files.h"
+#include "workspace/send_to_editor.h"
+
+namespace vimbrel {
+namespace {
+
+class FakeFiles : public FileSystemPort {
+public:
+    std::set<std::string> existing;
+    bool allExist = false;
+    bool FileExists(const std::string& path) const override { return allExist || existing.count(path) > 0; }
+};
+
+TEST(FileNames, ExtensionAndFolderParts) {
+    struct Case {
+        const char *path, *ext, *folder, *name;
+    } cases[] = {
+        {"C:\\Pics\\shot.JPEG", ".JPEG", "C:\\Pics\\", "shot.JPEG"},
+        {"C:\\my.dir\\file", "", "C:\\my.dir\\", "file"},
+        {"a.b.bmp", ".bmp", "", "a.b.bmp"},
+        {"C:x.jpg", ".jpg", "C:", "x.jpg"},
+        {"name.", ".", "", "name."},
+        {"", "", "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(ExtractFileExt(c.path), c.ext);
+        EXPECT_EQ(ExtractFilePath(c.path), c.folder);
+        EXPECT_EQ(ExtractFileName(c.path), c.name);
+    }
+}
+
+TEST(FileNames, ReaderAndWriterByExtension) {
+    struct Case {
+        const char* path;
+        ImageFormat read, write;
+    } cases[] = {
+        {"x.bmp", ImageFormat::Bmp, ImageFormat::Bmp},
+        {"x.BmP", ImageFormat::Bmp, ImageFormat::Bmp},
+        {"x.jpg", ImageFormat::Jpeg, ImageFormat::Jpeg},
+        {"x.JPEG", ImageFormat::Jpeg, ImageFormat::Jpeg},
+        {"x.png", ImageFormat::None, ImageFormat::Jpeg},
+        {"x.txt", ImageFormat::None, ImageFormat::Jpeg},
+        {"x", ImageFormat::None, ImageFormat::Jpeg},
+        {"x.bmp.vrx", ImageFormat::None, ImageFormat::Jpeg},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(ReadFormatFor(c.path), c.read);
+        EXPECT_EQ(WriteFormatFor(c.path), c.write);
+    }
+}
+
+TEST(FileNames, OpenRoutes) {
+    EXPECT_EQ(OpenRouteFor("C:\\a\\x.vrx"), OpenRoute::Decipher);
+    EXPECT_EQ(OpenRouteFor("x.JpegX"), OpenRoute::Decipher);
+    EXPECT_EQ(OpenRouteFor("C:\\a.b\\noext"), OpenRoute::Decipher);  // an empty extension is in every list
+    EXPECT_EQ(OpenRouteFor("x.jpeg"), OpenRoute::LoadImage);
+    EXPECT_EQ(OpenRouteFor("x.Bmp"), OpenRoute::LoadImage);
+    EXPECT_EQ(OpenRouteFor("x.jp"), OpenRoute::HandToSystem);
+    EXPECT_EQ(OpenRouteFor("x.png"), OpenRoute::HandToSystem);
+}
+
+TEST(FileNames, DialogFilterIndices) {
+    EXPECT_EQ(OpenFilterIndex(".bmp"), 1);
+    EXPECT_EQ(OpenFilterIndex(".jpg"), 2);
+    EXPECT_EQ(OpenFilterIndex(".jpeg"), 3);
+    EXPECT_EQ(OpenFilterIndex(".vrx"), 3);
+    EXPECT_EQ(OpenFilterIndex(".BMP"), 3);
+    EXPECT_EQ(SaveFilterIndex(".jpg"), 2);
+    EXPECT_EQ(SaveFilterIndex(".bmp"), 1);
+    EXPECT_EQ(SaveFilterIndex(".JPG"), 1);
+    EXPECT_STREQ(kSaveFilter, "Bitmap  (*.bmp)|*.bmp|jpg,jpeg (*.jpeg,*.jpg)|*.jp*g");
+}
+
+TEST(FileNames, SaveExtensionRules) {
+    struct Case {
+        const char* chosen;
+        int filter;
+        const char* name;
+    } cases[] = {
+        {"picture.jpeg", 1, "picture.jpeg"},
+        {"picture.BMP", 2, "picture.BMP"},
+        {"picture.png", 1, "picture.png.bmp"},
+        {"picture", 2, "picture.jpg"},
+        {"C:\\a.b\\picture", 1, "C:\\a.b\\picture.bmp"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ApplySaveExtension(c.chosen, c.filter), c.name) << c.chosen;
+}
+
+TEST(FileNames, OverwriteQuestionOnlyForExistingFiles) {
+    FakeFiles files;
+    files.existing = {"C:\\a\\x.bmp"};
+    const SaveNameDecision taken = DecideSaveName("C:\\a\\x", 1, files);
+    EXPECT_EQ(taken.name, "C:\\a\\x.bmp");
+    EXPECT_TRUE(taken.askOverwrite);
+    EXPECT_FALSE(DecideSaveName("C:\\a\\x", 2, files).askOverwrite);
+    EXPECT_EQ(OverwriteQuestion("C:\\a\\x.bmp"), "File C:\\a\\x.bmp exists.\r Overwrite ?");
+}
+
+TEST(FileNames, TemporaryFiles) {
+    EXPECT_EQ(GreysTempPath("C:\\Data"), "C:\\Data\\~~tmp.jpg");
+    EXPECT_EQ(EditorTempPath("C:\\Temp\\"), "C:\\Temp\\~~vrl.bmp");
+    EXPECT_EQ(EmailTempPath("C:\\Work\\"), "C:\\Work\\~email.jpg");
+}
+
+TEST(NumberedFiles, NumberTextAndNames) {
+    EXPECT_EQ(NumberText(7), "00007");
+    EXPECT_EQ(NumberText(0), "00000");
+    EXPECT_EQ(NumberText(99999), "99999");
+    EXPECT_EQ(NumberText(100000), "00000");
+    EXPECT_EQ(NumberText(123456), "23456");
+    EXPECT_EQ(AutoSaveName("C:\\Shots", "Vimbrel", 12, ".jpg"), "C:\\Shots\\Vimbrel-00012.jpg");
+    EXPECT_EQ(AutoSaveName("C:\\Shots\\", "Vimbrel", 12, ".bmp"), "C:\\Shots\\Vimbrel-00012.bmp");
+    EXPECT_EQ(AutoSaveName("", "Vimbrel", 3, ".bmp"), "Vimbrel-00003.bmp");
+}
+
+struct StoreLog {
+    std::vector<std::int64_t> stored;
+    StoreNextSaveNo Callback() {
+        return [this](std::int64_t n) { stored.push_back(n); };
+    }
+};
+
+TEST(NumberedFiles, ClaimUsesTheNumberAndStoresTheNext) {
+    FakeFiles files;
+    StoreLog log;
+    AutoSaveSettings s{"C:\\Shots", "Vimbrel", ".bmp", 12};
+    EXPECT_EQ(ClaimAutoSaveName(s, files, log.Callback()), "C:\\Shots\\Vimbrel-00012.bmp");
+    EXPECT_EQ(s.nextSaveNo, 13);
+    EXPECT_EQ(log.stored, std::vector<std::int64_t>{13});
+}
+
+TEST(NumberedFiles, ClaimNeverReplacesAnEarlierCapture) {
+    struct Case {
+        const char* name;
+        std::int64_t next;
+        std::set<std::string> existing;
+        const char* expected;
+        std::int64_t stored;
+    } cases[] = {
+        {"lowered counter", 12, {"S\\V-00012.bmp", "S\\V-00013.bmp"}, "S\\V-00014.bmp", 15},
+        {"wrap after 99999", 100000, {"S\\V-00000.bmp"}, "S\\V-00001.bmp", 100002},
+        {"other extension does not count", 5, {"S\\V-00005.jpg"}, "S\\V-00005.bmp", 6},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeFiles files;
+        files.existing = c.existing;
+        StoreLog log;
+        AutoSaveSettings s{"S", "V", ".bmp", c.next};
+        EXPECT_EQ(ClaimAutoSaveName(s, files, log.Callback()), c.expected);
+        EXPECT_EQ(s.nextSaveNo, c.stored);
+        EXPECT_EQ(log.stored, std::vector<std::int64_t>{c.stored});
+    }
+}
+
+TEST(NumberedFiles, FullSeriesIsAnErrorNotAnEndlessLoop) {
+    FakeFiles files;
+    files.allExist = true;
+    StoreLog log;
+    AutoSaveSettings s{"S", "V", ".bmp", 1};
+    EXPECT_THROW(ClaimAutoSaveName(s, files, log.Callback()), EInOutError);
+    EXPECT_TRUE(log.stored.empty());
+    EXPECT_EQ(s.nextSaveNo, 1);
+}
+
+TEST(NumberedFiles, AutoSaveStoresTheNumberBeforeWritingTheFile) {
+    const auto dir = std::filesystem::temp_directory_path() / "vimbrel-autosave-test";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    // Real files, asked through the port the way the program asks.
+    class DiskFiles : public FileSystemPort {
+    public:
+        bool FileExists(const std::string& p) const override { return std::filesystem::exists(p); }
+    } files;
+    AutoSaveSettings s{dir.string() + "/", "Vimbrel", ".jpg", 41};
+    const std::string expected = AutoSaveName(s.autoSavePath, "Vimbrel", 41, ".jpg");
+    bool fileExistedWhenStored = true;
+    const std::string written = AutoSaveImage(Bitmap(8, 8, 24), s, files, [&](std::int64_t n) {
+        EXPECT_EQ(n, 42);
+        fileExistedWhenStored = std::filesystem::exists(expected);
+    });
+    EXPECT_EQ(written, expected);
+    EXPECT_FALSE(fileExistedWhenStored);
+    EXPECT_EQ(ReadImageFileBytes(written)[0], 0xFF);  // .jpg auto-saves are JPEG
+    std::filesystem::remove_all(dir);
+}
+
+TEST(NumberedFiles, SeriesStepping) {
+    FakeFiles files;
+    files.existing = {"C:\\P\\Vimbrel-00013.bmp", "C:\\P\\Vimbrel-00011.bmp", "C:\\P\\Shot-00013.jpg",
+                      "C:\\P\\A-00001.bmp"};
+    struct Case {
+        const char* last;
+        const char* openPath;
+        bool forward;
+        std::optional<std::string> target;
+    } cases[] = {
+        {"C:\\Old\\Vimbrel-00012.bmp", "C:\\P\\", true, "C:\\P\\Vimbrel-00013.bmp"},
+        {"C:\\P\\Vimbrel-00012.bmp", "C:\\P\\", false, "C:\\P\\Vimbrel-00011.bmp"},
+        {"C:\\P\\Vimbrel-00013.bmp", "C:\\P\\", true, std::nullopt},  // next one missing
+        {"C:\\P\\Shot-00012-edited.jpg", "C:\\P\\", true, "C:\\P\\Shot-00013.jpg"},
+        {"C:\\P\\A- 0.bmp", "C:\\P", true, "C:\\P\\A-00001.bmp"},  // blanks allowed; folder gets its "\"
+        {"C:\\P\\Vimbrel-00000.bmp", "C:\\P\\", false, std::nullopt},
+        {"C:\\P\\NoNumber.bmp", "C:\\P\\", true, std::nullopt},
+        {"C:\\P\\-00012.bmp", "C:\\P\\", true, std::nullopt},
+        {"C:\\P\\Vimbrel-.bmp", "C:\\P\\", true, std::nullopt},
+        {"C:\\P\\Vimbrel-12a.bmp", "C:\\P\\", true, std::nullopt},
+        {"", "C:\\P\\", true, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.last);
+        EXPECT_EQ(StepNumberedFile(c.last, c.openPath, c.forward, files), c.target);
+    }
+    // A step below zero names a file that cannot exist.
+    EXPECT_EQ(NumberedNeighbour("V-00000.bmp", "C:\\P\\", false), "C:\\P\\V-000-1.bmp");
+}
+
+TEST(SendToEditor, WritesTheShownPictureForAnExistingEditorOnly) {
+    const auto dir = std::filesystem::temp_directory_path() / "vimbrel editor test";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    const std::string temp = dir.string() + "/";
+    FakeFiles files;
+    Bitmap shown(3, 2, 24);
+    shown.SetPixelColour(1, 1, RgbQuad{1, 2, 3, 0});
+
+    EXPECT_EQ(SendToEditor(shown, "", temp, files), std::nullopt);
+    EXPECT_EQ(SendToEditor(shown, "C:\\Tools\\paint.exe", temp, files), std::nullopt);
+    EXPECT_FALSE(std::filesystem::exists(EditorTempPath(temp)));
+
+    files.existing = {"C:\\Tools\\paint.exe"};
+    const std::optional<EditorLaunch> launch = SendToEditor(shown, "C:\\Tools\\paint.exe", temp, files);
+    ASSERT_TRUE(launch);
+    EXPECT_EQ(launch->program, "C:\\Tools\\paint.exe");
+    EXPECT_EQ(launch->tempFile, EditorTempPath(temp));
+    EXPECT_EQ(launch->parameters, "\"" + EditorTempPath(temp) + "\"");  // the folder has blanks
+    EXPECT_EQ(DecodeBmp(ReadImageFileBytes(launch->tempFile)), shown);
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace vimbrel
