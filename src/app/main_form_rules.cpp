@@ -1,0 +1,46 @@
+#include "app/main_form_rules.h"
+
+namespace vimbrel {
+namespace {
+constexpr int kVkPrior = 0x21, kVkNext = 0x22, kVkF1 = 0x70, kVkF2 = 0x71;
+}
+
+std::string AppTitleFor(const std::string& caption) { return caption + "   "; }
+
+OptionIndicators IndicatorsFor(const std::string& appTitle, bool autoPrint, bool autoSave, bool printNotes) {
+    OptionIndicators ind;
+    ind.panel1 = autoPrint ? "Auto Print" : "";
+    ind.panel2 = autoSave ? "Auto Save" : "";
+    ind.panel3 = printNotes ? "Print Notes" : "";
+    ind.trayHint = appTitle;
+    if (autoPrint) ind.trayHint += "Auto Print On";
+    if (autoSave) ind.trayHint += "  Auto Save On";
+    return ind;
+}
+
+int StatusPanel0Width(int statusBarWidth) {
+    return statusBarWidth - (kStatusPanelWidths[1] + kStatusPanelWidths[2] + kStatusPanelWidths[3]);
+}
+
+FormKeyAction ClassifyFormKey(int virtualKey, bool ctrl, const CommandStates& commands) {
+    if (ctrl && virtualKey == kVkPrior) return FormKeyAction::PreviousNumberedFile;
+    if (ctrl && virtualKey == kVkNext) return FormKeyAction::NextNumberedFile;
+    if (ctrl && virtualKey == 'N' && commands.Enabled("Print1")) return FormKeyAction::PrintWithNotes;
+    if (ctrl && virtualKey == kVkF2 && commands.Enabled("SaveAs1")) return FormKeyAction::NumberedSave;
+    if (!ctrl && virtualKey == kVkF1) return FormKeyAction::HelpContents;
+    return FormKeyAction::None;
+}
+
+}  // namespace vimbrel
+
+namespace vimbrel {
+std::string HelpPageFor(int context) {
+    switch (context) {
+    case 100: return "Vimbrel-capture.htm";
+    case 200: return "Vimbrel-print.htm";
+    case 300: return "Vimbrel-save.htm";
+    case 500: return "Vimbrel-contact.htm";
+    default: return "Vimbrel.htm";
+    }
+}
+}  // namespace vimbrel

@@ -1,0 +1,39 @@
+#pragma once
+// Rules of the main window that need no window: indicator texts, the status bar's
+// first panel, the keys the window sees before its controls.
+#include <string>
+
+#include "util/command_states.h"
+
+namespace vimbrel {
+
+inline constexpr const char* kMainCaption = "  Vimbrel";
+inline constexpr int kDesignClientWidth = 531;
+inline constexpr int kDesignClientHeight = 271;
+inline constexpr int kStatusPanelWidths[4] = {50, 65, 65, 75};
+inline constexpr int kToolBarHeight = 34;
+
+// The caption followed by three spaces: title of every message box and start of the tray hint.
+std::string AppTitleFor(const std::string& caption);
+
+struct OptionIndicators {
+    std::string panel1, panel2, panel3;
+    std::string trayHint;
+};
+OptionIndicators IndicatorsFor(const std::string& appTitle, bool autoPrint, bool autoSave, bool printNotes);
+
+// Panel 0 takes whatever the three fixed panels leave.
+int StatusPanel0Width(int statusBarWidth);
+
+enum class FormKeyAction { None, PreviousNumberedFile, NextNumberedFile, PrintWithNotes, NumberedSave, HelpContents };
+
+// The keys handled before any control sees them; commands' enabled states gate some.
+FormKeyAction ClassifyFormKey(int virtualKey, bool ctrl, const CommandStates& commands);
+
+}  // namespace vimbrel
+
+namespace vimbrel {
+// The help page beside the program for a help context: 0 is the contents, then 100
+// capturing, 200 printing, 300 saving and 500 contacting us; unknown contexts show the contents.
+std::string HelpPageFor(int context);
+}  // namespace vimbrel
