@@ -1,0 +1,75 @@
+#pragma once
+// What the settings logic needs from the platform. Implemented by the Windows adapters
+// and by fakes in tests.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vimbrel {
+
+// String values by name in the program's registry key. A missing value, or one that is
+// not a string, reads as the empty text. Writes throw ERegistryException on failure.
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    virtual std::string Read(const std::string& name) = 0;
+    virtual void Write(const std::string& name, const std::string& value) = 0;
+};
+
+// The read-only override file: a missing or unreadable key reads as empty.
+class OverrideFile {
+public:
+    virtual ~OverrideFile() = default;
+    virtual std::string Read(const std::string& section, const std::string& key) = 0;
+};
+
+enum class PrinterOrientation { Portrait, Landscape };
+
+class PrinterPort {
+public:
+    virtual ~PrinterPort() = default;
+    // Installed printers in the order the system lists them.
+    virtual std::vector<std::string> PrinterNames() = 0;
+    // The selected printer's current orientation; nothing when the printer cannot answer.
+    virtual std::optional<PrinterOrientation> QueryOrientation() = 0;
+    virtual void SelectPrinter(const std::string& name) = 0;
+    virtual void SetOrientation(PrinterOrientation orientation) = 0;
+};
+
+class FileSystemPort {
+public:
+    virtual ~FileSystemPort() = default;
+    virtual bool FolderExists(const std::string& path) = 0;
+    virtual bool FileExists(const std::string& path) = 0;
+    // Creates the folder with its missing parents; false on failure.
+    virtual bool CreateFolderPath(const std::string& path) = 0;
+    // Size of an existing file, nothing when there is no such file.
+    virtual std::optional<std::uint64_t> FileSize(const std::string& path) = 0;
+    virtual bool RemoveFile(const std::string& path) = 0;
+};
+
+// Questions to the system that the settings depend on.
+class SystemQueries {
+public:
+    virtual ~SystemQueries() = default;
+    virtual std::string WindowsFolder() = 0;
+    // The program path registered for Outlook (HKLM App Paths), empty when none.
+    // May throw ERegistryException when the value is not a string.
+    virtual std::string OutlookAppPath() = 0;
+};
+
+// The main window's side of loading: the capture-mode commands, the status and tray
+// indicators and the font for text printing.
+class SettingsView {
+public:
+    virtual ~SettingsView() = default;
+    // Runs mnuSetAreaClick (area) or mnuSetScreenClick.
+    virtual void SetCaptureMode(bool area) = 0;
+    // Auto print or auto save changed: refresh the indicators and the tray hint.
+    virtual void OptionIndicatorsChanged() = 0;
+    // PrintTextFont: a copy of the window's font with this face name.
+    virtual void CreatePrintTextFont(const std::string& faceName) = 0;
+};
+
+}  // namespace vimbrel
