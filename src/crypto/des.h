@@ -1,0 +1,111 @@
+#pragma once
+// File cipher: single DES (FIPS 46) in CBC, ECB, CFB or OFB with 64-bit feedback.
+// Key and initial vector come from text; files are processed in 4096-byte chunks with
+// the chaining carried from one chunk to the next, and padded with 1 to 8 bytes that
+// each hold the pad count.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace vimbrel {
+
+enum class TCipherMode : std::uint8_t { CBC = 0, ECB, CFB, OFB };
+
+// Key or initial vector missing.
+class EKeyError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A file could not be opened, read or fully written.
+class EFileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The ciphertext cannot be deciphered: its length is not a positive multiple of 8, or its
+// final pad count is impossible (damaged file or, most often, a wrong key).
+class ECipherTextError : public EFileError {
+public:
+    using EFileError::EFileError;
+};
+
+class TDES {
+public:
+    static constexpr std::size_t ChunkSize = 4096;
+
+    TDES() = default;
+    ~TDES() { Burn(); }
+    TDES(const TDES&) = delete;
+    TDES& operator=(const TDES&) = delete;
+
+    TCipherMode CipherMode = TCipherMode::CBC;
+
+    // Each byte of Text overwrites key byte (position mod 8); parity bits are ignored.
+    void SetKey(std::string_view Text);
+    // Each byte of Text is XORed into IV byte (position mod 8).
+    void SetIV(std::string_view Text);
+
+    void EncryptFile(const std::string& InName, const std::string& OutName);
+    void DecryptFile(const std::string& InName, const std::string& OutName);
+
+    // Wipes key, schedules, chaining value and buffers; both flags end up false.
+    void Burn() noexcept;
+
+    void CheckKeyAndIV() const;
+
+    // In-memory form of the file operations, in place; the chaining value carries on from
+    // call to call. The size must be a multiple of 8 (std::invalid_argument otherwise).
+    void EncryptBlocks(std::span<std::uint8_t> data);
+    void DecryptBlocks(std::span<std::uint8_t> data);
+
+private:
+    // Everything Burn wipes, kept together so one wipe covers it.
+    struct KeyMaterial {
+        bool keySet;
+        bool ivSet;
+        std::uint8_t iv[8];
+        std::uint8_t spare[8];
+        // Per round two words holding the eight 6-bit groups of the round key, placed
+        // where the round function looks them up.
+        std::uint32_t encSchedule[32];
+        std::uint32_t decSchedule[32];
+        std::uint8_t work[8];
+    };
+
+    void EncryptBuffer(std::size_t Count) { EncryptBlocks({data_, Count}); }
+    void DecryptBuffer(std::size_t Count) { DecryptBlocks({data_, Count}); }
+
+    KeyMaterial km_{};
+    std::uint8_t data_[ChunkSize + 8]{};
+};
+
+// Runs the calling order every user of the cipher follows (SetIV, SetKey, one file
+// operation, Burn) and burns the key on every way out, failures included.
+class TDESKeyScope {
+public:
+    TDESKeyScope(TDES& des, std::string_view ivText, std::string_view keyText);
+    ~TDESKeyScope() { des_.Burn(); }
+    TDESKeyScope(const TDESKeyScope&) = delete;
+    TDESKeyScope& operator=(const TDESKeyScope&) = delete;
+
+    void EncryptFile(const std::string& inName, const std::string& outName);
+    void DecryptFile(const std::string& inName, const std::string& outName);
+
+private:
+    void UseOnce();
+
+    TDES& des_;
+    bool used_ = false;
+};
+
+// One-call forms of the scope above.
+void EncryptFileWithKey(TDES& des, std::string_view ivText, std::string_view keyText,
+                        const std::string& inName, const std::string& outName);
+void DecryptFileWithKey(TDES& des, std::string_view ivText, std::string_view keyText,
+                        const std::string& inName, const std::string& outName);
+
+}  // namespace vimbrel

@@ -1,0 +1,195 @@
+#include "vrx/vrx_tool.h"
+
+#include <filesystem>
+#include <istream>
+#include <ostream>
+#include <stdexcept>
+
+#include "crypto/des.h"
+#include "crypto/encrypted_names.h"
+
+namespace vimbrel::vrx {
+
+namespace fs = std::filesystem;
+
+const char* const HelpText =
+    "Usage: vrx encrypt FILE [--output OUT] [--force] [--key-stdin]\n"
+    "       vrx decrypt FILE [--output OUT] [--force] [--key-stdin]\n"
+    "\n"
+    "Enciphers and deciphers files in Vimbrel's encrypted-file format (DES-CBC under a\n"
+    "key text of 8 characters or more, case-sensitive).\n"
+    "\n"
+    "  encrypt FILE   writes FILE.VRX beside FILE; FILE is left unchanged.\n"
+    "  decrypt FILE   writes the plain file beside FILE: x.bmp.vrx gives x.bmp,\n"
+    "                 and older x.bmpx, x.jpgx, x.jpegx files give x.bmp, x.jpg, x.jpeg.\n"
+    "\n"
+    "Options:\n"
+    "  -o, --output OUT  write OUT instead of the name derived from FILE\n"
+    "  -f, --force       replace an existing output file\n"
+    "  --key-stdin       read the key from the first line of standard input instead of\n"
+    "                    asking for it on the terminal\n"
+    "  -h, --help        show this text\n"
+    "\n"
+    "The key is asked for on the terminal without echo (twice when encrypting). It is\n"
+    "never taken from the command line, where other users could see it. A lost key\n"
+    "cannot be recovered. A wrong key is mostly reported as such, but can also give a\n"
+    "garbled file.\n"
+    "\n"
+    "Exit status: 0 on success, 1 on failure, 2 on wrong usage. Nothing is left behind\n"
+    "when a command fails.\n";
+
+Options ParseArguments(const std::vector<std::string>& args) {
+    Options o;
+    bool haveCommand = false, haveInput = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "-h" || a == "--help") {
+            o.command = Command::Help;
+            return o;
+        } else if (a == "-f" || a == "--force") {
+            o.force = true;
+        } else if (a == "--key-stdin") {
+            o.keyStdin = true;
+        } else if (a == "-o" || a == "--output") {
+            if (++i == args.size()) throw std::invalid_argument(a + " needs a file name");
+            o.output = args[i];
+            if (o.output.empty()) throw std::invalid_argument("empty output name");
+        } else if (a.rfind("--output=", 0) == 0) {
+            o.output = a.substr(9);
+            if (o.output.empty()) throw std::invalid_argument("empty output name");
+        } else if (a.rfind("--key", 0) == 0) {
+            throw std::invalid_argument("the key is never taken from the command line; use --key-stdin or the prompt");
+        } else if (a.size() > 1 && a[0] == '-') {
+            throw std::invalid_argument("unknown option " + a);
+        } else if (!haveCommand) {
+            if (a == "encrypt") o.command = Command::Encrypt;
+            else if (a == "decrypt") o.command = Command::Decrypt;
+            else throw std::invalid_argument("unknown command " + a + " (encrypt or decrypt)");
+            haveCommand = true;
+        } else if (!haveInput) {
+            o.input = a;
+            haveInput = true;
+        } else {
+            throw std::invalid_argument("one file at a time");
+        }
+    }
+    if (!haveCommand) throw std::invalid_argument("no command given");
+    if (!haveInput) throw std::invalid_argument("no file given");
+    return o;
+}
+
+namespace {
+
+// Wipes a key text when it goes out of scope.
+class KeyWiper {
+public:
+    explicit KeyWiper(std::string& key) : key_(key) {}
+    ~KeyWiper() {
+        volatile char* p = key_.data();
+        for (std::size_t i = 0; i < key_.size(); ++i) p[i] = 0;
+    }
+    KeyWiper(const KeyWiper&) = delete;
+    KeyWiper& operator=(const KeyWiper&) = delete;
+
+private:
+    std::string& key_;
+};
+
+std::optional<std::string> ReadKeyLine(std::istream& in, std::ostream& err) {
+    std::string line;
+    if (!std::getline(in, line) && line.empty()) {
+        err << "vrx: no key on standard input\n";
+        return std::nullopt;
+    }
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line;
+}
+
+// A name beside the target that does not exist yet, so the target only ever appears
+// complete.
+std::string TemporaryNameFor(const std::string& target) {
+    for (int i = 0;; ++i) {
+        std::string name = target + ".vrx-part" + (i ? std::to_string(i) : std::string());
+        std::error_code ec;
+        if (!fs::exists(name, ec) && !ec) return name;
+        if (i == 999) throw std::runtime_error("no free temporary name beside " + target);
+    }
+}
+
+void MoveIntoPlace(const std::string& temp, const std::string& target, bool force) {
+    if (!force && fs::exists(target)) throw std::runtime_error(target + " appeared meanwhile; use --force to replace it");
+    std::error_code ec;
+    fs::rename(temp, target, ec);
+    if (ec && force && fs::exists(target)) {
+        // Some systems refuse to rename onto an existing file.
+        fs::remove(target);
+        fs::rename(temp, target, ec);
+    }
+    if (ec) throw std::runtime_error("cannot create " + target + ": " + ec.message());
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& args, const KeySource& terminalKey, std::istream& in,
+        std::ostream& out, std::ostream& err) {
+    Options o;
+    try {
+        o = ParseArguments(args);
+    } catch (const std::invalid_argument& e) {
+        err << "vrx: " << e.what() << "\nTry 'vrx --help'.\n";
+        return 2;
+    }
+    if (o.command == Command::Help) {
+        out << HelpText;
+        return 0;
+    }
+    const bool encrypt = o.command == Command::Encrypt;
+
+    std::error_code ec;
+    if (!fs::is_regular_file(o.input, ec)) {
+        err << "vrx: " << o.input << ": no such file\n";
+        return 1;
+    }
+    std::string target = o.output;
+    if (target.empty()) {
+        if (encrypt) {
+            target = EncryptedNameOf(o.input);
+        } else if (UpperExtension(o.input).empty() || !IsEncryptedName(o.input)) {
+            err << "vrx: " << o.input
+                << " does not end in .vrx, .bmpx, .jpgx or .jpegx; name the output with --output\n";
+            return 2;
+        } else {
+            target = PlainNameOf(o.input);
+        }
+    }
+    if (!o.force && fs::exists(target, ec)) {
+        err << "vrx: " << target << " exists; use --force to replace it\n";
+        return 1;
+    }
+
+    std::optional<std::string> key = o.keyStdin ? ReadKeyLine(in, err) : terminalKey(encrypt, err);
+    if (!key) return 1;
+    KeyWiper wiper(*key);
+    if (key->size() < MinKeyLength) {
+        err << "vrx: the key must be 8 characters or more\n";
+        return 1;
+    }
+
+    std::string temp;
+    try {
+        temp = TemporaryNameFor(target);
+        TDES des;
+        des.CipherMode = TCipherMode::CBC;
+        if (encrypt) EncryptFileWithKey(des, EncryptedFileIVText, *key, o.input, temp);
+        else DecryptFileWithKey(des, EncryptedFileIVText, *key, o.input, temp);
+        MoveIntoPlace(temp, target, o.force);
+    } catch (const std::exception& e) {
+        if (!temp.empty()) fs::remove(temp, ec);
+        err << "vrx: cannot " << (encrypt ? "encrypt " : "decrypt ") << o.input << ": " << e.what() << "\n";
+        return 1;
+    }
+    out << target << "\n";
+    return 0;
+}
+
+}  // namespace vimbrel::vrx
