@@ -1,0 +1,121 @@
+// The Bitmap/GDI bridge against real GDI: pixels reach GDI unchanged at every depth, come
+// back through GetDIBits, and stretching repeats whole pixels.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "workspace/bmp_file.h"
+#include "workspace/image_file.h"
+#include "workspace/win32/dib.h"
+#include "workspace/win32/file_system_win.h"
+
+namespace vimbrel::win32 {
+namespace {
+
+Bitmap Pattern(int width, int height, int bpp) {
+    Bitmap b(width, height, bpp);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            if (bpp == 8)
+                b.Row(y)[x] = std::uint8_t((x + 2 * y) % 5);
+            else
+                b.SetPixelColour(x, y, RgbQuad{std::uint8_t(30 * x), std::uint8_t(50 * y), std::uint8_t(200 - 10 * x), 0});
+        }
+    if (bpp == 8)
+        for (int i = 0; i < 5; ++i) b.Palette()[i] = RgbQuad{std::uint8_t(40 * i), 0, std::uint8_t(255 - 40 * i), 0};
+    return b;
+}
+
+class MemoryDc {
+public:
+    MemoryDc() : dc_(::CreateCompatibleDC(nullptr)) {}
+    ~MemoryDc() { ::DeleteDC(dc_); }
+    MemoryDc(const MemoryDc&) = delete;
+    MemoryDc& operator=(const MemoryDc&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
+RgbQuad PixelAt(HDC dc, int x, int y) {
+    const COLORREF c = ::GetPixel(dc, x, y);
+    return RgbQuad{GetBValue(c), GetGValue(c), GetRValue(c), 0};
+}
+
+TEST(DibBridge, SectionShowsThePictureToGdiAtEveryDepth) {
+    for (int bpp : {8, 24, 32}) {
+        SCOPED_TRACE(bpp);
+        const Bitmap picture = Pattern(7, 3, bpp);
+        GdiBitmap section = CreateDibSection(picture);
+        ASSERT_TRUE(section);
+        MemoryDc dc;
+        HGDIOBJ old = ::SelectObject(dc.get(), section.get());
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 7; ++x) {
+                RgbQuad expected = picture.PixelColour(x, y);
+                expected.reserved = 0;
+                EXPECT_EQ(PixelAt(dc.get(), x, y), expected) << x << "," << y;
+            }
+        ::SelectObject(dc.get(), old);
+    }
+}
+
+TEST(DibBridge, PixelsComeBackThroughGetDIBits) {
+    const Bitmap colour = Pattern(9, 4, 24);
+    EXPECT_EQ(BitmapFromHbitmap(CreateDibSection(colour).get(), 24), colour);
+
+    const Bitmap indexed = Pattern(9, 4, 8);
+    const Bitmap back = BitmapFromHbitmap(CreateDibSection(indexed).get(), 8);
+    ASSERT_EQ(back.BitsPerPixel(), 8);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 9; ++x) EXPECT_EQ(back.PixelColour(x, y), indexed.PixelColour(x, y));
+
+    const Bitmap spread = BitmapFromHbitmap(CreateDibSection(indexed).get(), 24);
+    EXPECT_EQ(spread.PixelColour(3, 2), indexed.PixelColour(3, 2));
+
+    EXPECT_THROW(BitmapFromHbitmap(nullptr), std::runtime_error);
+}
+
+TEST(DibBridge, StretchRepeatsAndDropsWholePixels) {
+    const Bitmap picture = Pattern(4, 2, 24);
+    const Bitmap canvasPicture(8, 4, 24);
+    GdiBitmap canvas = CreateDibSection(canvasPicture);
+    MemoryDc dc;
+    HGDIOBJ old = ::SelectObject(dc.get(), canvas.get());
+    ::SetStretchBltMode(dc.get(), HALFTONE);
+    ASSERT_TRUE(DrawBitmap(dc.get(), picture, 0, 0, 8, 4));
+    EXPECT_EQ(::GetStretchBltMode(dc.get()), HALFTONE);  // put back
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 8; ++x) EXPECT_EQ(PixelAt(dc.get(), x, y), picture.PixelColour(x / 2, y / 2));
+
+    ASSERT_TRUE(DrawBitmap(dc.get(), Pattern(8, 4, 8), 0, 0, 4, 2));  // 1:2, palette source
+    ::SelectObject(dc.get(), old);  // GetDIBits wants the bitmap out of any DC
+    const Bitmap shown = BitmapFromHbitmap(canvas.get(), 24);
+    const Bitmap source = Pattern(8, 4, 8);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 4; ++x) {
+            const RgbQuad c = shown.PixelColour(x, y);
+            // Each shown pixel is one of the source pixels it stands for, never a blend.
+            bool matches = false;
+            for (int sy = 2 * y; sy < 2 * y + 2; ++sy)
+                for (int sx = 2 * x; sx < 2 * x + 2; ++sx) matches = matches || source.PixelColour(sx, sy) == c;
+            EXPECT_TRUE(matches) << x << "," << y;
+        }
+}
+
+TEST(Win32Files, FileExistsIsTrueForFilesOnly) {
+    char temp[MAX_PATH];
+    ASSERT_GT(::GetTempPathA(MAX_PATH, temp), 0u);
+    const std::string file = std::string(temp) + "vimbrel-exists-test.bmp";
+    WriteImageFile(Pattern(2, 2, 24), file);
+    Win32FileSystem files;
+    EXPECT_TRUE(files.FileExists(file));
+    EXPECT_FALSE(files.FileExists(temp));  // a folder
+    EXPECT_FALSE(files.FileExists(std::string(temp) + "vimbrel-no-such-file.bmp"));
+    std::remove(file.c_str());
+}
+
+}  // namespace
+}  // namespace vimbrel::win32
