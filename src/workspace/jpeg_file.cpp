@@ -1,6 +1,9 @@
 #include "workspace/jpeg_file.h"
 
+#include <algorithm>
 #include <csetjmp>
+#include <cstring>
+#include <new>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -53,44 +56,44 @@ struct Decoder {
     }
 };
 
-// Compressed data goes straight into a vector we own, so a failure half-way leaves
-// nothing for us to free by hand.
-struct VectorDestination {
+// Compressed data goes into a buffer we own, so a failure half-way leaves nothing for us
+// to free by hand. It starts large enough for most pictures and is not zero-filled: the
+// pages are touched once, by the encoder.
+struct BufferDestination {
     jpeg_destination_mgr pub{};
-    std::vector<std::uint8_t> data;
+    std::unique_ptr<std::uint8_t[]> data;
+    std::size_t capacity = 0;
+    std::size_t initialCapacity = 1 << 16;
 };
 
-extern "C" void InitVector(j_compress_ptr cinfo) {
-    auto* dest = reinterpret_cast<VectorDestination*>(cinfo->dest);
-    dest->data.resize(1 << 16);
-    dest->pub.next_output_byte = dest->data.data();
-    dest->pub.free_in_buffer = dest->data.size();
+extern "C" void InitBuffer(j_compress_ptr cinfo) {
+    auto* dest = reinterpret_cast<BufferDestination*>(cinfo->dest);
+    dest->data.reset(new (std::nothrow) std::uint8_t[dest->initialCapacity]);
+    if (!dest->data) ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 10);
+    dest->capacity = dest->initialCapacity;
+    dest->pub.next_output_byte = dest->data.get();
+    dest->pub.free_in_buffer = dest->capacity;
 }
 
-extern "C" boolean GrowVector(j_compress_ptr cinfo) {
-    auto* dest = reinterpret_cast<VectorDestination*>(cinfo->dest);
-    const std::size_t used = dest->data.size();
-    bool grown = true;
-    try {
-        dest->data.resize(used * 2);
-    } catch (...) {
-        grown = false;
-    }
-    if (!grown) ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 10);  // jumps; never from inside the handler
-    dest->pub.next_output_byte = dest->data.data() + used;
-    dest->pub.free_in_buffer = dest->data.size() - used;
+extern "C" boolean GrowBuffer(j_compress_ptr cinfo) {
+    auto* dest = reinterpret_cast<BufferDestination*>(cinfo->dest);
+    const std::size_t used = dest->capacity;
+    std::unique_ptr<std::uint8_t[]> bigger(new (std::nothrow) std::uint8_t[2 * used]);
+    if (!bigger) ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 10);
+    std::memcpy(bigger.get(), dest->data.get(), used);
+    dest->data = std::move(bigger);
+    dest->capacity = 2 * used;
+    dest->pub.next_output_byte = dest->data.get() + used;
+    dest->pub.free_in_buffer = dest->capacity - used;
     return TRUE;
 }
 
-extern "C" void TermVector(j_compress_ptr cinfo) {
-    auto* dest = reinterpret_cast<VectorDestination*>(cinfo->dest);
-    dest->data.resize(dest->data.size() - dest->pub.free_in_buffer);
-}
+extern "C" void TermBuffer(j_compress_ptr) {}
 
 struct Encoder {
     ErrorManager err;
     jpeg_compress_struct cinfo{};
-    VectorDestination dest;
+    BufferDestination dest;
     const Bitmap* source = nullptr;
     bool created = false;
     ~Encoder() {
@@ -185,9 +188,12 @@ void Compress(Encoder& e, const Bitmap& source) {
     jpeg_compress_struct& c = e.cinfo;
     jpeg_create_compress(&c);
     e.created = true;
-    e.dest.pub.init_destination = InitVector;
-    e.dest.pub.empty_output_buffer = GrowVector;
-    e.dest.pub.term_destination = TermVector;
+    e.dest.pub.init_destination = InitBuffer;
+    e.dest.pub.empty_output_buffer = GrowBuffer;
+    e.dest.pub.term_destination = TermBuffer;
+    // A capture at quality 90 takes about a tenth of its 24-bit size.
+    const std::size_t guess = std::size_t(e.source->Width()) * std::size_t(e.source->Height()) * 3 / 8;
+    e.dest.initialCapacity = std::clamp<std::size_t>(guess, e.dest.initialCapacity, std::size_t(1) << 26);
     c.dest = &e.dest.pub;
     c.image_width = JDIMENSION(e.source->Width());
     c.image_height = JDIMENSION(e.source->Height());
@@ -215,7 +221,8 @@ std::vector<std::uint8_t> EncodeJpeg(const Bitmap& picture) {
     }
     auto e = std::make_unique<Encoder>();
     Compress(*e, picture);
-    return std::move(e->dest.data);
+    const std::uint8_t* data = e->dest.data.get();
+    return std::vector<std::uint8_t>(data, data + (e->dest.capacity - e->dest.pub.free_in_buffer));
 }
 
 }  // namespace vimbrel

@@ -1,0 +1,68 @@
+// Writing (and reading back) a 1920 x 1080 capture as a bitmap and as a JPEG file.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <string>
+
+#include "test_picture.h"
+#include "workspace/bmp_file.h"
+#include "workspace/image_file.h"
+#include "workspace/jpeg_file.h"
+
+namespace {
+
+const vimbrel::Bitmap& Picture() {
+    static const vimbrel::Bitmap picture = vimbrel::bench::ScreenLikePicture();
+    return picture;
+}
+
+std::string TempName(const char* name) { return (std::filesystem::temp_directory_path() / name).string(); }
+
+void SetPixels(benchmark::State& state) {
+    state.SetItemsProcessed(state.iterations() * std::int64_t(Picture().Width()) * Picture().Height());
+}
+
+void BM_WriteBmpFile(benchmark::State& state) {
+    const std::string path = TempName("vimbrel-bench.bmp");
+    for (auto _ : state) vimbrel::WriteImageFile(Picture(), path);
+    SetPixels(state);
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_WriteBmpFile)->Unit(benchmark::kMillisecond);
+
+void BM_WriteJpegFile(benchmark::State& state) {
+    const std::string path = TempName("vimbrel-bench.jpg");
+    for (auto _ : state) vimbrel::WriteImageFile(Picture(), path);
+    SetPixels(state);
+    state.counters["bytes"] = double(std::filesystem::file_size(path));
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_WriteJpegFile)->Unit(benchmark::kMillisecond);
+
+void BM_EncodeJpeg(benchmark::State& state) {
+    for (auto _ : state) benchmark::DoNotOptimize(vimbrel::EncodeJpeg(Picture()));
+    SetPixels(state);
+}
+BENCHMARK(BM_EncodeJpeg)->Unit(benchmark::kMillisecond);
+
+void BM_ReadBmp(benchmark::State& state) {
+    const std::vector<std::uint8_t> file = vimbrel::EncodeBmp(Picture());
+    for (auto _ : state) benchmark::DoNotOptimize(vimbrel::DecodeBmp(file));
+    SetPixels(state);
+}
+BENCHMARK(BM_ReadBmp)->Unit(benchmark::kMillisecond);
+
+// Colour, greys (quantised), colour for a palette display (quantised).
+void BM_ReadJpeg(benchmark::State& state) {
+    const std::vector<std::uint8_t> file = vimbrel::EncodeJpeg(Picture());
+    vimbrel::JpegReadOptions options;
+    options.greys = state.range(0) == 1;
+    options.trueColourDisplay = state.range(0) == 0;
+    for (auto _ : state) benchmark::DoNotOptimize(vimbrel::DecodeJpeg(file, options));
+    SetPixels(state);
+}
+BENCHMARK(BM_ReadJpeg)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
