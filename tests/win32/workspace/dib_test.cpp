@@ -7,6 +7,7 @@
 
 #include "workspace/bmp_file.h"
 #include "workspace/image_file.h"
+#include "workspace/jpeg_file.h"
 #include "workspace/win32/dib.h"
 #include "workspace/win32/file_system_win.h"
 
@@ -115,6 +116,46 @@ TEST(Win32Files, FileExistsIsTrueForFilesOnly) {
     EXPECT_FALSE(files.FileExists(temp));  // a folder
     EXPECT_FALSE(files.FileExists(std::string(temp) + "vimbrel-no-such-file.bmp"));
     std::remove(file.c_str());
+}
+
+// The readers and writers on Windows: the C runtime's files and the static libjpeg.
+TEST(Win32Files, PicturesRoundTripThroughFiles) {
+    char temp[MAX_PATH];
+    ASSERT_GT(::GetTempPathA(MAX_PATH, temp), 0u);
+    const Bitmap picture = Pattern(33, 17, 24);
+    const std::string bmp = std::string(temp) + "vimbrel-roundtrip.BMP";
+    const std::string jpeg = std::string(temp) + "vimbrel-roundtrip.jpeg";
+    WriteImageFile(picture, bmp);
+    WriteImageFile(picture, jpeg);
+    EXPECT_EQ(LoadImageFile(bmp), picture);
+    const std::optional<Bitmap> colour = LoadImageFile(jpeg);
+    ASSERT_TRUE(colour);
+    EXPECT_EQ(colour->Width(), 33);
+    EXPECT_EQ(colour->BitsPerPixel(), 24);
+    const RgbQuad a = picture.PixelColour(16, 8), b = colour->PixelColour(16, 8);
+    EXPECT_NEAR(a.red, b.red, 40);
+    EXPECT_NEAR(a.green, b.green, 40);
+    const std::optional<Bitmap> greys = LoadImageFile(jpeg, {true, true});
+    ASSERT_TRUE(greys);
+    EXPECT_EQ(greys->BitsPerPixel(), 8);
+    EXPECT_LE(greys->Palette().size(), 236u);
+    std::remove(bmp.c_str());
+    std::remove(jpeg.c_str());
+}
+
+// libjpeg's failures leave through longjmp, which on Windows unwinds through SEH.
+TEST(Win32Files, DamagedPicturesEndInTheReadersException) {
+    const std::vector<std::uint8_t> jpeg = EncodeJpeg(Pattern(64, 64, 24));
+    for (std::size_t cut : {std::size_t(0), std::size_t(20), jpeg.size() / 2}) {
+        SCOPED_TRACE(cut);
+        const std::vector<std::uint8_t> part(jpeg.begin(), jpeg.begin() + std::ptrdiff_t(cut));
+        EXPECT_THROW(DecodeJpeg(part), EInvalidGraphic);
+        EXPECT_THROW(DecodeJpeg(part, {true, false}), EInvalidGraphic);
+    }
+    std::vector<std::uint8_t> bmp = EncodeBmp(Pattern(4, 4, 24));
+    bmp.resize(bmp.size() - 3);
+    EXPECT_THROW(DecodeBmp(bmp), EInvalidGraphic);
+    EXPECT_THROW(EncodeJpeg(Bitmap(0, 0, 24)), EInOutError);
 }
 
 }  // namespace
