@@ -1,5 +1,6 @@
 #include "app/command_table.h"
 
+#include <cstdio>
 #include <map>
 
 namespace vimbrel {
@@ -20,16 +21,21 @@ MenuItem Sub(std::string name, std::string caption, std::vector<MenuItem> childr
 }
 MenuItem Separator() { return MenuItem{}; }
 
-std::string Two(int k) { return (k < 10 ? "0" : "") + std::to_string(k); }
+std::string Printed(const char* format, int k) {
+    char text[32];
+    std::snprintf(text, sizeof text, format, k);
+    return text;
+}
 
 std::vector<MenuItem> ZoomInItems() {
     std::vector<MenuItem> items;
     for (int k = 1; k <= 16; ++k) {
-        std::string caption = (k < 10 ? "  " : "") + std::to_string(k) + " : 1";
+        std::string name = Printed("zmi%02d", k);
+        std::string caption = Printed(k < 10 ? "  %d : 1" : "%d : 1", k);
         if (k <= 10)
-            items.push_back(Item("zmi" + Two(k), caption, Handler::Zoom, {}, k));
+            items.push_back(Item(name, caption, Handler::Zoom, {}, k));
         else
-            items.push_back(Hidden("zmi" + Two(k), caption, Handler::None));
+            items.push_back(Hidden(name, caption, Handler::None));
     }
     return items;
 }
@@ -37,8 +43,7 @@ std::vector<MenuItem> ZoomInItems() {
 std::vector<MenuItem> ZoomOutItems() {
     std::vector<MenuItem> items;
     for (int k = 1; k <= 10; ++k)
-        items.push_back(Item("zmo" + Two(k), std::string("1 : ") + (k < 10 ? " " : "") + std::to_string(k),
-                             Handler::Zoom, {}, -k));
+        items.push_back(Item(Printed("zmo%02d", k), Printed("1 : %2d", k), Handler::Zoom, {}, -k));
     return items;
 }
 

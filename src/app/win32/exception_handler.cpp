@@ -1,0 +1,34 @@
+// The application's exception handler: registry failures are dropped silently, anything
+// else is shown in a message box titled with the program title, and the program goes on.
+#include <windows.h>
+
+#include <exception>
+#include <string>
+
+#include "app/win32/base_window.h"
+#include "app/win32/exception_handler.h"
+#include "util/errors.h"
+
+namespace vimbrel::win32 {
+namespace {
+std::string& Title() {
+    static std::string title = "  Vimbrel   ";
+    return title;
+}
+}  // namespace
+
+void SetApplicationTitle(const std::string& title) { Title() = title; }
+
+void ReportException(HWND owner, std::exception_ptr failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const ERegistryException&) {
+        // The operation that failed has stopped; the program goes on.
+    } catch (const std::exception& e) {
+        ::MessageBoxA(owner, e.what(), Title().c_str(), MB_OK | MB_ICONWARNING);
+    } catch (...) {
+        ::MessageBoxA(owner, "An unexpected error occurred.", Title().c_str(), MB_OK | MB_ICONWARNING);
+    }
+}
+
+}  // namespace vimbrel::win32

@@ -1,0 +1,53 @@
+#pragma once
+// The settings the main window holds for the run, with the Windows stores they come from:
+// the registry key, the override file beside the program, the printers and the folders.
+#include <memory>
+#include <string>
+
+#include "app/option_flags.h"
+#include "app/settings.h"
+#include "app/win32/ini_file.h"
+#include "app/win32/printers.h"
+#include "app/win32/registry_store.h"
+#include "app/win32/settings_system.h"
+#include "desktop/path_list.h"
+#include "util/command_states.h"
+
+namespace vimbrel::win32 {
+
+class MainSettings {
+public:
+    MainSettings(const std::string& programFolder, CommandStates& commands, SettingsView& view);
+
+    const std::string& DataFolder() const { return dataFolder_; }
+    const std::string& WorkFolder() const { return loaded_.workFolder; }
+    bool PrinterInstalled();
+    bool PrintingPossible() const { return loaded_.printingPossible; }
+
+    // "VRCustom.ini" is used while loading when it exists and is not empty; an empty one
+    // is deleted.
+    void OpenOverrideFile();
+    void CloseOverrideFile() { overrides_.reset(); }
+    void Load();
+    void Save() { SaveSettings(flags_, store_); }
+
+    OptionFlags& Flags() { return flags_; }
+    SettingsStore& Store() { return store_; }
+    const TPBPathList& Paths() const { return paths_; }
+
+private:
+    std::string programFolder_;
+    CommandStates& commands_;
+    SettingsView& view_;
+    RegistryStore store_;
+    std::unique_ptr<IniOverrideFile> overrides_;
+    WinPrinters printers_;
+    WinFileSystem files_;
+    WinSystemQueries system_;
+    TPBPathList paths_;
+    std::string dataFolder_;
+    OptionFlags flags_;
+    LoadedSettings loaded_;
+};
+
+}  // namespace vimbrel::win32

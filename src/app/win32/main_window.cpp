@@ -1,0 +1,486 @@
+#include "app/win32/main_window.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include <stdexcept>
+
+#include "app/hand_over.h"
+#include "app/main_form_rules.h"
+#include "app/win32/dialogs.h"
+#include "app/win32/exception_handler.h"
+#include "app/window_position.h"
+#include "app/win32/main_settings.h"
+#include "app/win32/menu_builder.h"
+#include "app/win32/resource_ids.h"
+#include "util/errors.h"
+#include "util/text.h"
+#include "util/win32/system.h"
+
+namespace vimbrel::win32 {
+namespace {
+
+constexpr int kToolBarId = 1;
+constexpr int kStatusBarId = 2;
+constexpr int kScrollBoxId = 3;
+constexpr int kHelpContents = 0;
+
+std::string ProgramFolderOf(HINSTANCE instance) {
+    char path[MAX_PATH] = {};
+    DWORD n = ::GetModuleFileNameA(instance, path, MAX_PATH);
+    std::string p(path, n);
+    auto slash = p.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : p.substr(0, slash + 1);
+}
+
+bool HasEntries(const std::string& folder) {
+    WIN32_FIND_DATAA fd;
+    UniqueFind find(::FindFirstFileA((folder + "*.*").c_str(), &fd));
+    if (!find) return false;
+    do {
+        std::string name = fd.cFileName;
+        if (name != "." && name != "..") return true;
+    } while (::FindNextFileA(find.get(), &fd));
+    return false;
+}
+
+// Window procedure of the image area until the view of the current image takes it over:
+// it offers the image popup menu on a right click.
+LRESULT CALLBACK ScrollBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_CONTEXTMENU) {
+        ::SendMessageA(::GetParent(hwnd), WM_CONTEXTMENU, WPARAM(hwnd), lp);
+        return 0;
+    }
+    return ::DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+}  // namespace
+
+struct MainWindow::State : SettingsView {
+    explicit State(MainWindow& w) : window(w) {}
+    MainWindow& window;
+
+    // What loading the settings asks of the window.
+    void SetCaptureMode(bool area) override {
+        commands.SetChecked("mnuSetArea", area);
+        commands.SetChecked("mnuSetScreen", !area);
+    }
+    void OptionIndicatorsChanged() override {
+        if (settings) window.UpdateOptionIndicators();
+    }
+    void CreatePrintTextFont(const std::string& faceName) override {
+        LOGFONTA lf{};
+        ::GetObjectA(font.get(), sizeof lf, &lf);
+        lstrcpynA(lf.lfFaceName, faceName.c_str(), LF_FACESIZE);
+        printTextFont.reset(::CreateFontIndirectA(&lf));
+    }
+
+    std::string firstArgument;
+    std::string programFolder, dataFolder, workFolder, appTitle;
+    std::string helpFile;
+    CommandStates commands;
+    HMENU mainMenu = nullptr;  // owned by the window once attached
+    UniqueMenu trayMenu, imageMenu;
+    UniqueAccel accelerators;
+    UniqueGdiObject font, printTextFont;
+    std::string trayHint;
+    HWND toolBar = nullptr, statusBar = nullptr, scrollBox = nullptr;
+    HWND nextClipboardViewer = nullptr;
+    bool suppressResize = false;
+    bool trueColourDisplay = false;
+    std::unique_ptr<MainSettings> settings;
+};
+
+MainWindow::MainWindow(std::string firstArgument) : s_(std::make_unique<State>(*this)) {
+    s_->firstArgument = std::move(firstArgument);
+}
+
+MainWindow::~MainWindow() {
+    if (hwnd_) ::DestroyWindow(hwnd_);
+}
+
+bool MainWindow::Create() {
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &MainWindow::WindowProc;
+    wc.hInstance = instance;
+    wc.hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAINICON));
+    wc.hIconSm = HICON(::LoadImageA(instance, MAKEINTRESOURCEA(IDI_MAINICON), IMAGE_ICON, 16, 16, 0));
+    wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = HBRUSH(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kMainWindowClass;
+    if (!::RegisterClassExA(&wc)) return false;
+
+    WNDCLASSEXA box{};
+    box.cbSize = sizeof box;
+    box.lpfnWndProc = ScrollBoxProc;
+    box.hInstance = instance;
+    box.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    box.hbrBackground = HBRUSH(COLOR_APPWORKSPACE + 1);
+    box.lpszClassName = "TScrollBox";
+    ::RegisterClassExA(&box);
+
+    s_->mainMenu = BuildMenu(MainMenu(), true);
+    DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    RECT r{0, 0, kDesignClientWidth, kDesignClientHeight};
+    ::AdjustWindowRectEx(&r, style, TRUE, 0);
+    HWND hwnd = ::CreateWindowExA(0, kMainWindowClass, kMainCaption, style, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  r.right - r.left, r.bottom - r.top, nullptr, s_->mainMenu, instance, this);
+    if (!hwnd) return false;
+    FormCreate();
+    return true;
+}
+
+void MainWindow::CreateControls() {
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    LOGFONTA lf{};
+    lf.lfHeight = -11;
+    lstrcpynA(lf.lfFaceName, "MS Sans Serif", LF_FACESIZE);
+    s_->font.reset(::CreateFontIndirectA(&lf));
+
+    s_->toolBar = CreateToolBar(hwnd_, kToolBarId);
+    s_->statusBar = ::CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0,
+                                      0, 0, hwnd_, HMENU(INT_PTR(kStatusBarId)), instance, nullptr);
+    s_->scrollBox = ::CreateWindowExA(WS_EX_CLIENTEDGE, "TScrollBox", nullptr,
+                                      WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0, 0, 0, 0, hwnd_,
+                                      HMENU(INT_PTR(kScrollBoxId)), instance, nullptr);
+    ::SendMessageA(s_->statusBar, WM_SETFONT, WPARAM(s_->font.get()), FALSE);
+    s_->trayMenu.reset(BuildMenu(TrayMenu(), false));
+    s_->imageMenu.reset(BuildMenu(ImageMenu(), false));
+    s_->accelerators = BuildAccelerators();
+
+    // Every control starts in its command's state, and follows it from now on.
+    s_->commands.SetListener([this](const std::string& name, const CommandState& state) {
+        MirrorCommandState(name, state, {s_->mainMenu, s_->trayMenu.get(), s_->imageMenu.get()}, s_->toolBar);
+        ::DrawMenuBar(hwnd_);
+    });
+    for (const std::string& name : AllCommandNames())
+        MirrorCommandState(name, s_->commands.Get(name), {s_->mainMenu, s_->trayMenu.get(), s_->imageMenu.get()},
+                           s_->toolBar);
+    // Nothing to save until the first save.
+    s_->commands.SetEnabled("Save1", false);
+}
+
+void MainWindow::FormCreate() {
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    CreateControls();
+
+    // 1-2: folders.
+    s_->programFolder = ProgramFolderOf(instance);
+    s_->helpFile = s_->programFolder + "Vimbrel.htm";
+    s_->settings = std::make_unique<MainSettings>(s_->programFolder, s_->commands, *s_);
+    s_->dataFolder = s_->settings->DataFolder();
+
+    // 3: the override file is opened (or an empty one deleted) by the settings.
+    s_->settings->OpenOverrideFile();
+
+    // 4: clipboard-viewer chain.
+    s_->nextClipboardViewer = ::SetClipboardViewer(hwnd_);
+
+    // 5: printer set-up needs an installed printer.
+    bool printers = s_->settings->PrinterInstalled();
+    s_->commands.SetEnabled("PrintSetup1", printers);
+    s_->commands.SetEnabled("btnPrtSetup", printers);
+
+    // 6-7: title, display depth.
+    char caption[256] = {};
+    ::GetWindowTextA(hwnd_, caption, sizeof caption);
+    s_->appTitle = AppTitleFor(caption);
+    SetApplicationTitle(s_->appTitle);
+    {
+        HDC screen = ::GetDC(nullptr);
+        s_->trueColourDisplay = ::GetDeviceCaps(screen, NUMCOLORS) == -1;
+        ::ReleaseDC(nullptr, screen);
+    }
+
+    // 8-9: every setting, then the work folder; the override file is closed again.
+    try {
+        s_->settings->Load();
+    } catch (...) {
+        s_->settings->CloseOverrideFile();
+        throw;
+    }
+    s_->settings->CloseOverrideFile();
+    s_->workFolder = s_->settings->WorkFolder();
+    // Deciphered plain files must not outlive a crash: empty the work folder now as well.
+    EmptyWorkFolder();
+
+    // 10-11: hidden start; the indicators and image commands as for no picture.
+    if (!::FindWindowA("Shell_TrayWnd", nullptr)) ::ShowWindow(hwnd_, SW_SHOWMINNOACTIVE);
+    UpdateNotesState();
+
+    // 13: position.
+    RestoreWindowPosition();
+
+    // 15: the first command-line argument.
+    const std::string& arg = s_->firstArgument;
+    if (arg != "\\F" && !arg.empty() && FileExists(arg)) ShowAndOpen(arg);
+}
+
+bool MainWindow::PreTranslate(MSG& msg) {
+    if (!hwnd_) return false;
+    bool ours = msg.hwnd == hwnd_ || ::IsChild(hwnd_, msg.hwnd);
+    if (!ours) return false;
+    if (msg.message == WM_KEYDOWN && FormKeyDown(int(msg.wParam))) return true;
+    return s_->accelerators && ::TranslateAcceleratorA(hwnd_, s_->accelerators.get(), &msg);
+}
+
+bool MainWindow::FormKeyDown(int virtualKey) {
+    bool ctrl = (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    switch (ClassifyFormKey(virtualKey, ctrl, s_->commands)) {
+    case FormKeyAction::HelpContents:
+        OpenHelp(kHelpContents);
+        return true;
+    case FormKeyAction::None:
+        return false;
+    default:
+        // Printing and the numbered files arrive with their features.
+        return false;
+    }
+}
+
+LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_SYSCOMMAND: {
+        UINT cmd = UINT(wp & 0xFFF0);
+        if (cmd == SC_MINIMIZE || cmd == SC_CLOSE) {
+            ::ShowWindow(hwnd_, SW_HIDE);
+            return 0;
+        }
+        return Default(msg, wp, lp);
+    }
+    case WM_SIZE:
+        if (s_->toolBar) ::SendMessageA(s_->toolBar, TB_AUTOSIZE, 0, 0);
+        if (s_->statusBar) ::SendMessageA(s_->statusBar, WM_SIZE, 0, 0);
+        if (s_->scrollBox && s_->toolBar && s_->statusBar) {
+            RECT client, bar;
+            ::GetClientRect(hwnd_, &client);
+            ::GetWindowRect(s_->statusBar, &bar);
+            int statusHeight = bar.bottom - bar.top;
+            ::MoveWindow(s_->scrollBox, 0, kToolBarHeight, client.right,
+                         std::max(0, int(client.bottom) - kToolBarHeight - statusHeight), TRUE);
+        }
+        FormResize();
+        return 0;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wp));
+        return 0;
+    case WM_CONTEXTMENU:
+        if (HWND(wp) == s_->scrollBox) {
+            POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+            ::TrackPopupMenu(s_->imageMenu.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, hwnd_, nullptr);
+            return 0;
+        }
+        return Default(msg, wp, lp);
+    case WM_NOTIFY: {
+        auto* hdr = reinterpret_cast<NMHDR*>(lp);
+        if (hdr->code == TTN_GETDISPINFOA) {
+            auto* info = reinterpret_cast<NMTTDISPINFOA*>(lp);
+            static std::string hint;
+            hint = ToolBarHint(int(hdr->idFrom));
+            info->lpszText = hint.data();
+            return 0;
+        }
+        return Default(msg, wp, lp);
+    }
+    case WM_USER + 1:  // full-screen capture
+    case WM_USER + 2:  // active-window capture
+        // The captures arrive with the capture commands; until then a request is ignored.
+        return 0;
+    case WM_USER + 3:
+        OnHandOverFile();
+        return 0;
+    case WM_USER + 4:
+        RestoreMainWindow();
+        return 0;
+    case WM_DRAWCLIPBOARD:
+        if (s_->nextClipboardViewer) ::SendMessageA(s_->nextClipboardViewer, msg, wp, lp);
+        return 0;
+    case WM_CHANGECBCHAIN:
+        if (HWND(wp) == s_->nextClipboardViewer)
+            s_->nextClipboardViewer = HWND(lp);
+        else if (s_->nextClipboardViewer)
+            ::SendMessageA(s_->nextClipboardViewer, msg, wp, lp);
+        return 0;
+    case WM_CLOSE:
+        FormCloseQuery();
+        FormClose();
+        ::DestroyWindow(hwnd_);
+        return 0;
+    case WM_DESTROY:
+        FormDestroy();
+        ::PostQuitMessage(0);
+        return 0;
+    default:
+        return Default(msg, wp, lp);
+    }
+}
+
+void MainWindow::OnCommand(int id) {
+    auto ref = CommandById(id);
+    if (!ref || !HandlerWired(ref->handler) || !s_->commands.Enabled(ref->name)) return;
+    Execute(ref->handler, *ref);
+}
+
+void MainWindow::Execute(Handler handler, const CommandRef& ref) {
+    switch (handler) {
+    case Handler::Exit: Exit1Click(); break;
+    case Handler::Restore: RestoreMainWindow(); break;
+    case Handler::Notes:
+        s_->settings->Flags().PrintNotes = !s_->settings->Flags().PrintNotes;
+        UpdateNotesState();
+        break;
+    case Handler::HelpContents: OpenHelp(kHelpContents); break;
+    case Handler::HelpContext: OpenHelp(ref.argument); break;
+    case Handler::WebLink:
+    case Handler::WebLink2: OpenWebPage(s_->programFolder + HelpPageFor(500)); break;
+    case Handler::About: {
+        std::string version = GetFileVersionText(s_->programFolder + "Vimbrel.exe");
+        ShowAboutBox(hwnd_, s_->appTitle, version.empty() ? "1.0" : version);
+        break;
+    }
+    default: break;
+    }
+}
+
+void MainWindow::RestoreMainWindow() {
+    ::ShowWindow(hwnd_, SW_RESTORE);
+    ::ShowWindow(hwnd_, SW_SHOW);
+    ::SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE);
+    ::SetForegroundWindow(hwnd_);
+    ::UpdateWindow(hwnd_);
+}
+
+bool MainWindow::ConfirmExit() {
+    if (!ShouldConfirmExit(s_->settings->Store())) return true;
+    ExitAnswer answer = AskExit(hwnd_, s_->appTitle);
+    if (answer.doNotAskAgain) WriteDoNotConfirmExit(s_->settings->Store());
+    return answer.yes;
+}
+
+void MainWindow::Exit1Click() {
+    if (ConfirmExit()) ::SendMessageA(hwnd_, WM_CLOSE, 0, 0);
+}
+
+void MainWindow::UpdateNotesState() {
+    bool on = s_->settings->Flags().PrintNotes;
+    s_->commands.SetChecked("mnuNotes", on);
+    s_->commands.SetChecked("popNotes", on);
+    UpdateOptionIndicators();
+}
+
+void MainWindow::UpdateOptionIndicators() {
+    const auto& f = s_->settings->Flags();
+    OptionIndicators ind = IndicatorsFor(s_->appTitle, f.AutoPrint, f.AutoSave, f.PrintNotes);
+    SetStatusText(1, ind.panel1);
+    SetStatusText(2, ind.panel2);
+    SetStatusText(3, ind.panel3);
+    s_->trayHint = ind.trayHint;
+}
+
+void MainWindow::SetStatusText(int panel, const std::string& text) {
+    // A leading tab centres the text: panels 1 and 2 are centred.
+    std::string shown = (panel == 1 || panel == 2) ? "\t" + text : text;
+    ::SendMessageA(s_->statusBar, SB_SETTEXTA, WPARAM(panel), LPARAM(shown.c_str()));
+}
+
+void MainWindow::FormResize() {
+    if (s_->suppressResize || !s_->statusBar) return;
+    RECT bar;
+    ::GetClientRect(s_->statusBar, &bar);
+    int widths[4];
+    int right = StatusPanel0Width(bar.right);
+    widths[0] = right;
+    for (int i = 1; i < 4; ++i) {
+        right += kStatusPanelWidths[i];
+        widths[i] = right;
+    }
+    widths[3] = -1;
+    ::SendMessageA(s_->statusBar, SB_SETPARTS, 4, LPARAM(widths));
+    SaveWindowPosition();
+}
+
+void MainWindow::SaveWindowPosition() {
+    if (!s_->settings) return;
+    if (::IsIconic(hwnd_) || ::IsZoomed(hwnd_)) return;
+    RECT r;
+    ::GetWindowRect(hwnd_, &r);
+    WriteMainPosn(FormatMainPosn(WindowBounds{r.left, r.top, r.right - r.left, r.bottom - r.top}),
+                  s_->settings->Store());
+}
+
+void MainWindow::RestoreWindowPosition() {
+    RECT r;
+    ::GetWindowRect(hwnd_, &r);
+    WindowBounds current{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    s_->suppressResize = true;
+    WindowBounds placed = RestoredBounds(ReadMainPosn(s_->settings->Store()), current,
+                                         ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+    ::SetWindowPos(hwnd_, nullptr, placed.Left, placed.Top, placed.Width, placed.Height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    s_->suppressResize = false;
+}
+
+void MainWindow::OnHandOverFile() {
+    std::string file = GetTempFolder() + kHandOverFileName;
+    if (!FileExists(file)) return;
+    std::string path;
+    try {
+        path = ReadFileText(file);
+    } catch (const std::exception&) {
+        return;
+    }
+    if (path.empty() || !FileExists(path)) return;
+    ShowAndOpen(path);
+}
+
+void MainWindow::ShowAndOpen(const std::string& path) {
+    RestoreMainWindow();
+    // Let the window paint before the file is opened.
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    OpenFileByPathStep(path);
+}
+
+void MainWindow::OpenFileByPathStep(const std::string& path) {
+    // Opening files arrives with the image files; until then the shell opens what it knows.
+    (void)path;
+}
+
+void MainWindow::OpenHelp(int context) {
+    std::string page = s_->programFolder + HelpPageFor(context);
+    BusyCursor busy;
+    ::ShellExecuteA(hwnd_, "open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void MainWindow::OpenWebPage(const std::string& address) {
+    BusyCursor busy;
+    ::ShellExecuteA(hwnd_, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void MainWindow::EmptyWorkFolder() {
+    if (s_->workFolder.empty() || !FolderExists(s_->workFolder) || !HasEntries(s_->workFolder)) return;
+    ShellFileOperation(s_->workFolder + "*.*", "", FO_DELETE, FOF_SILENT | FOF_NOCONFIRMATION);
+}
+
+void MainWindow::FormCloseQuery() { s_->suppressResize = true; }
+
+void MainWindow::FormClose() {
+    EmptyWorkFolder();
+    s_->settings->Save();
+}
+
+void MainWindow::FormDestroy() {
+    ::ChangeClipboardChain(hwnd_, s_->nextClipboardViewer);
+    SaveWindowPosition();
+    s_->settings.reset();
+}
+
+}  // namespace vimbrel::win32

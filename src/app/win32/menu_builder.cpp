@@ -1,0 +1,132 @@
+#include "app/win32/menu_builder.h"
+
+#include <commctrl.h>
+
+namespace vimbrel::win32 {
+namespace {
+
+std::string ItemText(const MenuItem& item) {
+    return item.shortcut.empty() ? item.caption : item.caption + "\t" + item.shortcut;
+}
+
+// Standard small tool bar images of the common controls, by command.
+int StandardImage(Handler h) {
+    switch (h) {
+    case Handler::OpenFile: return STD_FILEOPEN;
+    case Handler::Save: return STD_FILESAVE;
+    case Handler::SendMail: return STD_REPLACE;
+    case Handler::PrintSetup: return STD_PROPERTIES;
+    case Handler::PrintPreview: return STD_PRINTPRE;
+    case Handler::Print: return STD_PRINT;
+    case Handler::Undo: return STD_UNDO;
+    case Handler::Copy: return STD_COPY;
+    case Handler::Paste: return STD_PASTE;
+    case Handler::Clear: return STD_DELETE;
+    case Handler::Crop: return STD_CUT;
+    case Handler::CaptureArea: return STD_FIND;
+    case Handler::HelpContents: return STD_HELP;
+    case Handler::Exit: return STD_REDOW;
+    default: return I_IMAGENONE;
+    }
+}
+
+}  // namespace
+
+HMENU BuildMenu(const std::vector<MenuItem>& items, bool menuBar) {
+    HMENU menu = menuBar ? ::CreateMenu() : ::CreatePopupMenu();
+    for (const MenuItem& item : items) {
+        if (item.IsSeparator()) {
+            ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+        } else if (item.hidden) {
+            continue;
+        } else if (!item.children.empty()) {
+            HMENU sub = BuildMenu(item.children, false);
+            MENUITEMINFOA info{};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_SUBMENU | MIIM_STRING | MIIM_ID;
+            info.hSubMenu = sub;
+            info.wID = UINT(CommandId(item.name));
+            std::string text = ItemText(item);
+            info.dwTypeData = text.data();
+            ::InsertMenuItemA(menu, ::GetMenuItemCount(menu), TRUE, &info);
+        } else {
+            ::AppendMenuA(menu, MF_STRING, UINT_PTR(CommandId(item.name)), ItemText(item).c_str());
+        }
+    }
+    return menu;
+}
+
+UniqueAccel BuildAccelerators() {
+    std::vector<ACCEL> table;
+    auto add = [&](const auto& self, const std::vector<MenuItem>& items) -> void {
+        for (const MenuItem& item : items) {
+            if (auto s = ParseShortcut(item.shortcut); s && s->ctrl)
+                table.push_back(ACCEL{BYTE(FVIRTKEY | FCONTROL), WORD(s->key), WORD(CommandId(item.name))});
+            self(self, item.children);
+        }
+    };
+    add(add, MainMenu());
+    return UniqueAccel(::CreateAcceleratorTableA(table.data(), int(table.size())));
+}
+
+HWND CreateToolBar(HWND parent, int id) {
+    HWND bar = ::CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr,
+                                 WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP | CCS_NODIVIDER,
+                                 0, 0, 0, 0, parent, HMENU(INT_PTR(id)), ::GetModuleHandleA(nullptr), nullptr);
+    ::SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    ::SendMessageA(bar, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_MIXEDBUTTONS);
+    TBADDBITMAP std{HINST_COMMCTRL, IDB_STD_SMALL_COLOR};
+    ::SendMessageA(bar, TB_ADDBITMAP, 0, LPARAM(&std));
+    std::vector<TBBUTTON> buttons;
+    std::vector<std::string> texts;
+    texts.reserve(ToolBar().size());
+    for (const ToolButton& b : ToolBar()) {
+        TBBUTTON tb{};
+        if (b.name.empty()) {
+            tb.fsStyle = BTNS_SEP;
+            tb.iBitmap = 6;
+        } else {
+            tb.idCommand = CommandId(b.name);
+            tb.fsState = TBSTATE_ENABLED;
+            tb.fsStyle = BTNS_BUTTON;
+            tb.iBitmap = StandardImage(b.handler);
+            if (!b.caption.empty()) {
+                texts.push_back(b.caption);
+                tb.fsStyle |= BTNS_SHOWTEXT | BTNS_AUTOSIZE;
+                tb.iString = INT_PTR(texts.back().c_str());
+            }
+        }
+        buttons.push_back(tb);
+    }
+    ::SendMessageA(bar, TB_ADDBUTTONSA, WPARAM(buttons.size()), LPARAM(buttons.data()));
+    ::SendMessageA(bar, TB_AUTOSIZE, 0, 0);
+    return bar;
+}
+
+std::string ToolBarHint(int commandId) {
+    auto ref = CommandById(commandId);
+    if (!ref) return {};
+    for (const ToolButton& b : ToolBar())
+        if (b.name == ref->name) return b.hint;
+    return {};
+}
+
+void MirrorCommandState(const std::string& name, const CommandState& state, const std::vector<HMENU>& menus,
+                        HWND toolBar) {
+    int id = CommandId(name);
+    auto ref = CommandById(id);
+    if (!ref) return;
+    // Submenus carry no handler of their own; they follow their state alone.
+    bool isSubmenu = ref->handler == Handler::None;
+    bool enabled = state.enabled && (isSubmenu || HandlerWired(ref->handler));
+    for (HMENU menu : menus) {
+        ::EnableMenuItem(menu, UINT(id), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+        ::CheckMenuItem(menu, UINT(id), MF_BYCOMMAND | (state.checked ? MF_CHECKED : MF_UNCHECKED));
+    }
+    if (toolBar && ::SendMessageA(toolBar, TB_COMMANDTOINDEX, WPARAM(id), 0) >= 0) {
+        ::SendMessageA(toolBar, TB_ENABLEBUTTON, WPARAM(id), MAKELPARAM(enabled ? TRUE : FALSE, 0));
+        ::SendMessageA(toolBar, TB_HIDEBUTTON, WPARAM(id), MAKELPARAM(state.visible ? FALSE : TRUE, 0));
+    }
+}
+
+}  // namespace vimbrel::win32

@@ -1,0 +1,33 @@
+#pragma once
+// Builds the window's menus, tool bar and accelerators from the command table, and keeps
+// each control in step with its command state.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app/command_table.h"
+#include "app/win32/ui_handles.h"
+#include "util/command_states.h"
+
+namespace vimbrel::win32 {
+
+// A menu bar (top) or popup menu filled with the items; hidden items are left out, their
+// names stay known to the command states.
+HMENU BuildMenu(const std::vector<MenuItem>& items, bool menuBar);
+
+// Accelerators for every Ctrl shortcut of the main menu.
+UniqueAccel BuildAccelerators();
+
+// A tool bar child window with the buttons and their hints; its id is `id`.
+HWND CreateToolBar(HWND parent, int id);
+
+// Text the tool bar shows as the tooltip of a button's command id; empty when none.
+std::string ToolBarHint(int commandId);
+
+// Applies one command's state to every menu and tool bar control carrying its name.
+// A command whose handler does nothing yet stays disabled.
+void MirrorCommandState(const std::string& name, const CommandState& state,
+                        const std::vector<HMENU>& menus, HWND toolBar);
+
+}  // namespace vimbrel::win32

@@ -1,0 +1,10 @@
+#pragma once
+// Resource and control ids shared by the .rc file and the code.
+#define IDI_MAINICON 1
+#define IDC_HANDDRAG 2
+#define IDD_GENMSG 100
+#define IDC_GENMSG_LABEL 101
+#define IDC_GENMSG_DONTASK 102
+#define IDD_ABOUT 110
+#define IDC_ABOUT_NAME 111
+#define IDC_ABOUT_VERSION 112

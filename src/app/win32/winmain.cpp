@@ -1,0 +1,71 @@
+// Program start: the log line, the single-instance test, the hand-over of a second start,
+// then the main window and its message loop.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "app/hand_over.h"
+#include "app/win32/logger.h"
+#include "app/win32/main_window.h"
+#include "util/errors.h"
+#include "util/win32/handles.h"
+#include "util/win32/system.h"
+
+using namespace vimbrel;
+using namespace vimbrel::win32;
+
+namespace {
+
+std::string FirstArgument() { return __argc > 1 ? std::string(__argv[1]) : std::string(); }
+
+int RunSecondInstance(const std::string& argument) {
+    HWND first = ::FindWindowA(kMainWindowClass, nullptr);
+    if (!first) return 0;
+    HandOverMessage message = DecideHandOver(argument, !argument.empty() && FileExists(argument));
+    if (message == HandOverMessage::OpenHandOverFile) {
+        try {
+            WriteFileText(argument, GetTempFolder() + kHandOverFileName);
+        } catch (const std::exception& e) {
+            ::MessageBoxA(nullptr, e.what(), "Error", MB_OK | MB_ICONERROR);
+            return 1;
+        }
+    }
+    ::SendMessageA(first, UINT(message), 0, 0);
+    return 0;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    ConnectLogger();
+    LogMsg("Begin DPR");
+
+    // Held, unreleased, until the process ends.
+    static UniqueKernelHandle instanceMutex(::CreateMutexA(nullptr, FALSE, kInstanceMutexName));
+    if (::WaitForSingleObject(instanceMutex.get(), 0) == WAIT_TIMEOUT) return RunSecondInstance(FirstArgument());
+
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&icc);
+
+    MainWindow window(FirstArgument());
+    try {
+        if (!window.Create()) return 1;
+    } catch (...) {
+        ReportException(nullptr, std::current_exception());
+        return 1;
+    }
+    MSG msg;
+    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        try {
+            if (window.PreTranslate(msg)) continue;
+        } catch (...) {
+            ReportException(window.Handle(), std::current_exception());
+            continue;
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    return 0;
+}

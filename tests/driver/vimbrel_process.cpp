@@ -1,0 +1,245 @@
+#include "vimbrel_process.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <algorithm>
+
+#include "app/command_table.h"
+
+namespace e2e {
+namespace {
+
+std::string BuildFolder() {
+    // The build folder is a Unix path; Wine shows the Unix root as drive Z:.
+    std::string unix = VIMBREL_BUILD_DIR;
+    std::replace(unix.begin(), unix.end(), '/', '\\');
+    return "Z:" + unix + "\\";
+}
+
+std::string TempFolder() {
+    char buf[MAX_PATH];
+    DWORD n = ::GetTempPathA(MAX_PATH, buf);
+    return std::string(buf, n);
+}
+
+void DeleteTree(const std::string& folder) {
+    std::string from = folder;
+    if (!from.empty() && from.back() == '\\') from.pop_back();
+    from.push_back('\0');
+    SHFILEOPSTRUCTA op{};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
+    ::SHFileOperationA(&op);
+}
+
+struct FindState {
+    DWORD pid;
+    std::string className, title;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTop(HWND hwnd, LPARAM lp) {
+    auto* st = reinterpret_cast<FindState*>(lp);
+    char cls[256] = {};
+    ::GetClassNameA(hwnd, cls, sizeof cls);
+    if (st->className != cls) return TRUE;
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    if (st->pid && pid != st->pid) return TRUE;
+    if (!st->title.empty()) {
+        char text[512] = {};
+        ::GetWindowTextA(hwnd, text, sizeof text);
+        if (st->title != text) return TRUE;
+    }
+    st->found.push_back(hwnd);
+    return TRUE;
+}
+
+UINT SearchMenu(HMENU menu, const std::string& caption) {
+    int count = ::GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        char text[256] = {};
+        ::GetMenuStringA(menu, UINT(i), text, sizeof text, MF_BYPOSITION);
+        std::string item = text;
+        item = item.substr(0, item.find('\t'));
+        if (HMENU sub = ::GetSubMenu(menu, i)) {
+            if (UINT id = SearchMenu(sub, caption)) return id;
+        } else if (item == caption) {
+            return ::GetMenuItemID(menu, i);
+        }
+    }
+    return 0;
+}
+
+UINT SearchTable(const std::vector<vimbrel::MenuItem>& items, const std::string& caption) {
+    for (const vimbrel::MenuItem& item : items) {
+        if (item.children.empty() && !item.hidden && item.caption == caption)
+            return UINT(vimbrel::CommandId(item.name));
+        if (UINT id = SearchTable(item.children, caption)) return id;
+    }
+    return 0;
+}
+
+}  // namespace
+
+void ClearSettings() { ::RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey); }
+
+void WriteSetting(const std::string& name, const std::string& value) {
+    HKEY key;
+    ::RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    ::RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     DWORD(value.size() + 1));
+    ::RegCloseKey(key);
+}
+
+void WriteDwordSetting(const std::string& name, DWORD value) {
+    HKEY key;
+    ::RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    ::RegSetValueExA(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    ::RegCloseKey(key);
+}
+
+std::optional<std::string> ReadSetting(const std::string& name) {
+    char buf[2048];
+    DWORD size = sizeof buf, type = 0;
+    if (::RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, name.c_str(), RRF_RT_ANY, &type, buf, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    if (type != REG_SZ) return "<type " + std::to_string(type) + ">";
+    return std::string(buf, size ? size - 1 : 0);
+}
+
+bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+    auto end = std::chrono::steady_clock::now() + timeout;
+    while (true) {
+        if (done()) return true;
+        if (std::chrono::steady_clock::now() > end) return false;
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
+std::vector<HWND> TopWindowsOfClass(const std::string& className, DWORD processId) {
+    FindState st{processId, className, "", {}};
+    ::EnumWindows(CollectTop, LPARAM(&st));
+    return st.found;
+}
+
+HWND FindProcessWindow(DWORD processId, const std::string& className, const std::string& title) {
+    FindState st{processId, className, title, {}};
+    ::EnumWindows(CollectTop, LPARAM(&st));
+    return st.found.empty() ? nullptr : st.found.front();
+}
+
+HWND FindChildByText(HWND parent, const std::string& text) {
+    struct S {
+        std::string text;
+        HWND found = nullptr;
+    } s{text};
+    ::EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM lp) -> BOOL {
+            auto* st = reinterpret_cast<S*>(lp);
+            char buf[512] = {};
+            ::GetWindowTextA(child, buf, sizeof buf);
+            if (st->text == buf) {
+                st->found = child;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        LPARAM(&s));
+    return s.found;
+}
+
+UINT FindMenuCommand(HWND window, const std::string& caption) {
+    HMENU bar = ::GetMenu(window);
+    if (bar && ::GetMenuItemCount(bar) > 0) return SearchMenu(bar, caption);
+    // Wine keeps menus inside the process that made them, so another process cannot read
+    // them; the program builds its menus from its command table, which we search instead.
+    return SearchTable(vimbrel::MainMenu(), caption);
+}
+
+VimbrelProcess::VimbrelProcess(const std::string& scratchName) {
+    folder_ = TempFolder() + "vimbrel-e2e\\" + scratchName + "\\";
+    DeleteTree(folder_);
+    ::SHCreateDirectoryExA(nullptr, folder_.c_str(), nullptr);
+    const std::string build = BuildFolder();
+    for (const char* file : {"Vimbrel.exe", "Vimbrel.htm"})
+        ::CopyFileA((build + file).c_str(), (folder_ + file).c_str(), FALSE);
+}
+
+VimbrelProcess::~VimbrelProcess() {
+    if (Running()) {
+        ::TerminateProcess(pi_.hProcess, 99);
+        ::WaitForSingleObject(pi_.hProcess, 5000);
+    }
+    if (pi_.hProcess) ::CloseHandle(pi_.hProcess);
+    if (pi_.hThread) ::CloseHandle(pi_.hThread);
+}
+
+bool VimbrelProcess::Start(const std::string& arguments) {
+    std::string command = "\"" + ExePath() + "\"" + (arguments.empty() ? "" : " " + arguments);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &si, &pi_))
+        return false;
+    // The window exists before start-up has finished; the message loop waiting for input
+    // tells that it has.
+    ::WaitForInputIdle(pi_.hProcess, 30000);
+    return WaitFor([&] {
+        main_ = FindProcessWindow(pi_.dwProcessId, "TfrmCaptureForm", "");
+        return main_ != nullptr || !Running();
+    }, 30s) && main_ != nullptr;
+}
+
+std::optional<DWORD> VimbrelProcess::RunSecondInstance(const std::string& arguments, std::chrono::milliseconds timeout) {
+    std::string command = "\"" + ExePath() + "\"" + (arguments.empty() ? "" : " " + arguments);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &si, &pi))
+        return std::nullopt;
+    bool ended = WaitFor([&] { return ::WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, timeout);
+    DWORD code = 0;
+    ::GetExitCodeProcess(pi.hProcess, &code);
+    if (!ended) ::TerminateProcess(pi.hProcess, 98);
+    ::CloseHandle(pi.hProcess);
+    ::CloseHandle(pi.hThread);
+    if (!ended) return std::nullopt;
+    return code;
+}
+
+bool VimbrelProcess::Running() const {
+    return pi_.hProcess && ::WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool VimbrelProcess::WaitForExit(std::chrono::milliseconds timeout) {
+    return WaitFor([&] { return !Running(); }, timeout);
+}
+
+bool VimbrelProcess::PostMenuCommand(const std::string& caption) {
+    UINT id = FindMenuCommand(main_, caption);
+    return id && ::PostMessageA(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+bool VimbrelProcess::Exit() {
+    if (!PostMenuCommand("E&xit")) return false;
+    WaitFor([&] {
+        if (!Running()) return true;
+        HWND dlg = FindProcessWindow(pi_.dwProcessId, "#32770", "  Vimbrel   ");
+        if (HWND yes = dlg ? FindChildByText(dlg, "&Yes") : nullptr) {
+            ::PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), LPARAM(yes));
+            return false;
+        }
+        return false;
+    }, 15s);
+    return WaitForExit();
+}
+
+}  // namespace e2e

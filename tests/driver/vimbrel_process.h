@@ -1,0 +1,68 @@
+#pragma once
+// Drives Vimbrel.exe from outside, as a user and other programs would: starts it from a
+// scratch copy, finds its window, sends it messages and menu commands, answers its dialogs,
+// reads and writes its registry key.
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+using namespace std::chrono_literals;
+
+inline constexpr const char* kSettingsKey = "Software\\KRD\\Vimbrel";
+
+// Settings key helpers (HKEY_CURRENT_USER\Software\KRD\Vimbrel).
+void ClearSettings();
+void WriteSetting(const std::string& name, const std::string& value);
+void WriteDwordSetting(const std::string& name, DWORD value);
+std::optional<std::string> ReadSetting(const std::string& name);
+
+// Pumps this thread's messages until the predicate holds or the time is up.
+bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout = 10s);
+
+std::vector<HWND> TopWindowsOfClass(const std::string& className, DWORD processId = 0);
+// A top-level window of the process whose title is exactly `title` (a dialog, say).
+HWND FindProcessWindow(DWORD processId, const std::string& className, const std::string& title);
+// The child control whose text is `text` (buttons, check boxes, labels).
+HWND FindChildByText(HWND parent, const std::string& text);
+// The command id of the menu item with this caption (with its "&"), searched through the
+// window's menu bar and submenus; 0 when none.
+UINT FindMenuCommand(HWND window, const std::string& caption);
+
+class VimbrelProcess {
+public:
+    // A scratch folder with a fresh copy of the program and its help pages.
+    explicit VimbrelProcess(const std::string& scratchName);
+    ~VimbrelProcess();
+    VimbrelProcess(const VimbrelProcess&) = delete;
+    VimbrelProcess& operator=(const VimbrelProcess&) = delete;
+
+    const std::string& Folder() const { return folder_; }
+    std::string ExePath() const { return folder_ + "Vimbrel.exe"; }
+
+    // Starts the program; true once its main window exists.
+    bool Start(const std::string& arguments = "");
+    // Starts another copy from the same folder and waits for it to end; its exit code.
+    std::optional<DWORD> RunSecondInstance(const std::string& arguments, std::chrono::milliseconds timeout = 20s);
+    bool Running() const;
+    bool WaitForExit(std::chrono::milliseconds timeout = 15s);
+    DWORD ProcessId() const { return pi_.dwProcessId; }
+    HWND MainWindow() const { return main_; }
+
+    // Sends the menu command with this caption, without waiting for it to finish.
+    bool PostMenuCommand(const std::string& caption);
+    // Ends the program through its exit command, answering the question with Yes if it asks.
+    bool Exit();
+
+private:
+    std::string folder_;
+    PROCESS_INFORMATION pi_{};
+    HWND main_ = nullptr;
+};
+
+}  // namespace e2e

@@ -1,0 +1,124 @@
+// Settings as the registry and the override file hold them, and the window position.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "vimbrel_process.h"
+
+namespace e2e {
+namespace {
+
+class SettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ClearSettings();
+        WriteSetting("CheckClose", "N");  // exits without the question
+    }
+};
+
+bool FolderExists(const std::string& path) {
+    DWORD a = ::GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+TEST_F(SettingsTest, EverySettingIsWrittenAtExitInItsStoredForm) {
+    WriteSetting("AutoPrint", "on");       // any case of "ON" counts ...
+    WriteSetting("AutoSave", "ON");        // ... but only "On" switches auto save on
+    WriteSetting("PrintStyle", "best");
+    WriteSetting("PopUp", "0");
+    WriteSetting("NextSaveNo", "12abc");
+    WriteDwordSetting("Eject", 1);         // not a string: reads as its default
+    VimbrelProcess app("stored-forms");
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(app.Exit());
+
+    const std::pair<const char*, const char*> expected[] = {
+        {"AutoPrint", "On"},   {"AutoSave", "Off"},     {"AutoClipCopy", "Off"}, {"SaveMode", "S"},
+        {"PrintStyle", "Best"}, {"PrintDate", "1"},     {"PrintNotes", "0"},     {"PopUp", "0"},
+        {"WatchClips", "0"},   {"InclMouse", "1"},      {"DosPrint", "No"},      {"Eject", "No"},
+        {"AutoEdit", "No"},    {"UseOutlook", "No"},    {"DosFont", "System"},   {"AutoPrefix", "Vimbrel"},
+        {"AutoExt", ".bmp"},   {"LastOpenExt", ".bmp"}, {"ImageEditor", ""},
+    };
+    for (const auto& [name, value] : expected) EXPECT_EQ(ReadSetting(name), value) << name;
+    ASSERT_TRUE(ReadSetting("AutoOrient").has_value());
+    EXPECT_EQ(*ReadSetting("AutoOrient"), "Off");
+
+    // The save folder defaults to the data folder's "Images", created on the way.
+    auto savePath = ReadSetting("SavePath");
+    ASSERT_TRUE(savePath.has_value());
+    EXPECT_NE(savePath->find("\\Vimbrel\\Images\\"), std::string::npos) << *savePath;
+    EXPECT_TRUE(FolderExists(*savePath)) << *savePath;
+    EXPECT_EQ(ReadSetting("OpenPath"), savePath);
+    ASSERT_TRUE(ReadSetting("AutoSavePath").has_value());
+    EXPECT_FALSE(ReadSetting("AutoSavePath")->empty());
+    // Only a numbered save writes the counter.
+    EXPECT_EQ(ReadSetting("NextSaveNo"), "12abc");
+}
+
+TEST_F(SettingsTest, AnEmptyOverrideFileIsDeletedAndAFilledOneWins) {
+    {
+        VimbrelProcess app("override-empty");
+        std::ofstream(app.Folder() + "VRCustom.ini").close();
+        ASSERT_TRUE(app.Start());
+        EXPECT_EQ(::GetFileAttributesA((app.Folder() + "VRCustom.ini").c_str()), INVALID_FILE_ATTRIBUTES);
+        ASSERT_TRUE(app.Exit());
+    }
+    WriteSetting("AutoPrint", "Off");
+    WriteSetting("PopUp", "1");
+    WriteSetting("PrintStyle", "Full");
+    VimbrelProcess app("override");
+    std::ofstream(app.Folder() + "VRCustom.ini")
+        << "[General]\r\nAutoPrint=on\r\nAutoPopup=off\r\n[Printer]\r\nWidth=zoom\r\n";
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(app.Exit());
+    EXPECT_EQ(ReadSetting("AutoPrint"), "On");
+    EXPECT_EQ(ReadSetting("PopUp"), "0");
+    EXPECT_EQ(ReadSetting("PrintStyle"), "Zoom");
+    EXPECT_NE(::GetFileAttributesA((app.Folder() + "VRCustom.ini").c_str()), INVALID_FILE_ATTRIBUTES)
+        << "the override file is never written or removed";
+}
+
+RECT WindowRectOf(HWND hwnd) {
+    RECT r;
+    ::GetWindowRect(hwnd, &r);
+    return r;
+}
+
+TEST_F(SettingsTest, StoredPositionIsRestoredAndResizingRecordsIt) {
+    WriteSetting("MainPosn", "100,50,400,300");
+    VimbrelProcess app("position");
+    ASSERT_TRUE(app.Start());
+    RECT r = WindowRectOf(app.MainWindow());
+    EXPECT_EQ(r.left, 100);
+    EXPECT_EQ(r.top, 50);
+    EXPECT_EQ(r.right - r.left, 400);
+    EXPECT_EQ(r.bottom - r.top, 300);
+
+    ::SetWindowPos(app.MainWindow(), nullptr, 120, 60, 500, 350, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(WaitFor([] { return ReadSetting("MainPosn") == "120,60,500,350"; }))
+        << ReadSetting("MainPosn").value_or("<none>");
+    ASSERT_TRUE(app.Exit());
+}
+
+TEST_F(SettingsTest, AnOffScreenPositionIsCentredAtTheDesignedSize) {
+    VimbrelProcess first("design-size");
+    ASSERT_TRUE(first.Start());
+    RECT design = WindowRectOf(first.MainWindow());
+    ASSERT_TRUE(first.Exit());
+
+    ClearSettings();
+    WriteSetting("CheckClose", "N");
+    WriteSetting("MainPosn", "5000,100,400,300");
+    VimbrelProcess app("off-screen");
+    ASSERT_TRUE(app.Start());
+    RECT r = WindowRectOf(app.MainWindow());
+    int w = design.right - design.left, h = design.bottom - design.top;
+    EXPECT_EQ(r.right - r.left, w);
+    EXPECT_EQ(r.bottom - r.top, h);
+    EXPECT_EQ(r.left, (::GetSystemMetrics(SM_CXSCREEN) - w) / 2);
+    EXPECT_EQ(r.top, (::GetSystemMetrics(SM_CYSCREEN) - h) / 2);
+    ASSERT_TRUE(app.Exit());
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,138 @@
+// Start-up, the single instance and its hand-over, hiding and exiting, the log line.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "vimbrel_process.h"
+
+namespace e2e {
+namespace {
+
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override { ClearSettings(); }
+};
+
+TEST_F(StartupTest, StartsHiddenAndASecondStartRestoresItAndEnds) {
+    VimbrelProcess app("restore");
+    ASSERT_TRUE(app.Start());
+    EXPECT_FALSE(::IsWindowVisible(app.MainWindow())) << "the program starts in the notification area";
+
+    char caption[64] = {};
+    ::GetWindowTextA(app.MainWindow(), caption, sizeof caption);
+    EXPECT_STREQ(caption, "  Vimbrel");
+    RECT client;
+    ::GetClientRect(app.MainWindow(), &client);
+    EXPECT_EQ(client.right, 531);
+
+    auto code = app.RunSecondInstance("");
+    ASSERT_TRUE(code.has_value()) << "the second start must end by itself";
+    EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(app.MainWindow()) != FALSE; }));
+    EXPECT_EQ(TopWindowsOfClass("TfrmCaptureForm").size(), 1u) << "only one instance runs";
+    EXPECT_TRUE(app.Running());
+
+    // A lower-case "\a" is not the active-window capture: it only restores.
+    ::ShowWindow(app.MainWindow(), SW_HIDE);
+    ASSERT_TRUE(app.RunSecondInstance("\\a").has_value());
+    EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(app.MainWindow()) != FALSE; }));
+
+    // A path that names no file only restores too.
+    ::ShowWindow(app.MainWindow(), SW_HIDE);
+    ASSERT_TRUE(app.RunSecondInstance("C:\\no\\such\\file.bmp").has_value());
+    EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(app.MainWindow()) != FALSE; }));
+    EXPECT_TRUE(app.Exit());
+}
+
+TEST_F(StartupTest, CaptionButtonsHideTheWindowAndTheProgramRunsOn) {
+    VimbrelProcess app("hide");
+    ASSERT_TRUE(app.Start());
+    for (WPARAM command : {WPARAM(SC_CLOSE), WPARAM(SC_MINIMIZE)}) {
+        ASSERT_TRUE(app.RunSecondInstance("").has_value());
+        ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(app.MainWindow()) != FALSE; }));
+        ::SendMessageA(app.MainWindow(), WM_SYSCOMMAND, command, 0);
+        EXPECT_FALSE(::IsWindowVisible(app.MainWindow()));
+        EXPECT_TRUE(app.Running());
+    }
+    EXPECT_TRUE(app.Exit());
+}
+
+TEST_F(StartupTest, ExitAsksAndDoNotAskAgainIsRememberedEvenWhenTheAnswerIsNo) {
+    VimbrelProcess app("exit");
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(app.PostMenuCommand("E&xit"));
+    HWND question = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        question = FindProcessWindow(app.ProcessId(), "#32770", "  Vimbrel   ");
+        return question != nullptr;
+    }));
+    EXPECT_NE(FindChildByText(question, "Are you sure you wish to exit?"), nullptr);
+    HWND box = FindChildByText(question, "Do not ask this again");
+    HWND no = FindChildByText(question, "&No");
+    ASSERT_TRUE(box && no);
+    ::SendMessageA(box, BM_CLICK, 0, 0);
+    ::SendMessageA(no, BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(question); }));
+    EXPECT_TRUE(app.Running()) << "No keeps the program running";
+    EXPECT_EQ(ReadSetting("CheckClose"), "N");
+
+    // The next exit asks nothing.
+    ASSERT_TRUE(app.PostMenuCommand("E&xit"));
+    EXPECT_TRUE(app.WaitForExit());
+}
+
+// A stand-in log viewer: a window whose class begins with "TKXDataLogger" that collects
+// the lines it receives.
+class LogViewer {
+public:
+    LogViewer() {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = ::GetModuleHandleA(nullptr);
+        wc.lpszClassName = "TKXDataLoggerE2E";
+        ::RegisterClassA(&wc);
+        hwnd_ = ::CreateWindowExA(0, wc.lpszClassName, "log", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                                  wc.hInstance, nullptr);
+        ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, LONG_PTR(this));
+    }
+    ~LogViewer() { ::DestroyWindow(hwnd_); }
+    std::vector<std::string> lines;
+    std::vector<DWORD> sizes;
+
+private:
+    static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+        if (m == WM_COPYDATA) {
+            auto* self = reinterpret_cast<LogViewer*>(::GetWindowLongPtrA(h, GWLP_USERDATA));
+            auto* cds = reinterpret_cast<COPYDATASTRUCT*>(l);
+            if (self && cds->cbData == 264) {
+                const auto* rec = static_cast<const unsigned char*>(cds->lpData);
+                std::int32_t kind;
+                std::memcpy(&kind, rec, 4);
+                if (kind == 1) self->lines.emplace_back(reinterpret_cast<const char*>(rec + 9), rec[8]);
+            }
+            if (self) self->sizes.push_back(cds->cbData);
+            return TRUE;
+        }
+        return ::DefWindowProcA(h, m, w, l);
+    }
+    HWND hwnd_;
+};
+
+TEST_F(StartupTest, ALogViewerReceivesBeginDprFromEveryStart) {
+    LogViewer viewer;
+    VimbrelProcess app("log");
+    ASSERT_TRUE(app.Start());
+    EXPECT_TRUE(WaitFor([&] { return !viewer.lines.empty(); }));
+    ASSERT_FALSE(viewer.lines.empty());
+    EXPECT_EQ(viewer.lines.front(), "Begin DPR");
+    EXPECT_EQ(viewer.sizes.front(), 264u);
+
+    // The second start sends its own line before it hands over.
+    ASSERT_TRUE(app.RunSecondInstance("").has_value());
+    EXPECT_TRUE(WaitFor([&] { return viewer.lines.size() >= 2; }));
+    ASSERT_GE(viewer.lines.size(), 2u);
+    EXPECT_EQ(viewer.lines[1], "Begin DPR");
+    EXPECT_TRUE(app.Exit());
+}
+
+}  // namespace
+}  // namespace e2e
