@@ -31,10 +31,11 @@ extern "C" void JumpOnError(j_common_ptr cinfo) {
     std::longjmp(err->jump, 1);
 }
 
-// Warnings go nowhere, except a file that ends early: the library would pad it with grey
+// Warnings go nowhere, except missing data: the library would pad the picture with grey
 // and call it a picture.
 extern "C" void OnMessage(j_common_ptr cinfo, int level) {
-    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) JumpOnError(cinfo);
+    const int code = cinfo->err->msg_code;
+    if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER)) JumpOnError(cinfo);
 }
 
 void InstallErrorManager(ErrorManager& err) {
@@ -126,6 +127,14 @@ JpegSize ReadJpegSize(std::span<const std::uint8_t> file) {
 }
 
 Bitmap DecodeJpeg(std::span<const std::uint8_t> file, const JpegReadOptions& options) {
+    // A file whose picture data is whole but whose end-of-image marker is missing still
+    // reads; data that is really cut short then meets the marker early and is refused.
+    const bool endMarked = file.size() >= 2 && file[file.size() - 2] == 0xFF && file[file.size() - 1] == 0xD9;
+    if (!endMarked && !file.empty()) {
+        std::vector<std::uint8_t> closed(file.begin(), file.end());
+        closed.insert(closed.end(), {0xFF, 0xD9});
+        return DecodeJpeg(closed, options);
+    }
     CheckFileSize(file);
     const bool quantise = options.greys || !options.trueColourDisplay;
     auto d = std::make_unique<Decoder>();
@@ -154,6 +163,15 @@ Bitmap DecodeJpeg(std::span<const std::uint8_t> file, const JpegReadOptions& opt
         !Bitmap::SizeAllowed(int(c.image_width), int(c.image_height), outBpp))
         throw EInvalidGraphic("JPEG: picture too large");
 
+    // Every 8 x 8 block of a Huffman-coded sequential picture costs at least two bits (a DC
+    // and an end-of-block code), so data far too short for the declared size is refused
+    // before the picture is allocated, not after.
+    if (!c.progressive_mode && !c.arith_code) {
+        std::uint64_t blocks = 0;
+        for (int i = 0; i < c.num_components; ++i)
+            blocks += std::uint64_t(c.comp_info[i].width_in_blocks) * c.comp_info[i].height_in_blocks;
+        if (std::uint64_t(file.size()) * 8 < blocks * 2) throw EInvalidGraphic("JPEG: data too short for the picture");
+    }
     jpeg_start_decompress(&c);
     try {
         *out = Bitmap(int(c.output_width), int(c.output_height), outBpp);

@@ -322,6 +322,7 @@ TEST(JpegFile, RefusesDamagedData) {
         {"cut short in the picture data", std::vector<std::uint8_t>(good.begin(), good.begin() + std::ptrdiff_t(good.size() / 2))},
         {"zero width", withSize(0, 48)},
         {"impossible size", withSize(65000, 65000)},
+        {"far more pixels than its data holds", withSize(20000, 20000)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -329,6 +330,15 @@ TEST(JpegFile, RefusesDamagedData) {
         EXPECT_THROW(DecodeJpeg(c.data, {true, false}), EInvalidGraphic);
     }
     EXPECT_EQ(ReadJpegSize(withSize(65000, 65000)).width, 65000);
+}
+
+TEST(JpegFile, MissingEndMarkerAloneIsForgiven) {
+    const Bitmap original = Gradient(40, 24);
+    std::vector<std::uint8_t> f = EncodeJpeg(original);
+    f.resize(f.size() - 2);
+    EXPECT_EQ(DecodeJpeg(f), DecodeJpeg(EncodeJpeg(original)));
+    f.resize(f.size() - 40);  // now picture data is missing too
+    EXPECT_THROW(DecodeJpeg(f), EInvalidGraphic);
 }
 
 TEST(JpegFile, EmptyPictureCannotBeWritten) { EXPECT_THROW(EncodeJpeg(Bitmap(0, 0, 24)), EInOutError); }
