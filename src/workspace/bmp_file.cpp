@@ -1,5 +1,6 @@
 #include "workspace/bmp_file.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <string>
@@ -94,13 +95,10 @@ Bitmap DecodeBmp(std::span<const std::uint8_t> file) {
         const std::uint32_t most = 1u << bitCount;
         if (colourCount > most) Damaged("too many colours for the depth");
         tableEntries = colourCount == 0 ? most : colourCount;
-    } else {
-        tableEntries = colourCount;  // an optional table before the pixels; skipped
-        if (tableEntries > 256) Damaged("bad colour count");
-    }
+    }  // deeper pictures may carry an advisory table; the pixel offset already skips it
     const std::uint64_t tableEnd = tableStart + 4 * tableEntries;
     if (tableEnd > size) Damaged("colour table beyond the end of the file");
-    if (pixelOffset < tableEnd && bitCount <= 8) Damaged("pixels overlap the colour table");
+    if (pixelOffset < tableEnd) Damaged("pixels overlap the colour table or masks");
     if (pixelOffset < kFileHeaderSize + headerSize) Damaged("pixels overlap the header");
 
     const std::uint64_t srcStride = Bitmap::StrideFor(width, bitCount);

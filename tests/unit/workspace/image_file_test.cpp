@@ -165,6 +165,13 @@ TEST(BmpFile, ReadsOtherProgramsLayouts) {
         EXPECT_EQ(b.PixelColour(1, 0), (RgbQuad{0, 255, 0, 0}));
     }
     {
+        SCOPED_TRACE("24 bits with an advisory colour count");
+        const Bitmap picture = Pattern(3, 2, 24);
+        std::vector<std::uint8_t> f = EncodeBmp(picture);
+        Put32(f, 46, 300);
+        EXPECT_EQ(DecodeBmp(f), picture);
+    }
+    {
         SCOPED_TRACE("32 bits, bit fields in a version 5 header");
         auto f = HandMade(1, 1, 32, 3, {}, {0x11, 0x22, 0x33, 0x44}, 124);
         Put32(f, 54, 0x000000FF);  // red in the lowest byte
