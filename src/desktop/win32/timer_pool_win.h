@@ -1,0 +1,51 @@
+#pragma once
+// The timer pool on Win32: timeGetTime as the clock, and a hidden window on the
+// user-interface thread that runs each tick there (the timing thread waits in SendMessage).
+#include <windows.h>
+
+#include <memory>
+
+#include "desktop/timer_pool.h"
+#include "desktop/win32/windowed_component.h"
+
+namespace vimbrel::win32 {
+
+class TimeGetTimeClock final : public Clock {
+public:
+    std::uint32_t NowMs() override;
+};
+
+class PoolSyncWindow final : public TWindowedComponent {
+public:
+    static UINT SyncMessage();
+
+protected:
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
+// Sends the work to the window and waits; a window that is gone makes it return at once.
+class WindowSynchronizer final : public Synchronizer {
+public:
+    explicit WindowSynchronizer(HWND window) : window_(window) {}
+    void Synchronize(const std::function<void()>& work) override;
+
+private:
+    HWND window_;  // not owned: it may be destroyed while the timing thread still runs
+};
+
+// One per process, made and destroyed on the user-interface thread, and passed to what
+// animates icons.
+class Win32TimerPool {
+public:
+    Win32TimerPool();
+    Win32TimerPool(const Win32TimerPool&) = delete;
+    Win32TimerPool& operator=(const Win32TimerPool&) = delete;
+
+    TTimerPool& Pool() { return pool_; }
+
+private:
+    PoolSyncWindow window_;
+    TTimerPool pool_;  // after window_: its thread is let go before the window goes
+};
+
+}  // namespace vimbrel::win32
