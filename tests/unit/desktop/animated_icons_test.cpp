@@ -56,11 +56,12 @@ TEST_F(AnimationTest, WithoutRunLimitPlaysUntilStopped) {
     EXPECT_FALSE(icons.ReachedRunLimit());
 }
 
-TEST_F(AnimationTest, UnevenTicksGatherUntilTheDelayIsReached) {
+TEST_F(AnimationTest, UnevenTicksGatherUntilTheDelayIsReachedAndTheOverrunIsDropped) {
+    icons.Add(Frame(2));
     icons.Add(Frame(2));
     icons.Play(1);
-    threads.Run(21, 7);  // 7, 14, 21 ms: the third tick reaches 20 ms
-    EXPECT_EQ(announced, (std::vector<std::pair<std::uint32_t, int>>{{21, 0}}));
+    threads.Run(100, 7);  // 7, 14, 21 ms: the third tick reaches 20 ms; the next frame starts afresh
+    EXPECT_EQ(announced, (std::vector<std::pair<std::uint32_t, int>>{{21, 0}, {42, 1}}));
     EXPECT_FALSE(icons.Playing());
 }
 

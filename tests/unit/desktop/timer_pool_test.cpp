@@ -115,10 +115,10 @@ struct QueuedSynchronizer : Synchronizer {
         cv.notify_all();
         cv.wait(lock, [&] { return pending == nullptr || closed; });
     }
-    // Runs the next handed-over work; false when none came within a second.
-    bool RunOne() {
+    // Runs the next handed-over work; false when none came in time.
+    bool RunOne(std::chrono::milliseconds wait = std::chrono::seconds(2)) {
         std::unique_lock lock(m);
-        if (!cv.wait_for(lock, std::chrono::seconds(1), [&] { return pending != nullptr; })) return false;
+        if (!cv.wait_for(lock, wait, [&] { return pending != nullptr; })) return false;
         (*pending)();
         pending = nullptr;
         cv.notify_all();
@@ -148,7 +148,7 @@ TEST(TimingThread, TicksAfterEachIntervalAcrossTheClockWrapAndStopsWhenLetGo) {
     }
     thread.reset();
     // Work handed over after the owner let go does not reach the tick any more.
-    sync->RunOne();
+    sync->RunOne(std::chrono::milliseconds(50));
     EXPECT_EQ(elapsed.size(), 10u);
     sync->Close();
 }
@@ -163,7 +163,7 @@ TEST(TimingThread, PoolWithRealThreadDeliversToItsItems) {
         for (int i = 0; i < 3; ++i) ASSERT_TRUE(sync->RunOne());
         pool.SetEnabled(&a, false);
         EXPECT_FALSE(pool.ThreadRunning());
-        sync->RunOne();
+        sync->RunOne(std::chrono::milliseconds(50));
     }
     EXPECT_EQ(a.ticks.size(), 3u);
     EXPECT_EQ(a.ticks.back().Count, 3);
