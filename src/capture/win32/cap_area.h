@@ -1,0 +1,46 @@
+#pragma once
+// The area overlay: a frozen copy of the desktop, shown borderless and topmost over it,
+// on which the user drags a rectangle with the left mouse button.
+#include <windows.h>
+
+#include <exception>
+
+#include "capture/area_selection.h"
+#include "workspace/bitmap.h"
+
+namespace vimbrel::win32 {
+
+class TfrmCapArea {
+public:
+    static constexpr int kModalOk = 1;      // a mouse button was released over the overlay
+    static constexpr int kModalCancel = 2;  // closed by the window system
+
+    // FormCreate: copies the desktop once and makes the (hidden) window over it.
+    TfrmCapArea();
+    ~TfrmCapArea();
+    TfrmCapArea(const TfrmCapArea&) = delete;
+    TfrmCapArea& operator=(const TfrmCapArea&) = delete;
+
+    // Shows the overlay and runs its messages until it closes; returns the modal result.
+    int ShowModal();
+
+    // Not normalised; all zero unless the left button went down.
+    const Rect& SelectionRect() const { return selection_.SelectionRect(); }
+    const Bitmap& ScreenImage() const { return screenImage_; }
+    HWND Handle() const { return window_; }
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void FormPaint();
+    void Invert(const SelectionStep& step);
+    void EndModal(int result);
+
+    Bitmap screenImage_;
+    AreaSelection selection_;
+    HWND window_ = nullptr;
+    int modalResult_ = 0;
+    std::exception_ptr failure_;
+};
+
+}  // namespace vimbrel::win32

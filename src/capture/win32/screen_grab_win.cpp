@@ -1,0 +1,111 @@
+#include "capture/win32/screen_grab_win.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "capture/win32/gdi_handles.h"
+#include "util/win32/system.h"
+
+namespace vimbrel::win32 {
+
+DibCanvas::DibCanvas(int width, int height, int bitsPerPixel) {
+    DibInfo info = MakeDibInfo(width, height, bitsPerPixel);
+    WindowDC screen(nullptr);
+    void* bits = nullptr;
+    bitmap_.reset(::CreateDIBSection(screen.get(), info.get(), DIB_RGB_COLORS, &bits, nullptr, 0));
+    dc_.reset(::CreateCompatibleDC(screen.get()));
+    if (!bitmap_ || !dc_ || !bits)
+        throw EImageTooLarge("No drawing surface of " + std::to_string(width) + " x " + std::to_string(height) +
+                             " pixels could be made");
+    bits_ = static_cast<std::uint8_t*>(bits);
+    selected_.emplace(dc_.get(), bitmap_.get());
+}
+
+std::optional<OsVersion> SystemVersion() {
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    if (!::GetVersionExA(&version)) return std::nullopt;
+    return OsVersion{unsigned(version.dwMajorVersion), unsigned(version.dwMinorVersion)};
+}
+
+namespace {
+
+// Grabs keep the screen's own depth where a Bitmap can hold it.
+int ScreenDepth() {
+    WindowDC screen(nullptr);
+    return screen && ::GetDeviceCaps(screen.get(), BITSPIXEL) == 32 ? 32 : 24;
+}
+
+}  // namespace
+
+void GrabScreenRectWith(const Rect& rect, Bitmap& bitmap, DWORD rop) {
+    const int width = std::max(0, rect.Width()), height = std::max(0, rect.Height());
+    Bitmap grabbed(width, height, ScreenDepth());
+    if (!grabbed.Empty()) {
+        DibCanvas canvas(width, height, grabbed.BitsPerPixel());
+        {
+            WindowDC screen(nullptr);
+            // A failed copy leaves the picture black at the new size: nothing is reported.
+            if (screen) ::BitBlt(canvas.dc(), 0, 0, width, height, screen.get(), rect.left, rect.top, rop);
+        }
+        ::GdiFlush();
+        std::memcpy(grabbed.Data(), canvas.bits(), grabbed.DataSize());
+    }
+    bitmap = std::move(grabbed);
+}
+
+void GrabScreenRect(const Rect& rect, Bitmap& bitmap) {
+    GrabScreenRectWith(rect, bitmap, UseCaptureBlt(SystemVersion()) ? SRCCOPY | CAPTUREBLT : SRCCOPY);
+}
+
+void GrabScreen(Bitmap& bitmap) {
+    GrabScreenRect(Rect{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}, bitmap);
+}
+
+std::optional<Rect> GrabWindow(HWND window, Bitmap& bitmap) {
+    RECT r;
+    if (!window || !::IsWindow(window) || !::GetWindowRect(window, &r)) return std::nullopt;
+    Rect rect{r.left, r.top, r.right, r.bottom};
+    GrabScreenRect(rect, bitmap);
+    return rect;
+}
+
+void DrawMouseCursor(Bitmap& bitmap, Point origin, bool inclMouse) {
+    if (!inclMouse || bitmap.Empty() || bitmap.BitsPerPixel() < 24) return;
+    POINT pointer;
+    if (!::GetCursorPos(&pointer)) return;
+    const int x = pointer.x - origin.x, y = pointer.y - origin.y;
+    // Room for the arrow at any cursor size the system may use.
+    const int side = 2 * std::max({::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON),
+                                   ::GetSystemMetrics(SM_CXCURSOR), ::GetSystemMetrics(SM_CYCURSOR), 32});
+    const int left = std::max(x, 0), top = std::max(y, 0);
+    const int right = std::min(x + side, bitmap.Width()), bottom = std::min(y + side, bitmap.Height());
+    if (left >= right || top >= bottom) return;
+
+    // The arrow is drawn over a copy of the pixels under it, then those are put back.
+    const std::size_t pixel = std::size_t(bitmap.BitsPerPixel() / 8);
+    const std::size_t stride = Bitmap::StrideFor(side, bitmap.BitsPerPixel());
+    const std::size_t runBytes = std::size_t(right - left) * pixel;
+    DibCanvas canvas(side, side, bitmap.BitsPerPixel());
+    auto under = [&](int row) { return canvas.bits() + std::size_t(row - y) * stride + std::size_t(left - x) * pixel; };
+    for (int row = top; row < bottom; ++row) std::memcpy(under(row), bitmap.Row(row) + std::size_t(left) * pixel, runBytes);
+    ::DrawIcon(canvas.dc(), 0, 0, ::LoadCursorA(nullptr, IDC_ARROW));
+    ::GdiFlush();
+    for (int row = top; row < bottom; ++row) std::memcpy(bitmap.Row(row) + std::size_t(left) * pixel, under(row), runBytes);
+}
+
+WindowId Win32WindowQuery::ForegroundWindow() const {
+    return reinterpret_cast<WindowId>(::GetForegroundWindow());
+}
+
+std::string Win32WindowQuery::ClassName(WindowId window, int bufferSize) const {
+    std::string name(std::size_t(std::max(bufferSize, 1)), '\0');
+    int length = ::GetClassNameA(reinterpret_cast<HWND>(window), name.data(), bufferSize);
+    name.resize(std::size_t(std::max(length, 0)));
+    return name;
+}
+
+bool ConsoleInForeground() { return vimbrel::ConsoleInForeground(Win32WindowQuery(), IsWinNT()); }
+
+}  // namespace vimbrel::win32

@@ -1,0 +1,52 @@
+#pragma once
+// Screen pixels into a Bitmap with GDI: one BitBlt from the screen DC per grab.
+#include <windows.h>
+
+#include <optional>
+
+#include "capture/foreground.h"
+#include "capture/screen_grab.h"
+
+namespace vimbrel::win32 {
+
+// The version GetVersionExA reports, or nothing when it fails.
+std::optional<OsVersion> SystemVersion();
+
+// Copies the screen rectangle into bitmap, sized (right - left) x (bottom - top), with
+// SRCCOPY, plus CAPTUREBLT where UseCaptureBlt says so. The bitmap takes the screen's
+// depth: 32 bits on a 32-bit screen, 24 otherwise.
+void GrabScreenRect(const Rect& rect, Bitmap& bitmap);
+// The same with the raster operation given (the area overlay uses plain SRCCOPY).
+void GrabScreenRectWith(const Rect& rect, Bitmap& bitmap, DWORD rop);
+// (0, 0) to the primary screen's width and height.
+void GrabScreen(Bitmap& bitmap);
+// The window's rectangle as GetWindowRect gives it; nothing (bitmap untouched) when the
+// handle no longer names a window.
+std::optional<Rect> GrabWindow(HWND window, Bitmap& bitmap);
+// The standard arrow where the pointer is, relative to origin (the grabbed rectangle's
+// top-left corner), clipped to the bitmap. Nothing when inclMouse is off or the pointer's
+// position cannot be read.
+void DrawMouseCursor(Bitmap& bitmap, Point origin, bool inclMouse);
+
+// Timer1Timer's and the console check's view of the windows.
+class Win32WindowQuery : public WindowQuery {
+public:
+    WindowId ForegroundWindow() const override;
+    std::string ClassName(WindowId window, int bufferSize) const override;
+};
+
+// ConsoleInForeground for this system.
+bool ConsoleInForeground();
+
+class Win32Screen : public Screen {
+public:
+    void GrabScreen(Bitmap& bitmap) override { win32::GrabScreen(bitmap); }
+    std::optional<Rect> GrabWindow(WindowId window, Bitmap& bitmap) override {
+        return win32::GrabWindow(reinterpret_cast<HWND>(window), bitmap);
+    }
+    void DrawMouseCursor(Bitmap& bitmap, Point origin, bool inclMouse) override {
+        win32::DrawMouseCursor(bitmap, origin, inclMouse);
+    }
+};
+
+}  // namespace vimbrel::win32
