@@ -64,4 +64,20 @@ private:
     std::vector<THotKeyEntry> entries_;
 };
 
+// Switches the hotkeys off for a piece of modal work and back to how they were at its end,
+// however it ends.
+class HotKeysOff {
+public:
+    explicit HotKeysOff(TSysHotKey& hotKeys) : hotKeys_(hotKeys), wasActive_(hotKeys.Active()) {
+        hotKeys_.SetActive(false);
+    }
+    ~HotKeysOff() { hotKeys_.SetActive(wasActive_); }
+    HotKeysOff(const HotKeysOff&) = delete;
+    HotKeysOff& operator=(const HotKeysOff&) = delete;
+
+private:
+    TSysHotKey& hotKeys_;
+    bool wasActive_;
+};
+
 }  // namespace vimbrel

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <stdexcept>
 #include <set>
 #include <string>
 #include <utility>
@@ -141,6 +142,26 @@ TEST_F(SysHotKeyTest, ReceiverGoneDeactivatesAndClearUnregisters) {
     hk.ClearHotKeys();
     EXPECT_TRUE(sys.ours.empty());
     EXPECT_EQ(hk.Count(), 0u);
+}
+
+TEST_F(SysHotKeyTest, ModalWorkSwitchesOffAndRestoresHoweverItEnds) {
+    AddDefaults();
+    hk.SetActive(true);
+    try {
+        HotKeysOff busy(hk);
+        EXPECT_TRUE(sys.ours.empty());
+        {
+            HotKeysOff nested(hk);  // a dialog inside the work: still off after it
+        }
+        EXPECT_FALSE(hk.Active());
+        throw std::runtime_error("print failed");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_TRUE(hk.Active());
+    EXPECT_EQ(sys.ours.size(), 3u);
+    hk.SetActive(false);
+    { HotKeysOff busy(hk); }
+    EXPECT_FALSE(hk.Active());  // was off before: stays off
 }
 
 TEST(SysHotKeyLifetime, DestroyingGivesBackEveryRegistration) {

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstring>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "desktop/win32/timer_pool_win.h"
@@ -155,6 +157,41 @@ TEST_F(TrayHostTest, NewTaskbarGetsTheIconBack) {
     ::SendMessageA(host.Handle(), ::RegisterWindowMessageA("TaskbarCreated"), 0, 0);
     d.uFlags = NIF_TIP;
     EXPECT_TRUE(::Shell_NotifyIconA(NIM_MODIFY, &d)) << "icon not added again";
+}
+
+// Stands in for the main window: records the messages the tray sends it.
+class OwnerWindow final : public TWindowedComponent {
+public:
+    std::vector<std::pair<UINT, WPARAM>> got;
+
+protected:
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_COMMAND || message == WM_USER) got.emplace_back(message, wParam);
+        return DefaultHandler(message, wParam, lParam);
+    }
+};
+
+TEST_F(TrayHostTest, RightClickOpensTheMenuAndTheChosenCommandReachesTheOwner) {
+    OwnerWindow owner;
+    TrayIconHost tray(owner.Handle(), pool.Pool());
+    HMENU menu = ::CreatePopupMenu();
+    ::AppendMenuA(menu, MF_STRING, 101, "&Restore");
+    ::AppendMenuA(menu, MF_STRING, 102, "&Close");
+    tray.SetPopupMenu(menu);
+    tray.Tray().SetActive(true);
+    // Once the menu is open, pick its second item with the keyboard.
+    std::thread picker([] {
+        HWND m = nullptr;
+        for (int i = 0; i < 200 && !(m = ::FindWindowA("#32768", nullptr)); ++i) ::Sleep(10);
+        ::Sleep(100);
+        for (WPARAM vk : {VK_DOWN, VK_DOWN, VK_RETURN}) ::PostMessageA(m, WM_KEYDOWN, vk, 0);
+    });
+    ::SendMessageA(tray.Handle(), ::RegisterWindowMessageA("TAnimatedTrayIconCallBackMsg"), 0, WM_RBUTTONDOWN);
+    picker.join();
+    PumpUntil([&] { return owner.got.size() >= 2; }, 2000);
+    EXPECT_EQ(owner.got, (std::vector<std::pair<UINT, WPARAM>>{{WM_COMMAND, 102}, {WM_USER, 0}}));
+    tray.SetPopupMenu(nullptr);
+    ::DestroyMenu(menu);
 }
 
 TEST(Win32TimerPool, AnimationPlaysOnTheRealThreadAndTheThreadEnds) {
