@@ -47,7 +47,8 @@ void TAnimatedTrayIcon::SetActive(bool active) {
 
 void TAnimatedTrayIcon::UpdateTrayIcon() {
     if (active_) {
-        while (!shell_.TaskbarExists()) shell_.WaitForTaskbar();
+        while (!shell_.TaskbarExists())
+            if (!shell_.WaitForTaskbar()) return;  // a taskbar made later still gets it
     }
     ShownIcon icon = CurrentIcon();
     NotifyShell(active_ ? TrayOperation::Add : TrayOperation::Delete, NIF_MESSAGE_FLAG | NIF_ICON_FLAG | NIF_TIP_FLAG,

@@ -57,8 +57,9 @@ public:
     virtual std::uint32_t CallbackMessage() = 0;
     virtual bool NotifyIcon(TrayOperation operation, const TrayIconRecord& record) = 0;
     virtual bool TaskbarExists() = 0;
-    // Lets messages run for a while; called until the taskbar exists.
-    virtual void WaitForTaskbar() = 0;
+    // Lets messages run for a while; called until the taskbar exists. False when the
+    // program is asked to end meanwhile, which ends the wait.
+    virtual bool WaitForTaskbar() = 0;
     virtual TShiftState ShiftState() = 0;
     // Brings the owner forward, opens the menu at the cursor and, once it closes, posts the
     // owner a message so the menu closes on a click elsewhere.
@@ -83,7 +84,8 @@ public:
     TAnimatedTrayIcon& operator=(const TAnimatedTrayIcon&) = delete;
 
     bool Active() const { return active_; }
-    // Becoming active waits until a taskbar exists, letting messages run.
+    // Becoming active waits until a taskbar exists, letting messages run. When the program
+    // is asked to end during the wait, the icon stays active without being shown.
     void SetActive(bool active);
     IconHandle Icon() const { return icon_; }
     // Keeps a copy of the icon; no icon (0) puts the built-in tray icon in its place.

@@ -42,6 +42,8 @@ public:
     Win32TimerPool& operator=(const Win32TimerPool&) = delete;
 
     TTimerPool& Pool() { return pool_; }
+    // Ticks run inside this window's procedure: failures go to its OnWndProcError.
+    TWindowedComponent& Window() { return window_; }
 
 private:
     PoolSyncWindow window_;

@@ -81,18 +81,20 @@ bool Win32TrayShell::NotifyIcon(TrayOperation operation, const TrayIconRecord& r
 
 bool Win32TrayShell::TaskbarExists() { return ::FindWindowA("Shell_TrayWnd", nullptr) != nullptr; }
 
-void Win32TrayShell::WaitForTaskbar() {
+bool Win32TrayShell::WaitForTaskbar() {
     // Let messages run while waiting, without spinning.
     ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
+            // Leave it for the message loop, which ends the program.
             ::PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
+            return false;
         }
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
+    return true;
 }
 
 TShiftState Win32TrayShell::ShiftState() {

@@ -43,7 +43,7 @@ public:
     std::uint32_t CallbackMessage() override;
     bool NotifyIcon(TrayOperation operation, const TrayIconRecord& record) override;
     bool TaskbarExists() override;
-    void WaitForTaskbar() override;
+    bool WaitForTaskbar() override;
     TShiftState ShiftState() override;
     void ShowPopupMenu(MenuHandle menu) override;
     void HideApplicationButton() override;
@@ -72,6 +72,7 @@ public:
     // Not owned: the menu must outlive the host or be cleared first.
     void SetPopupMenu(HMENU menu) { tray_.SetPopupMenu(reinterpret_cast<MenuHandle>(menu)); }
     HWND Handle() { return window_.Handle(); }
+    TWindowedComponent& Window() { return window_; }
 
 private:
     TrayIconWindow window_;

@@ -31,9 +31,10 @@ public:
         return true;
     }
     bool TaskbarExists() override { return taskbarAfterWaits <= 0; }
-    void WaitForTaskbar() override {
+    bool WaitForTaskbar() override {
         ++waits;
         --taskbarAfterWaits;
+        return waits != quitAtWait;
     }
     TShiftState ShiftState() override { return shift; }
     void ShowPopupMenu(MenuHandle menu) override { log.push_back("menu " + std::to_string(menu)); }
@@ -64,6 +65,7 @@ public:
     std::map<IconHandle, std::string> foreign;
     int taskbarAfterWaits = 0;
     int waits = 0;
+    int quitAtWait = -1;
     TShiftState shift = 0;
     bool badIcon = false;
     IconHandle next = kDefaultIconBase;
@@ -120,6 +122,18 @@ TEST_F(TrayTest, ActivatingWaitsForTheTaskbar) {
     EXPECT_EQ(shell.calls.size(), 1u);
     tray->SetActive(true);  // no change
     EXPECT_EQ(shell.calls.size(), 1u);
+}
+
+TEST_F(TrayTest, EndingTheProgramEndsTheWaitForTheTaskbar) {
+    shell.taskbarAfterWaits = 1000;
+    shell.quitAtWait = 2;
+    tray->SetActive(true);
+    EXPECT_EQ(shell.waits, 2);
+    EXPECT_TRUE(tray->Active());
+    EXPECT_TRUE(shell.calls.empty());
+    tray->TaskbarRecreated();  // the taskbar came after all
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_EQ(shell.calls[0].op, TrayOperation::Add);
 }
 
 TEST_F(TrayTest, TipIsCutTo63CharactersAndEmptyWhenHintsAreOff) {
