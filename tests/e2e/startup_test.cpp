@@ -1,6 +1,8 @@
 // Start-up, the single instance and its hand-over, hiding and exiting, the log line.
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+
 #include <cstring>
 
 #include "vimbrel_process.h"
@@ -132,6 +134,41 @@ TEST_F(StartupTest, ALogViewerReceivesBeginDprFromEveryStart) {
     ASSERT_GE(viewer.lines.size(), 2u);
     EXPECT_EQ(viewer.lines[1], "Begin DPR");
     EXPECT_TRUE(app.Exit());
+}
+
+}  // namespace
+}  // namespace e2e
+
+namespace e2e {
+namespace {
+
+std::string WorkFolder() {
+    char appData[MAX_PATH] = {};
+    ::SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, appData);
+    return std::string(appData) + "\\Vimbrel\\ework\\";
+}
+
+bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void Leave(const std::string& path) {
+    HANDLE f = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ::WriteFile(f, "plain", 5, nullptr, nullptr);
+    ::CloseHandle(f);
+}
+
+TEST_F(StartupTest, TheWorkFolderIsEmptiedAtStartAndAtExit) {
+    ::SHCreateDirectoryExA(nullptr, WorkFolder().c_str(), nullptr);
+    const std::string leftOver = WorkFolder() + "deciphered.bmp";
+    Leave(leftOver);
+    WriteSetting("CheckClose", "N");
+    VimbrelProcess app("work-folder");
+    ASSERT_TRUE(app.Start());
+    EXPECT_FALSE(Exists(leftOver)) << "a plain file left by an earlier run is removed at start";
+    const std::string during = WorkFolder() + "during.jpg";
+    Leave(during);
+    ASSERT_TRUE(app.Exit());
+    EXPECT_FALSE(Exists(during));
+    EXPECT_TRUE(Exists(WorkFolder())) << "the folder itself stays";
 }
 
 }  // namespace

@@ -13,6 +13,10 @@
 #include "app/win32/dialogs.h"
 #include "app/win32/exception_handler.h"
 #include "app/window_position.h"
+#include "desktop/hotkey_text.h"
+#include "desktop/win32/sys_hotkey_win.h"
+#include "desktop/win32/timer_pool_win.h"
+#include "desktop/win32/tray_icon_win.h"
 #include "app/win32/main_settings.h"
 #include "app/win32/menu_builder.h"
 #include "app/win32/resource_ids.h"
@@ -86,12 +90,17 @@ struct MainWindow::State : SettingsView {
     UniqueMenu trayMenu, imageMenu;
     UniqueAccel accelerators;
     UniqueGdiObject font, printTextFont;
+    UniqueIcon smallIcon;
     std::string trayHint;
     HWND toolBar = nullptr, statusBar = nullptr, scrollBox = nullptr;
     HWND nextClipboardViewer = nullptr;
     bool suppressResize = false;
     bool trueColourDisplay = false;
     std::unique_ptr<MainSettings> settings;
+    // Made in FormCreate, in this order; the tray icon goes before the timer pool it uses.
+    std::unique_ptr<Win32TimerPool> timerPool;
+    std::unique_ptr<TrayIconHost> atiTray;
+    std::unique_ptr<SysHotKeyHost> shk1;
 };
 
 MainWindow::MainWindow(std::string firstArgument) : s_(std::make_unique<State>(*this)) {
@@ -131,6 +140,9 @@ bool MainWindow::Create() {
     HWND hwnd = ::CreateWindowExA(0, kMainWindowClass, kMainCaption, style, CW_USEDEFAULT, CW_USEDEFAULT,
                                   r.right - r.left, r.bottom - r.top, nullptr, s_->mainMenu, instance, this);
     if (!hwnd) return false;
+    s_->smallIcon.reset(HICON(::LoadImageA(instance, MAKEINTRESOURCEA(IDI_MAINICON), IMAGE_ICON,
+                                           ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0)));
+    ::SendMessageA(hwnd, WM_SETICON, ICON_SMALL, LPARAM(s_->smallIcon.get()));
     FormCreate();
     return true;
 }
@@ -212,6 +224,23 @@ void MainWindow::FormCreate() {
     // 10-11: hidden start; the indicators and image commands as for no picture.
     if (!::FindWindowA("Shell_TrayWnd", nullptr)) ::ShowWindow(hwnd_, SW_SHOWMINNOACTIVE);
     UpdateNotesState();
+
+    // 11: the tray icon with the window's icon and the tray menu; no taskbar button.
+    s_->timerPool = std::make_unique<Win32TimerPool>();
+    s_->atiTray = std::make_unique<TrayIconHost>(hwnd_, s_->timerPool->Pool());
+    TAnimatedTrayIcon& tray = s_->atiTray->Tray();
+    s_->atiTray->SetIcon(HICON(s_->smallIcon.get()));
+    s_->atiTray->SetPopupMenu(s_->trayMenu.get());
+    tray.SetHint(s_->trayHint);
+    tray.OnDblClick = [this](TAnimatedTrayIcon&) { RestoreMainWindow(); };
+    tray.SetActive(true);
+    tray.HideApplicationButton();
+
+    // 12: the three capture hotkeys.
+    s_->shk1 = std::make_unique<SysHotKeyHost>();
+    s_->shk1->HotKeys().OnHotKey = [this](TSysHotKey&, int index) { shk1HotKey(index); };
+    s_->shk1->HotKeys().SetActive(true);
+    RegisterCaptureHotKeys();
 
     // 13: position.
     RestoreWindowPosition();
@@ -380,6 +409,7 @@ void MainWindow::UpdateOptionIndicators() {
     SetStatusText(2, ind.panel2);
     SetStatusText(3, ind.panel3);
     s_->trayHint = ind.trayHint;
+    if (s_->atiTray) s_->atiTray->Tray().SetHint(ind.trayHint);
 }
 
 void MainWindow::SetStatusText(int panel, const std::string& text) {
@@ -470,6 +500,22 @@ void MainWindow::EmptyWorkFolder() {
     ShellFileOperation(s_->workFolder + "*.*", "", FO_DELETE, FOF_SILENT | FOF_NOCONFIRMATION);
 }
 
+void MainWindow::RegisterCaptureHotKeys() {
+    const OptionFlags& f = s_->settings->Flags();
+    for (const std::string* text : {&f.HotKeyFull, &f.HotKeyActive, &f.HotKeyArea})
+        s_->shk1->HotKeys().AddHotKey(HotKeyTextKey(*text), HotKeyTextModifiers(*text));
+}
+
+void MainWindow::UnregisterCaptureHotKeys() {
+    for (int index : {2, 1, 0}) s_->shk1->HotKeys().DeleteHotKey(index);
+}
+
+void MainWindow::shk1HotKey(int index) {
+    // Entry 0 is the full screen, 1 the active window, 2 an area; the captures themselves
+    // come with the capture commands.
+    (void)index;
+}
+
 void MainWindow::FormCloseQuery() { s_->suppressResize = true; }
 
 void MainWindow::FormClose() {
@@ -480,6 +526,9 @@ void MainWindow::FormClose() {
 void MainWindow::FormDestroy() {
     ::ChangeClipboardChain(hwnd_, s_->nextClipboardViewer);
     SaveWindowPosition();
+    s_->shk1.reset();
+    s_->atiTray.reset();
+    s_->timerPool.reset();
     s_->settings.reset();
 }
 

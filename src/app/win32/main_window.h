@@ -47,6 +47,9 @@ private:
     void Exit1Click();
     void UpdateNotesState();
     void UpdateOptionIndicators();
+    void RegisterCaptureHotKeys();
+    void UnregisterCaptureHotKeys();
+    void shk1HotKey(int index);
     void SaveWindowPosition();
     void RestoreWindowPosition();
     void OpenHelp(int context);
