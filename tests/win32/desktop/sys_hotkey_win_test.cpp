@@ -94,6 +94,18 @@ TEST_F(SysHotKeyWinTest, SameCombinationTwiceOnlyTheFirstHolds) {
     EXPECT_EQ(fired, std::vector<int>{0});
 }
 
+TEST_F(SysHotKeyWinTest, TheThreeDefaultTextsRegisterAndPrintScreenFires) {
+    host.HotKeys().SetActive(true);
+    for (const char* text : {"#15", "Alt|#15", "Win|#15"}) EXPECT_TRUE(Add(text).Registered) << text;
+    std::vector<INPUT> in{Key(VK_SNAPSHOT, false), Key(VK_SNAPSHOT, true)};
+    ASSERT_EQ(::SendInput(2, in.data(), sizeof(INPUT)), 2u);
+    EXPECT_TRUE(PumpUntil([&] { return !fired.empty(); }, 3000));
+    in = {Key(VK_LWIN, false), Key(VK_SNAPSHOT, false), Key(VK_SNAPSHOT, true), Key(VK_LWIN, true)};
+    ASSERT_EQ(::SendInput(4, in.data(), sizeof(INPUT)), 4u);
+    EXPECT_TRUE(PumpUntil([&] { return fired.size() == 2; }, 3000));
+    EXPECT_EQ(fired, (std::vector<int>{0, 2}));
+}
+
 std::string ProgramFolder() {
     char path[MAX_PATH];
     const DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
