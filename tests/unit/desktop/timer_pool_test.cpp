@@ -49,11 +49,8 @@ TEST(TimerPool, ThreadExistsExactlyWhileSomeItemIsEnabled) {
 TEST(TimerPool, DestroyingThePoolEndsItsThread) {
     FakeTimingThreads threads;
     Recorder a;
-    {
-        TTimerPool pool(threads.Factory());
-        pool.SetEnabled(&a, true);
-        EXPECT_TRUE(threads.Running());
-    }
+    std::make_unique<TTimerPool>(threads.Factory())->SetEnabled(&a, true);
+    EXPECT_EQ(threads.started, 1);
     EXPECT_FALSE(threads.Running());
 }
 

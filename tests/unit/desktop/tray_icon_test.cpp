@@ -27,7 +27,12 @@ public:
     std::uint32_t CallbackMessage() override { return kCallback; }
     bool NotifyIcon(TrayOperation op, const TrayIconRecord& rec) override {
         calls.push_back({op, rec});
-        if (rec.Icon && !live.count(rec.Icon) && !foreign.count(rec.Icon)) badIcon = true;
+        if (live.count(rec.Icon))
+            names[rec.Icon] = live[rec.Icon];
+        else if (foreign.count(rec.Icon))
+            names[rec.Icon] = foreign[rec.Icon];
+        else if (rec.Icon)
+            badIcon = true;
         return true;
     }
     bool TaskbarExists() override { return taskbarAfterWaits <= 0; }
@@ -61,7 +66,7 @@ public:
     std::vector<Call> calls;
     std::vector<std::string> log;
     std::map<IconHandle, std::string> live;   // handed out, not yet destroyed
-    std::map<IconHandle, std::string> names;  // everything ever handed out
+    std::map<IconHandle, std::string> names;  // every icon the shell was shown, by handle
     std::map<IconHandle, std::string> foreign;
     int taskbarAfterWaits = 0;
     int waits = 0;
@@ -69,16 +74,6 @@ public:
     TShiftState shift = 0;
     bool badIcon = false;
     IconHandle next = kDefaultIconBase;
-};
-
-// Keeps the names of all icons, so a call can be checked after the icon is gone.
-class NamingShell : public FakeShell {
-public:
-    bool NotifyIcon(TrayOperation op, const TrayIconRecord& rec) override {
-        if (rec.Icon && live.count(rec.Icon)) names[rec.Icon] = live[rec.Icon];
-        if (foreign.count(rec.Icon)) names[rec.Icon] = foreign[rec.Icon];
-        return FakeShell::NotifyIcon(op, rec);
-    }
 };
 
 class TrayTest : public ::testing::Test {
@@ -93,7 +88,7 @@ protected:
         for (const auto& c : shell.calls) out.push_back(shell.IconOf(c));
         return out;
     }
-    NamingShell shell;
+    FakeShell shell;
     FakeTimingThreads threads;
     TTimerPool pool{threads.Factory()};
     std::unique_ptr<TAnimatedTrayIcon> tray = std::make_unique<TAnimatedTrayIcon>(shell, pool);
