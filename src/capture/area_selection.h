@@ -3,6 +3,7 @@
 // invert on the screen and when the overlay closes.
 #include <vector>
 
+#include "workspace/bitmap.h"
 #include "workspace/geometry.h"
 
 namespace vimbrel {
@@ -40,5 +41,23 @@ Rect FocusFrame(const Rect& selection);
 
 // The capture rejects a selection with right <= left or bottom <= top.
 bool SelectionEmpty(const Rect& selection);
+
+// The pixels of area (left, top inclusive) taken from source at its depth and colour table;
+// parts of area outside source stay black. An empty or reversed area gives an empty picture.
+Bitmap CopyArea(const Bitmap& source, const Rect& area);
+
+// What the area overlay hands back when it closes.
+struct AreaChoice {
+    bool ok = false;     // closed by a mouse button release
+    Rect selection;      // SelectionRect, not normalised
+    Bitmap screenImage;  // the frozen copy of the desktop
+};
+
+// Opens the overlay over a fresh copy of the desktop and waits until it closes.
+class AreaOverlay {
+public:
+    virtual ~AreaOverlay() = default;
+    virtual AreaChoice Run() = 0;
+};
 
 }  // namespace vimbrel

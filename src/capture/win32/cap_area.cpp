@@ -160,4 +160,13 @@ LRESULT TfrmCapArea::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+AreaChoice Win32AreaOverlay::Run() {
+    TfrmCapArea overlay;
+    AreaChoice choice;
+    choice.ok = overlay.ShowModal() == TfrmCapArea::kModalOk;
+    choice.selection = overlay.SelectionRect();
+    choice.screenImage = overlay.TakeScreenImage();
+    return choice;
+}
+
 }  // namespace vimbrel::win32

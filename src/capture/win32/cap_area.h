@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <exception>
+#include <utility>
 
 #include "capture/area_selection.h"
 #include "workspace/bitmap.h"
@@ -27,6 +28,7 @@ public:
     // Not normalised; all zero unless the left button went down.
     const Rect& SelectionRect() const { return selection_.SelectionRect(); }
     const Bitmap& ScreenImage() const { return screenImage_; }
+    Bitmap TakeScreenImage() { return std::move(screenImage_); }
     HWND Handle() const { return window_; }
 
 private:
@@ -41,6 +43,12 @@ private:
     HWND window_ = nullptr;
     int modalResult_ = 0;
     std::exception_ptr failure_;
+};
+
+// The overlay as the area capture uses it: one new TfrmCapArea per run.
+class Win32AreaOverlay : public AreaOverlay {
+public:
+    AreaChoice Run() override;
 };
 
 }  // namespace vimbrel::win32

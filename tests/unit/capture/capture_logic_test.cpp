@@ -148,5 +148,49 @@ TEST(AreaSelectionFrameTest, BandDraggedLeftUpIsDrawnInOrder) {
     EXPECT_EQ(step.invert[1], (Rect{40, 70, 100, 100}));
 }
 
+Bitmap Numbered(int w, int h, int bpp) {
+    Bitmap b(w, h, bpp);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            if (bpp == 8)
+                b.Row(y)[x] = std::uint8_t(y * w + x);
+            else
+                b.SetPixelColour(x, y, RgbQuad{std::uint8_t(x), std::uint8_t(y), 7, 0});
+        }
+    return b;
+}
+
+TEST(CopyAreaTest, TakesTheAreaAndBlacksOutWhatLiesOutside) {
+    for (int bpp : {24, 32}) {
+        Bitmap source = Numbered(10, 8, bpp);
+        Bitmap inside = CopyArea(source, Rect{2, 3, 6, 8});
+        ASSERT_EQ(inside.Width(), 4);
+        ASSERT_EQ(inside.Height(), 5);
+        EXPECT_EQ(inside.BitsPerPixel(), bpp);
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < 4; ++x) EXPECT_EQ(inside.PixelColour(x, y), source.PixelColour(x + 2, y + 3));
+
+        Bitmap overhang = CopyArea(source, Rect{-2, -1, 3, 2});
+        ASSERT_EQ(overhang.Width(), 5);
+        EXPECT_EQ(overhang.PixelColour(0, 0), RgbQuad{});
+        EXPECT_EQ(overhang.PixelColour(1, 2), RgbQuad{});
+        EXPECT_EQ(overhang.PixelColour(2, 1), source.PixelColour(0, 0));
+        EXPECT_EQ(overhang.PixelColour(4, 2), source.PixelColour(2, 1));
+
+        EXPECT_TRUE(CopyArea(source, Rect{20, 20, 30, 30}).PixelColour(9, 9) == RgbQuad{});
+        EXPECT_TRUE(CopyArea(source, Rect{6, 3, 2, 8}).Empty());
+        EXPECT_TRUE(CopyArea(source, Rect{2, 3, 2, 8}).Empty());
+    }
+}
+
+TEST(CopyAreaTest, PalettePicturesKeepTheirColourTable) {
+    Bitmap source = Numbered(4, 4, 8);
+    source.Palette()[9] = RgbQuad{1, 2, 3, 0};
+    Bitmap copy = CopyArea(source, Rect{1, 2, 3, 4});
+    EXPECT_EQ(copy.BitsPerPixel(), 8);
+    EXPECT_EQ(copy.Row(0)[0], 9);
+    EXPECT_EQ(copy.PixelColour(0, 0), (RgbQuad{1, 2, 3, 0}));
+}
+
 }  // namespace
 }  // namespace vimbrel

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -179,60 +180,66 @@ TEST(ScreenGrabWin32Test, ArrowIsDrawnAtThePointer) {
     EXPECT_EQ(outside, plain);
 }
 
-// Moves and clicks the mouse as a user would, from another thread, while the overlay runs.
+// Moves and clicks the mouse as a user would, from another thread, once the overlay shows.
 class MouseScript {
 public:
     struct Step {
         DWORD flags;
         int x, y;
     };
-    MouseScript(const TfrmCapArea& overlay, std::vector<Step> steps)
-        : thread_([this, &overlay, steps] {
-              for (int i = 0; i < 200 && !IsWindowVisible(overlay.Handle()); ++i) Sleep(10);
-              Sleep(200);
-              screenshotWhileOpen_ = std::make_unique<Bitmap>();
-              GrabScreenRect(Rect{120, 90, 216, 154}, *screenshotWhileOpen_);
-              const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-              for (const Step& s : steps) {
-                  INPUT input{};
-                  input.type = INPUT_MOUSE;
-                  input.mi.dx = MulDiv(s.x, 65535, w - 1);
-                  input.mi.dy = MulDiv(s.y, 65535, h - 1);
-                  input.mi.dwFlags = s.flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-                  SendInput(1, &input, sizeof input);
-                  Sleep(60);
-                  POINT p;
-                  GetCursorPos(&p);
-                  if (p.x != s.x || p.y != s.y) misplaced_ = true;
-              }
-              // Never leave the test hanging if a click went astray.
-              for (int i = 0; i < 300 && IsWindowVisible(overlay.Handle()); ++i) Sleep(10);
-              if (IsWindowVisible(overlay.Handle())) PostMessageA(overlay.Handle(), WM_CLOSE, 0, 0);
-          }) {}
+    MouseScript(std::function<HWND()> overlay, std::vector<Step> steps)
+        : thread_([this, overlay = std::move(overlay), steps = std::move(steps)] { Play(overlay, steps); }) {}
     ~MouseScript() { Join(); }
+    MouseScript(const MouseScript&) = delete;
+    MouseScript& operator=(const MouseScript&) = delete;
     void Join() {
         if (thread_.joinable()) thread_.join();
     }
     bool Misplaced() const { return misplaced_; }
-    const Bitmap& ScreenWhileOpen() const { return *screenshotWhileOpen_; }
+    // The pattern window's place on the screen while the overlay was open.
+    const Bitmap& ScreenWhileOpen() const { return screenWhileOpen_; }
 
 private:
+    void Play(const std::function<HWND()>& overlay, const std::vector<Step>& steps) {
+        HWND window = nullptr;
+        for (int i = 0; i < 300 && !window; ++i, Sleep(10)) {
+            HWND w = overlay();
+            if (w && IsWindowVisible(w)) window = w;
+        }
+        if (!window) return;
+        Sleep(200);
+        GrabScreenRect(Rect{120, 90, 216, 154}, screenWhileOpen_);
+        const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+        for (const Step& s : steps) {
+            INPUT input{};
+            input.type = INPUT_MOUSE;
+            input.mi.dx = MulDiv(s.x, 65535, w - 1);
+            input.mi.dy = MulDiv(s.y, 65535, h - 1);
+            input.mi.dwFlags = s.flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+            SendInput(1, &input, sizeof input);
+            Sleep(60);
+            POINT p;
+            GetCursorPos(&p);
+            if (p.x != s.x || p.y != s.y) misplaced_ = true;
+        }
+        // Never leave the test hanging if a click went astray.
+        for (int i = 0; i < 300 && IsWindowVisible(window); ++i) Sleep(10);
+        if (IsWindowVisible(window)) PostMessageA(window, WM_CLOSE, 0, 0);
+    }
+
     std::atomic<bool> misplaced_{false};
-    std::unique_ptr<Bitmap> screenshotWhileOpen_;
+    Bitmap screenWhileOpen_;
     std::thread thread_;
 };
 
-int RunOverlay(std::vector<MouseScript::Step> steps, Rect& selection, bool& misplaced) {
-    TfrmCapArea overlay;
-    int result;
-    {
-        MouseScript script(overlay, std::move(steps));
-        result = overlay.ShowModal();
-        script.Join();
-        misplaced = script.Misplaced();
-    }
-    selection = overlay.SelectionRect();
-    return result;
+// The overlay as the area capture runs it, through Win32AreaOverlay.
+AreaChoice RunOverlay(std::vector<MouseScript::Step> steps, bool& misplaced) {
+    MouseScript script([] { return FindWindowA("TfrmCapArea", "frmCapArea"); }, std::move(steps));
+    Win32AreaOverlay overlay;
+    AreaChoice choice = overlay.Run();
+    script.Join();
+    misplaced = script.Misplaced();
+    return choice;
 }
 
 TEST(CapAreaWin32Test, ReturnsTheDraggedRectangleOverAFrozenDesktop) {
@@ -252,7 +259,7 @@ TEST(CapAreaWin32Test, ReturnsTheDraggedRectangleOverAFrozenDesktop) {
     int result;
     bool misplaced;
     {
-        MouseScript script(overlay, {{0, 100, 120},
+        MouseScript script([&] { return overlay.Handle(); }, {{0, 100, 120},
                                      {MOUSEEVENTF_LEFTDOWN, 100, 120},
                                      {0, 180, 200},
                                      {0, 300, 260},
@@ -270,18 +277,18 @@ TEST(CapAreaWin32Test, ReturnsTheDraggedRectangleOverAFrozenDesktop) {
 }
 
 TEST(CapAreaWin32Test, DragUpLeftAndRightClick) {
-    Rect selection;
-    bool misplaced;
-    int result = RunOverlay({{0, 400, 300}, {MOUSEEVENTF_LEFTDOWN, 400, 300}, {0, 250, 150}, {MOUSEEVENTF_LEFTUP, 250, 150}},
-                            selection, misplaced);
+    bool misplaced = false;
+    AreaChoice choice = RunOverlay(
+        {{0, 400, 300}, {MOUSEEVENTF_LEFTDOWN, 400, 300}, {0, 250, 150}, {MOUSEEVENTF_LEFTUP, 250, 150}}, misplaced);
     ASSERT_FALSE(misplaced);
-    EXPECT_EQ(result, TfrmCapArea::kModalOk);
-    EXPECT_EQ(selection, (Rect{400, 300, 250, 150}));
+    EXPECT_TRUE(choice.ok);
+    EXPECT_EQ(choice.selection, (Rect{400, 300, 250, 150}));
+    EXPECT_EQ(choice.screenImage.Width(), GetSystemMetrics(SM_CXSCREEN));
 
-    result = RunOverlay({{0, 50, 60}, {MOUSEEVENTF_RIGHTDOWN, 50, 60}, {MOUSEEVENTF_RIGHTUP, 50, 60}}, selection, misplaced);
+    choice = RunOverlay({{0, 50, 60}, {MOUSEEVENTF_RIGHTDOWN, 50, 60}, {MOUSEEVENTF_RIGHTUP, 50, 60}}, misplaced);
     ASSERT_FALSE(misplaced);
-    EXPECT_EQ(result, TfrmCapArea::kModalOk);
-    EXPECT_EQ(selection, (Rect{0, 0, 0, 0}));
+    EXPECT_TRUE(choice.ok);
+    EXPECT_EQ(choice.selection, (Rect{0, 0, 0, 0}));
 }
 
 TEST(CapAreaWin32Test, SystemCloseIsNotOk) {
