@@ -1,0 +1,202 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shellapi.h>
+
+#include <vector>
+
+#include "app/logger_record.h"
+#include "app/settings.h"
+#include "app/win32/ini_file.h"
+#include "app/win32/logger.h"
+#include "app/win32/registry_store.h"
+#include "app/win32/settings_system.h"
+#include "desktop/win32/path_list.h"
+#include "util/errors.h"
+#include "util/text.h"
+#include "util/win32/system.h"
+
+namespace vimbrel::win32 {
+namespace {
+
+constexpr const char* kTestKey = "Software\\KRD\\VimbrelAdapterTest";
+
+class RegistryTest : public ::testing::Test {
+protected:
+    RegistryTest() { ::RegDeleteKeyA(HKEY_CURRENT_USER, kTestKey); }
+    ~RegistryTest() override { ::RegDeleteKeyA(HKEY_CURRENT_USER, kTestKey); }
+
+    DWORD TypeOf(const char* name) {
+        DWORD type = REG_NONE;
+        ::RegGetValueA(HKEY_CURRENT_USER, kTestKey, name, RRF_RT_ANY, &type, nullptr, nullptr);
+        return type;
+    }
+};
+
+TEST_F(RegistryTest, StringValuesRoundTrip) {
+    RegistryStore store(HKEY_CURRENT_USER, kTestKey);
+    ASSERT_TRUE(store.IsOpen());
+    EXPECT_EQ(store.Read("AutoPrint"), "");
+    store.Write("AutoPrint", "On");
+    store.Write("SavePath", std::string(300, 'p'));
+    store.Write("Empty", "");
+    RegistryStore again(HKEY_CURRENT_USER, kTestKey);
+    EXPECT_EQ(again.Read("AutoPrint"), "On");
+    EXPECT_EQ(again.Read("SavePath"), std::string(300, 'p'));
+    EXPECT_EQ(again.Read("Empty"), "");
+    EXPECT_EQ(TypeOf("AutoPrint"), DWORD(REG_SZ));
+}
+
+TEST_F(RegistryTest, AStoreWithoutItsKeyReadsEmptyAndRefusesWrites) {
+    RegistryStore store(reinterpret_cast<HKEY>(std::uintptr_t(0x1234)), kTestKey);
+    EXPECT_FALSE(store.IsOpen());
+    EXPECT_EQ(store.Read("AutoPrint"), "");
+    EXPECT_THROW(store.Write("AutoPrint", "On"), ERegistryException);
+}
+
+struct NoPrinters : PrinterPort {
+    std::vector<std::string> PrinterNames() override { return {}; }
+    std::optional<PrinterOrientation> QueryOrientation() override { return std::nullopt; }
+    void SelectPrinter(const std::string&) override {}
+    void SetOrientation(PrinterOrientation) override {}
+};
+
+struct QuietView : SettingsView {
+    void SetCaptureMode(bool) override {}
+    void OptionIndicatorsChanged() override {}
+    void CreatePrintTextFont(const std::string&) override {}
+};
+
+TEST_F(RegistryTest, ANonStringValueReadsAsItsDefaultAndIsWrittenBackAsAString) {
+    {
+        RegistryStore seed(HKEY_CURRENT_USER, kTestKey);
+        seed.Write("AutoSave", "On");
+    }
+    HKEY raw = nullptr;
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, kTestKey, 0, KEY_SET_VALUE, &raw), ERROR_SUCCESS);
+    UniqueHKey key(raw);
+    const DWORD one = 1;
+    ::RegSetValueExA(key.get(), "AutoPrint", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof(one));
+    ::RegSetValueExA(key.get(), "PopUp", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof(one));
+    key.reset();
+    ASSERT_EQ(TypeOf("AutoPrint"), DWORD(REG_DWORD));
+
+    RegistryStore store(HKEY_CURRENT_USER, kTestKey);
+    NoPrinters printers;
+    WinFileSystem files;
+    WinSystemQueries system;
+    FolderTable folders;
+    TPBPathList paths(folders);
+    CommandStates commands;
+    QuietView view;
+    const std::string data = GetTempFolder() + "vimbrel-settings-test\\";
+    OptionFlags flags;
+    SettingsContext context{store, nullptr, printers, files, system, paths, commands, view, data};
+    LoadedSettings loaded = LoadSettings(flags, context);
+    EXPECT_FALSE(flags.AutoPrint);  // the default
+    EXPECT_TRUE(flags.PopUp);       // the default
+    EXPECT_TRUE(flags.AutoSave);    // read after it: loading went on
+    EXPECT_TRUE(FolderExists(loaded.workFolder));
+    EXPECT_TRUE(FolderExists(flags.SavePath));
+
+    SaveSettings(flags, store);
+    EXPECT_EQ(TypeOf("AutoPrint"), DWORD(REG_SZ));
+    EXPECT_EQ(store.Read("AutoPrint"), "Off");
+    EXPECT_EQ(store.Read("PopUp"), "1");
+    ShellFileOperation(data.substr(0, data.size() - 1), "", FO_DELETE, FOF_SILENT | FOF_NOCONFIRMATION);
+}
+
+TEST(IniOverrideFile, ReadsKeysBySection) {
+    const std::string path = GetTempFolder() + "VRCustom-test.ini";
+    WriteFileText("[General]\r\nAutoPrint=on\r\nAutoPopup=\r\n[Printer]\r\nName=hp\r\nWidth=Best\r\n", path);
+    IniOverrideFile file(path);
+    EXPECT_EQ(file.Read("General", "AutoPrint"), "on");
+    EXPECT_EQ(file.Read("General", "AutoPopup"), "");
+    EXPECT_EQ(file.Read("Printer", "Name"), "hp");
+    EXPECT_EQ(file.Read("Printer", "Width"), "Best");
+    EXPECT_EQ(file.Read("Printer", "Orientation"), "");
+    EXPECT_EQ(file.Read("General", "Name"), "");
+
+    WinFileSystem files;
+    EXPECT_TRUE(UseOverrideFile(path, files));
+    WriteFileText("", path);
+    EXPECT_FALSE(UseOverrideFile(path, files));
+    EXPECT_FALSE(FileExists(path));
+}
+
+// A stand-in log viewer: keeps every record that reaches it.
+struct Viewer {
+    static inline std::vector<std::vector<std::uint8_t>> records;
+    static inline std::vector<ULONG_PTR> tags;
+
+    static LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+        if (msg == WM_COPYDATA) {
+            const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
+            const auto* bytes = static_cast<const std::uint8_t*>(data->lpData);
+            records.emplace_back(bytes, bytes + data->cbData);
+            tags.push_back(data->dwData);
+            return TRUE;
+        }
+        return ::DefWindowProcA(w, msg, wp, lp);
+    }
+
+    HWND window = nullptr;
+    Viewer() {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = ::GetModuleHandleA(nullptr);
+        wc.lpszClassName = "TKXDataLoggerTestViewer";
+        ::RegisterClassA(&wc);
+        window = ::CreateWindowExA(0, wc.lpszClassName, "Log", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                                   wc.hInstance, nullptr);
+    }
+    ~Viewer() { ::DestroyWindow(window); }
+};
+
+TEST(Logger, RecordsReachARunningViewerAndStopWhenItCloses) {
+    EXPECT_FALSE(ConnectLogger());
+    LogMsg("nobody listens");
+
+    auto viewer = std::make_unique<Viewer>();
+    ASSERT_NE(viewer->window, nullptr);
+    ASSERT_TRUE(ConnectLogger());
+    EXPECT_EQ(LoggerWindow(), viewer->window);
+    LogMsg("Begin DPR");
+    LogMsg(std::string(300, 'q'));
+    LogMsg("");
+    ASSERT_EQ(Viewer::records.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(Viewer::records[i].size(), kLogRecordSize);
+        EXPECT_EQ(Viewer::tags[i], 0u);
+        EXPECT_EQ(Viewer::records[i][0], 1);
+    }
+    EXPECT_EQ(Viewer::records[0][8], 9);
+    EXPECT_EQ(std::string(Viewer::records[0].begin() + 9, Viewer::records[0].begin() + 18), "Begin DPR");
+    EXPECT_EQ(Viewer::records[1][8], 255);
+    EXPECT_EQ(Viewer::records[2][8], 0);
+
+    viewer.reset();
+    LogMsg("after the viewer closed");
+    EXPECT_EQ(Viewer::records.size(), 3u);
+}
+
+TEST(SpecialFolders, TheShellAnswersTheTokensTheProgramUses) {
+    const FolderTable& table = SharedFolderTable();
+    TPBPathList paths(table);
+    const std::string appData = paths.GetPath("%APPDATA%");
+    EXPECT_TRUE(FolderExists(appData)) << appData;
+    EXPECT_NE(appData.back(), '\\');
+    EXPECT_FALSE(paths.GetPath("%PERSONAL%").empty());
+    EXPECT_FALSE(paths.GetPath("%MYPICTURES%").empty());
+    EXPECT_EQ(paths.GetPath("%WINDOWS%"), "C:\\Windows");
+    paths.PathCase = TPathCase::pcDontCare;
+    EXPECT_EQ(AsciiLowerCase(paths.GetPath("%WINDOWS%")), AsciiLowerCase(GetWindowsFolder()));
+    EXPECT_EQ(paths.GetPath("%NOSUCH%"), "");
+}
+
+TEST(SpecialFolders, LocaleCaseChangesAccentedLetters) {
+    CaseMap ansi = AnsiCaseMap();
+    EXPECT_EQ(TitleCasePath("C:\\USERS\\JOS\xc9\\A", ansi), "C:\\Users\\Jos\xe9\\A");
+}
+
+}  // namespace
+}  // namespace vimbrel::win32
