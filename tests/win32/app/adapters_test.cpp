@@ -8,6 +8,7 @@
 #include "app/settings.h"
 #include "app/win32/ini_file.h"
 #include "app/win32/logger.h"
+#include "app/win32/printers.h"
 #include "app/win32/registry_store.h"
 #include "app/win32/settings_system.h"
 #include "desktop/win32/path_list.h"
@@ -196,6 +197,23 @@ TEST(SpecialFolders, TheShellAnswersTheTokensTheProgramUses) {
 TEST(SpecialFolders, LocaleCaseChangesAccentedLetters) {
     CaseMap ansi = AnsiCaseMap();
     EXPECT_EQ(TitleCasePath("C:\\USERS\\JOS\xc9\\A", ansi), "C:\\Users\\Jos\xe9\\A");
+}
+
+TEST(Printers, OrientationIsAskedAndSetOnTheSelectedPrinter) {
+    WinPrinters printers;
+    const std::vector<std::string> names = printers.PrinterNames();
+    if (names.empty())
+        GTEST_SKIP() << "no printer installed (run with the test environment's printer)";
+    EXPECT_FALSE(printers.SelectedPrinter().empty());
+    printers.SelectPrinter(names.back());
+    EXPECT_EQ(printers.SelectedPrinter(), names.back());
+    ASSERT_TRUE(printers.QueryOrientation().has_value());
+    printers.SetOrientation(PrinterOrientation::Landscape);
+    EXPECT_EQ(printers.QueryOrientation(), PrinterOrientation::Landscape);
+    printers.SetOrientation(PrinterOrientation::Portrait);
+    EXPECT_EQ(printers.QueryOrientation(), PrinterOrientation::Portrait);
+    printers.SelectPrinter("No Such Printer");
+    EXPECT_FALSE(printers.QueryOrientation().has_value());
 }
 
 }  // namespace
