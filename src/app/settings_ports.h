@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "util/file_system_port.h"
+
 namespace vimbrel {
 
 // String values by name in the program's registry key. A missing value, or one that is
@@ -35,18 +37,6 @@ public:
     virtual std::optional<PrinterOrientation> QueryOrientation() = 0;
     virtual void SelectPrinter(const std::string& name) = 0;
     virtual void SetOrientation(PrinterOrientation orientation) = 0;
-};
-
-class FileSystemPort {
-public:
-    virtual ~FileSystemPort() = default;
-    virtual bool FolderExists(const std::string& path) = 0;
-    virtual bool FileExists(const std::string& path) = 0;
-    // Creates the folder with its missing parents; false on failure.
-    virtual bool CreateFolderPath(const std::string& path) = 0;
-    // Size of an existing file, nothing when there is no such file.
-    virtual std::optional<std::uint64_t> FileSize(const std::string& path) = 0;
-    virtual bool RemoveFile(const std::string& path) = 0;
 };
 
 // Questions to the system that the settings depend on.

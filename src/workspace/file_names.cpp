@@ -1,7 +1,7 @@
 #include "workspace/file_names.h"
 
 #include "util/text.h"
-#include "workspace/file_system.h"
+#include "util/file_system_port.h"
 
 namespace vimbrel {
 namespace {
@@ -65,7 +65,7 @@ std::string ApplySaveExtension(const std::string& chosen, int filterIndex) {
 
 std::string OverwriteQuestion(const std::string& name) { return "File " + name + " exists.\r" + " Overwrite ?"; }
 
-SaveNameDecision DecideSaveName(const std::string& chosen, int filterIndex, const FileSystemPort& files) {
+SaveNameDecision DecideSaveName(const std::string& chosen, int filterIndex, const FileQueries& files) {
     SaveNameDecision d;
     d.name = ApplySaveExtension(chosen, filterIndex);
     d.askOverwrite = files.FileExists(d.name);

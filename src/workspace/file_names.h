@@ -7,7 +7,7 @@
 
 namespace vimbrel {
 
-class FileSystemPort;
+class FileQueries;
 
 // Path pieces with "\" (also "/" and a drive's ":") as separators.
 // Extension: from the last "." of the file-name part to the end, with the dot; empty when
@@ -49,7 +49,7 @@ struct SaveNameDecision {
     std::string name;
     bool askOverwrite = false;  // the file exists: ask OverwriteQuestion(name), write only on Yes
 };
-SaveNameDecision DecideSaveName(const std::string& chosen, int filterIndex, const FileSystemPort& files);
+SaveNameDecision DecideSaveName(const std::string& chosen, int filterIndex, const FileQueries& files);
 
 // Temporary files: name and the folder each lives in.
 inline constexpr const char* kGreysTempName = "~~tmp.jpg";    // in DataFolder, removed after reading

@@ -4,7 +4,7 @@
 
 #include "util/text.h"
 #include "workspace/file_names.h"
-#include "workspace/file_system.h"
+#include "util/file_system_port.h"
 #include "workspace/image_file.h"
 
 namespace vimbrel {
@@ -25,7 +25,7 @@ std::string AutoSaveName(const std::string& autoSavePath, const std::string& aut
     return AddBackslash(autoSavePath) + autoPrefix + "-" + NumberText(number) + autoExt;
 }
 
-std::string ClaimAutoSaveName(AutoSaveSettings& settings, const FileSystemPort& files, const StoreNextSaveNo& store) {
+std::string ClaimAutoSaveName(AutoSaveSettings& settings, const FileQueries& files, const StoreNextSaveNo& store) {
     std::int64_t n = settings.nextSaveNo;
     for (int tries = 0; tries < kSeriesLength; ++tries, ++n) {
         if (n == std::numeric_limits<std::int64_t>::max()) break;
@@ -40,7 +40,7 @@ std::string ClaimAutoSaveName(AutoSaveSettings& settings, const FileSystemPort& 
                           " to 99999 is taken");
 }
 
-std::string AutoSaveImage(const Bitmap& fullSize, AutoSaveSettings& settings, const FileSystemPort& files,
+std::string AutoSaveImage(const Bitmap& fullSize, AutoSaveSettings& settings, const FileQueries& files,
                           const StoreNextSaveNo& store) {
     std::string name = ClaimAutoSaveName(settings, files, store);
     WriteImageFile(fullSize, name);
@@ -64,7 +64,7 @@ std::optional<std::string> NumberedNeighbour(const std::string& lastOpenedFile, 
 }
 
 std::optional<std::string> StepNumberedFile(const std::string& lastOpenedFile, const std::string& openPath,
-                                            bool forward, const FileSystemPort& files) {
+                                            bool forward, const FileQueries& files) {
     if (lastOpenedFile.empty()) return std::nullopt;
     std::optional<std::string> candidate = NumberedNeighbour(lastOpenedFile, openPath, forward);
     if (!candidate || !files.FileExists(*candidate)) return std::nullopt;

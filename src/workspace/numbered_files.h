@@ -10,7 +10,7 @@
 
 namespace vimbrel {
 
-class FileSystemPort;
+class FileQueries;
 
 // The last five characters of "00000" followed by n in decimal (7 gives "00007",
 // 123456 gives "23456").
@@ -34,11 +34,11 @@ using StoreNextSaveNo = std::function<void(std::int64_t)>;
 // 99999), so the number advances until a free name turns up. nextSaveNo ends one past the
 // number used and is handed to store before this returns, so before any file is written.
 // Throws EInOutError when every numbered name of the series is taken.
-std::string ClaimAutoSaveName(AutoSaveSettings& settings, const FileSystemPort& files, const StoreNextSaveNo& store);
+std::string ClaimAutoSaveName(AutoSaveSettings& settings, const FileQueries& files, const StoreNextSaveNo& store);
 
 // ClaimAutoSaveName, then WriteImageFile of the full-size picture; returns the name
 // written. The folder is not created.
-std::string AutoSaveImage(const Bitmap& fullSize, AutoSaveSettings& settings, const FileSystemPort& files,
+std::string AutoSaveImage(const Bitmap& fullSize, AutoSaveSettings& settings, const FileQueries& files,
                           const StoreNextSaveNo& store);
 
 // The neighbour of a numbered file in OpenPath ("Shot-00012.bmp" -> "Shot-00013.bmp"), or
@@ -48,6 +48,6 @@ std::optional<std::string> NumberedNeighbour(const std::string& lastOpenedFile, 
 // The file to load for the step, or nullopt when Open should run instead (no file opened
 // yet, not a numbered name, or the neighbour does not exist).
 std::optional<std::string> StepNumberedFile(const std::string& lastOpenedFile, const std::string& openPath,
-                                            bool forward, const FileSystemPort& files);
+                                            bool forward, const FileQueries& files);
 
 }  // namespace vimbrel

@@ -2,13 +2,13 @@
 
 #include "workspace/bmp_file.h"
 #include "workspace/file_names.h"
-#include "workspace/file_system.h"
+#include "util/file_system_port.h"
 #include "workspace/image_file.h"
 
 namespace vimbrel {
 
 std::optional<EditorLaunch> SendToEditor(const Bitmap& shown, const std::string& imageEditor,
-                                         const std::string& tempFolder, const FileSystemPort& files) {
+                                         const std::string& tempFolder, const FileQueries& files) {
     if (imageEditor.empty() || !files.FileExists(imageEditor)) return std::nullopt;
     EditorLaunch launch;
     launch.program = imageEditor;

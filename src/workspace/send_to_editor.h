@@ -7,7 +7,7 @@
 
 namespace vimbrel {
 
-class FileSystemPort;
+class FileQueries;
 
 // What the caller starts with ShellExecute ("Open", program, parameters, "", SW_SHOWNORMAL).
 struct EditorLaunch {
@@ -20,6 +20,6 @@ struct EditorLaunch {
 // (replacing an earlier one) and says what to start; nullopt, with nothing written, when
 // imageEditor does not name an existing file. The file is never read back.
 std::optional<EditorLaunch> SendToEditor(const Bitmap& shown, const std::string& imageEditor,
-                                         const std::string& tempFolder, const FileSystemPort& files);
+                                         const std::string& tempFolder, const FileQueries& files);
 
 }  // namespace vimbrel

@@ -7,13 +7,13 @@
 
 namespace vimbrel::win32 {
 
-bool WinFileSystem::FolderExists(const std::string& path) { return win32::FolderExists(path); }
+bool WinFileSystem::FolderExists(const std::string& path) const { return win32::FolderExists(path); }
 
-bool WinFileSystem::FileExists(const std::string& path) { return win32::FileExists(path); }
+bool WinFileSystem::FileExists(const std::string& path) const { return win32::FileExists(path); }
 
 bool WinFileSystem::CreateFolderPath(const std::string& path) { return win32::CreateFolderPath(path); }
 
-std::optional<std::uint64_t> WinFileSystem::FileSize(const std::string& path) {
+std::optional<std::uint64_t> WinFileSystem::FileSize(const std::string& path) const {
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))

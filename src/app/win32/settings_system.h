@@ -6,10 +6,10 @@ namespace vimbrel::win32 {
 
 class WinFileSystem : public FileSystemPort {
 public:
-    bool FolderExists(const std::string& path) override;
-    bool FileExists(const std::string& path) override;
+    bool FolderExists(const std::string& path) const override;
+    bool FileExists(const std::string& path) const override;
     bool CreateFolderPath(const std::string& path) override;
-    std::optional<std::uint64_t> FileSize(const std::string& path) override;
+    std::optional<std::uint64_t> FileSize(const std::string& path) const override;
     bool RemoveFile(const std::string& path) override;
 };
 

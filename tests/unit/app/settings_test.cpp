@@ -52,14 +52,14 @@ struct FakeFiles : FileSystemPort {
     std::map<std::string, std::uint64_t> files;
     std::vector<std::string> created;
     std::vector<std::string> removed;
-    bool FolderExists(const std::string& path) override { return folders.count(path) > 0; }
-    bool FileExists(const std::string& path) override { return files.count(path) > 0; }
+    bool FolderExists(const std::string& path) const override { return folders.count(path) > 0; }
+    bool FileExists(const std::string& path) const override { return files.count(path) > 0; }
     bool CreateFolderPath(const std::string& path) override {
         created.push_back(path);
         folders.insert(path);
         return true;
     }
-    std::optional<std::uint64_t> FileSize(const std::string& path) override {
+    std::optional<std::uint64_t> FileSize(const std::string& path) const override {
         auto it = files.find(path);
         return it == files.end() ? std::nullopt : std::optional(it->second);
     }

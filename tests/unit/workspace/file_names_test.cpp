@@ -7,7 +7,7 @@
 
 #include "workspace/bmp_file.h"
 #include "workspace/file_names.h"
-#include "workspace/file_system.h"
+#include "util/file_system_port.h"
 #include "workspace/image_file.h"
 #include "workspace/numbered_files.h"
 #include "workspace/send_to_editor.h"
@@ -15,7 +15,7 @@
 namespace vimbrel {
 namespace {
 
-class FakeFiles : public FileSystemPort {
+class FakeFiles : public FileQueries {
 public:
     std::set<std::string> existing;
     bool allExist = false;
@@ -181,7 +181,7 @@ TEST(NumberedFiles, AutoSaveStoresTheNumberBeforeWritingTheFile) {
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     // Real files, asked through the port the way the program asks.
-    class DiskFiles : public FileSystemPort {
+    class DiskFiles : public FileQueries {
     public:
         bool FileExists(const std::string& p) const override { return std::filesystem::exists(p); }
     } files;

@@ -9,7 +9,6 @@
 #include "workspace/image_file.h"
 #include "workspace/jpeg_file.h"
 #include "workspace/win32/dib.h"
-#include "workspace/win32/file_system_win.h"
 
 namespace vimbrel::win32 {
 namespace {
@@ -104,18 +103,6 @@ TEST(DibBridge, StretchRepeatsAndDropsWholePixels) {
                 for (int sx = 2 * x; sx < 2 * x + 2; ++sx) matches = matches || source.PixelColour(sx, sy) == c;
             EXPECT_TRUE(matches) << x << "," << y;
         }
-}
-
-TEST(Win32Files, FileExistsIsTrueForFilesOnly) {
-    char temp[MAX_PATH];
-    ASSERT_GT(::GetTempPathA(MAX_PATH, temp), 0u);
-    const std::string file = std::string(temp) + "vimbrel-exists-test.bmp";
-    WriteImageFile(Pattern(2, 2, 24), file);
-    Win32FileSystem files;
-    EXPECT_TRUE(files.FileExists(file));
-    EXPECT_FALSE(files.FileExists(temp));  // a folder
-    EXPECT_FALSE(files.FileExists(std::string(temp) + "vimbrel-no-such-file.bmp"));
-    std::remove(file.c_str());
 }
 
 // The readers and writers on Windows: the C runtime's files and the static libjpeg.
