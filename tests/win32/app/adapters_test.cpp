@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <atomic>
+#include <thread>
 #include <vector>
 
 #include "app/logger_record.h"
@@ -11,6 +13,7 @@
 #include "app/win32/printers.h"
 #include "app/win32/registry_store.h"
 #include "app/win32/settings_system.h"
+#include "desktop/win32/browse_folder.h"
 #include "desktop/win32/path_list.h"
 #include "util/errors.h"
 #include "util/text.h"
@@ -214,6 +217,60 @@ TEST(Printers, OrientationIsAskedAndSetOnTheSelectedPrinter) {
     EXPECT_EQ(printers.QueryOrientation(), PrinterOrientation::Portrait);
     printers.SelectPrinter("No Such Printer");
     EXPECT_FALSE(printers.QueryOrientation().has_value());
+}
+
+// Answers the folder dialog from another thread once it shows, recording its texts.
+struct DialogAnswerer {
+    std::atomic<bool> sawPrompt{false};
+    std::thread thread;
+    explicit DialogAnswerer(WPARAM button) {
+        thread = std::thread([this, button] {
+            for (int i = 0; i < 200; ++i) {
+                HWND dialog = ::FindWindowA("#32770", nullptr);
+                if (dialog) {
+                    ::EnumChildWindows(
+                        dialog,
+                        [](HWND child, LPARAM param) -> BOOL {
+                            char text[256] = {};
+                            ::GetWindowTextA(child, text, sizeof(text));
+                            if (std::string(text) == "Choose a folder below:")
+                                reinterpret_cast<DialogAnswerer*>(param)->sawPrompt = true;
+                            return TRUE;
+                        },
+                        reinterpret_cast<LPARAM>(this));
+                    ::PostMessageA(dialog, WM_COMMAND, button, 0);
+                    return;
+                }
+                ::Sleep(50);
+            }
+        });
+    }
+    ~DialogAnswerer() { thread.join(); }
+};
+
+TEST(BrowseForFolder, CancelReturnsFalseAndKeepsNoPath) {
+    TBrowseForFolderDialog dialog;
+    dialog.SetPrompt("Choose a folder below:");
+    bool chosen = true;
+    {
+        DialogAnswerer answer(IDCANCEL);
+        chosen = dialog.Execute();
+        EXPECT_TRUE(answer.sawPrompt);
+    }
+    EXPECT_FALSE(chosen);
+    EXPECT_EQ(dialog.FolderPath(), "");
+}
+
+TEST(BrowseForFolder, OkGivesTheChosenFoldersPath) {
+    TBrowseForFolderDialog dialog;
+    dialog.SetPrompt("Choose a folder below:");
+    bool chosen = false;
+    {
+        DialogAnswerer answer(IDOK);
+        chosen = dialog.Execute();
+    }
+    ASSERT_TRUE(chosen);
+    EXPECT_TRUE(FolderExists(dialog.FolderPath())) << dialog.FolderPath();
 }
 
 }  // namespace
