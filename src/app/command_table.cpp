@@ -262,6 +262,14 @@ std::optional<Shortcut> ParseShortcut(std::string_view text) {
 bool HandlerWired(Handler h) {
     switch (h) {
     case Handler::Exit:
+    case Handler::OpenFile:
+    case Handler::Save:
+    case Handler::SaveAs:
+    case Handler::SaveAsShown:
+    case Handler::Editor:
+    case Handler::Zoom:
+    case Handler::Undo:
+    case Handler::Clear:
     case Handler::Restore:
     case Handler::Notes:
     case Handler::HelpContents:

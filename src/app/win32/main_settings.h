@@ -33,6 +33,7 @@ public:
 
     OptionFlags& Flags() { return flags_; }
     SettingsStore& Store() { return store_; }
+    FileSystemPort& Files() { return files_; }
     const TPBPathList& Paths() const { return paths_; }
 
 private:

@@ -10,7 +10,10 @@
 
 #include "app/hand_over.h"
 #include "app/main_form_rules.h"
+#include "app/image_file_commands.h"
 #include "app/win32/dialogs.h"
+#include "app/win32/file_commands_ui.h"
+#include "app/win32/image_box.h"
 #include "app/win32/exception_handler.h"
 #include "app/window_position.h"
 #include "desktop/hotkey_text.h"
@@ -23,6 +26,7 @@
 #include "util/errors.h"
 #include "util/text.h"
 #include "util/win32/system.h"
+#include "workspace/current_image.h"
 
 namespace vimbrel::win32 {
 namespace {
@@ -51,19 +55,9 @@ bool HasEntries(const std::string& folder) {
     return false;
 }
 
-// Window procedure of the image area until the view of the current image takes it over:
-// it offers the image popup menu on a right click.
-LRESULT CALLBACK ScrollBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_CONTEXTMENU) {
-        ::SendMessageA(::GetParent(hwnd), WM_CONTEXTMENU, WPARAM(hwnd), lp);
-        return 0;
-    }
-    return ::DefWindowProcA(hwnd, msg, wp, lp);
-}
-
 }  // namespace
 
-struct MainWindow::State : SettingsView {
+struct MainWindow::State : SettingsView, ImageView, CursorPort {
     explicit State(MainWindow& w) : window(w) {}
     MainWindow& window;
 
@@ -82,6 +76,22 @@ struct MainWindow::State : SettingsView {
         printTextFont.reset(::CreateFontIndirectA(&lf));
     }
 
+    // The current image's view: the scroll box, status panel 0, its messages.
+    void ShowImage1(const Bitmap& image1) override { imageBox.Show(image1); }
+    void SetStatusText(const std::string& text) override { window.SetStatusText(0, text); }
+    void WarningBox(const std::string& text) override {
+        ::MessageBoxA(window.hwnd_, text.c_str(), appTitle.c_str(), MB_OK | MB_ICONWARNING);
+    }
+    void UpdateNotesState() override { window.UpdateNotesState(); }
+
+    // The wait cursor of long work.
+    bool BusyCursorShown() const override { return busy; }
+    void ShowBusyCursor(bool on) override {
+        busy = on;
+        ::SetCursor(::LoadCursorA(nullptr, on ? IDC_WAIT : IDC_ARROW));
+    }
+    bool busy = false;
+
     std::string firstArgument;
     std::string programFolder, dataFolder, workFolder, appTitle;
     std::string helpFile;
@@ -93,6 +103,10 @@ struct MainWindow::State : SettingsView {
     UniqueIcon smallIcon;
     std::string trayHint;
     HWND toolBar = nullptr, statusBar = nullptr, scrollBox = nullptr;
+    ImageBox imageBox;
+    std::unique_ptr<CurrentImage> image;
+    std::unique_ptr<WinFileCommandsUi> fileUi;
+    std::unique_ptr<ImageFileCommands> fileCommands;
     HWND nextClipboardViewer = nullptr;
     bool suppressResize = false;
     bool trueColourDisplay = false;
@@ -124,15 +138,6 @@ bool MainWindow::Create() {
     wc.lpszClassName = kMainWindowClass;
     if (!::RegisterClassExA(&wc)) return false;
 
-    WNDCLASSEXA box{};
-    box.cbSize = sizeof box;
-    box.lpfnWndProc = ScrollBoxProc;
-    box.hInstance = instance;
-    box.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-    box.hbrBackground = HBRUSH(COLOR_APPWORKSPACE + 1);
-    box.lpszClassName = "TScrollBox";
-    ::RegisterClassExA(&box);
-
     s_->mainMenu = BuildMenu(MainMenu(), true);
     DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
     RECT r{0, 0, kDesignClientWidth, kDesignClientHeight};
@@ -157,9 +162,7 @@ void MainWindow::CreateControls() {
     s_->toolBar = CreateToolBar(hwnd_, kToolBarId);
     s_->statusBar = ::CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0,
                                       0, 0, hwnd_, HMENU(INT_PTR(kStatusBarId)), instance, nullptr);
-    s_->scrollBox = ::CreateWindowExA(WS_EX_CLIENTEDGE, "TScrollBox", nullptr,
-                                      WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0, 0, 0, 0, hwnd_,
-                                      HMENU(INT_PTR(kScrollBoxId)), instance, nullptr);
+    s_->scrollBox = s_->imageBox.Create(hwnd_, kScrollBoxId);
     ::SendMessageA(s_->statusBar, WM_SETFONT, WPARAM(s_->font.get()), FALSE);
     s_->trayMenu.reset(BuildMenu(TrayMenu(), false));
     s_->imageMenu.reset(BuildMenu(ImageMenu(), false));
@@ -208,6 +211,10 @@ void MainWindow::FormCreate() {
         s_->trueColourDisplay = ::GetDeviceCaps(screen, NUMCOLORS) == -1;
         ::ReleaseDC(nullptr, screen);
     }
+    s_->image = std::make_unique<CurrentImage>(s_->commands, *s_, *s_,
+                                               [this] { return !s_->settings->Flags().ImageEditor.empty(); });
+    s_->image->TrueColourDisplay = s_->trueColourDisplay;
+    s_->image->ResetZoom();
 
     // 8-9: every setting, then the work folder; the override file is closed again.
     try {
@@ -218,12 +225,16 @@ void MainWindow::FormCreate() {
     }
     s_->settings->CloseOverrideFile();
     s_->workFolder = s_->settings->WorkFolder();
+    s_->fileUi = std::make_unique<WinFileCommandsUi>(hwnd_, s_->appTitle);
+    s_->fileCommands = std::make_unique<ImageFileCommands>(
+        *s_->image, s_->settings->Flags(), s_->commands, s_->settings->Files(), *s_->fileUi, *s_,
+        [this](std::int64_t next) { WriteNextSaveNo(std::int32_t(next), s_->settings->Store()); });
     // Deciphered plain files must not outlive a crash: empty the work folder now as well.
     EmptyWorkFolder();
 
     // 10-11: hidden start; the indicators and image commands as for no picture.
     if (!::FindWindowA("Shell_TrayWnd", nullptr)) ::ShowWindow(hwnd_, SW_SHOWMINNOACTIVE);
-    UpdateNotesState();
+    s_->image->Start();
 
     // 11: the tray icon with the window's icon and the tray menu; no taskbar button.
     s_->timerPool = std::make_unique<Win32TimerPool>();
@@ -264,10 +275,17 @@ bool MainWindow::FormKeyDown(int virtualKey) {
     case FormKeyAction::HelpContents:
         OpenHelp(kHelpContents);
         return true;
-    case FormKeyAction::None:
-        return false;
+    case FormKeyAction::PreviousNumberedFile:
+        s_->fileCommands->StepNumberedFile(false);
+        return true;
+    case FormKeyAction::NextNumberedFile:
+        s_->fileCommands->StepNumberedFile(true);
+        return true;
+    case FormKeyAction::NumberedSave:
+        s_->fileCommands->AutoSaveImage();
+        return true;
     default:
-        // Printing and the numbered files arrive with their features.
+        // Printing with notes arrives with printing.
         return false;
     }
 }
@@ -358,6 +376,14 @@ void MainWindow::OnCommand(int id) {
 void MainWindow::Execute(Handler handler, const CommandRef& ref) {
     switch (handler) {
     case Handler::Exit: Exit1Click(); break;
+    case Handler::OpenFile: s_->fileCommands->mnuOpenFileClick(); break;
+    case Handler::Save: s_->fileCommands->Save1Click(); break;
+    case Handler::SaveAs: s_->fileCommands->SaveAs1Click(); break;
+    case Handler::SaveAsShown: s_->fileCommands->SaveAs2Click(); break;
+    case Handler::Editor: s_->fileCommands->mnuEditorClick(); break;
+    case Handler::Zoom: s_->image->ZoomItemClick(ref.name); break;
+    case Handler::Undo: s_->image->mnuUndoClick(); break;
+    case Handler::Clear: s_->image->Clear1Click(); break;
     case Handler::Restore: RestoreMainWindow(); break;
     case Handler::Notes:
         s_->settings->Flags().PrintNotes = !s_->settings->Flags().PrintNotes;
@@ -479,19 +505,16 @@ void MainWindow::ShowAndOpen(const std::string& path) {
     OpenFileByPathStep(path);
 }
 
-void MainWindow::OpenFileByPathStep(const std::string& path) {
-    // Opening files arrives with the image files; until then the shell opens what it knows.
-    (void)path;
-}
+void MainWindow::OpenFileByPathStep(const std::string& path) { s_->fileCommands->OpenFileByPath(path); }
 
 void MainWindow::OpenHelp(int context) {
     std::string page = s_->programFolder + HelpPageFor(context);
-    BusyCursor busy;
+    BusyCursor busy(*s_);
     ::ShellExecuteA(hwnd_, "open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void MainWindow::OpenWebPage(const std::string& address) {
-    BusyCursor busy;
+    BusyCursor busy(*s_);
     ::ShellExecuteA(hwnd_, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 

@@ -28,16 +28,4 @@ using UniqueAccel = UniqueHandleT<HACCEL, AccelTraits>;
 using UniqueGdiObject = UniqueHandleT<HGDIOBJ, GdiObjectTraits>;
 using UniqueIcon = UniqueHandleT<HICON, IconTraits>;
 
-// Wait cursor for the life of the guard.
-class BusyCursor {
-public:
-    BusyCursor() : previous_(::SetCursor(::LoadCursorA(nullptr, IDC_WAIT))) {}
-    ~BusyCursor() { ::SetCursor(previous_); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-
-private:
-    HCURSOR previous_;
-};
-
 }  // namespace vimbrel::win32

@@ -1,0 +1,86 @@
+#include "app/win32/image_box.h"
+
+#include <algorithm>
+
+#include "workspace/current_image.h"
+#include "workspace/win32/dib.h"
+
+namespace vimbrel::win32 {
+
+HWND ImageBox::Create(HWND parent, int id) {
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &ImageBox::WindowProc;
+    wc.hInstance = instance;
+    wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = HBRUSH(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kClassName;
+    ::RegisterClassExA(&wc);
+    return ::CreateWindowExA(WS_EX_CLIENTEDGE, kClassName, nullptr, WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL,
+                             0, 0, 0, 0, parent, HMENU(INT_PTR(id)), instance, this);
+}
+
+void ImageBox::Show(const Bitmap& picture) {
+    shown_ = picture;
+    origin_ = {0, 0};
+    UpdateScrollBars();
+    ::InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void ImageBox::UpdateScrollBars() {
+    RECT client;
+    ::GetClientRect(hwnd_, &client);
+    auto setBar = [&](int bar, int size, int page, LONG& pos) {
+        pos = std::clamp<LONG>(pos, 0, std::max(0, size - page));
+        SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0, std::max(0, size - 1),
+                      UINT(std::max(0, page)), int(pos), 0};
+        ::SetScrollInfo(hwnd_, bar, &si, TRUE);
+    };
+    setBar(SB_HORZ, shown_.Width(), client.right, origin_.x);
+    setBar(SB_VERT, shown_.Height(), client.bottom, origin_.y);
+}
+
+void ImageBox::Scroll(int bar, int code) {
+    SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+    ::GetScrollInfo(hwnd_, bar, &si);
+    const int line = bar == SB_HORZ ? kScrollLineStepX : kScrollLineStepY;
+    int pos = si.nPos;
+    switch (code) {
+    case SB_LINEUP: pos -= line; break;
+    case SB_LINEDOWN: pos += line; break;
+    case SB_PAGEUP: pos -= int(si.nPage); break;
+    case SB_PAGEDOWN: pos += int(si.nPage); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: pos = si.nTrackPos; break;
+    case SB_TOP: pos = si.nMin; break;
+    case SB_BOTTOM: pos = si.nMax; break;
+    default: return;
+    }
+    pos = std::clamp(pos, 0, std::max(0, si.nMax - int(si.nPage) + 1));
+    (bar == SB_HORZ ? origin_.x : origin_.y) = pos;
+    si.fMask = SIF_POS;
+    si.nPos = pos;
+    ::SetScrollInfo(hwnd_, bar, &si, TRUE);
+    ::InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void ImageBox::Paint() {
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(hwnd_, &ps);
+    DrawBitmap(dc, shown_, -origin_.x, -origin_.y, shown_.Width(), shown_.Height());
+    ::EndPaint(hwnd_, &ps);
+}
+
+LRESULT ImageBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_PAINT: Paint(); return 0;
+    case WM_SIZE: UpdateScrollBars(); return 0;
+    case WM_HSCROLL: Scroll(SB_HORZ, LOWORD(wp)); return 0;
+    case WM_VSCROLL: Scroll(SB_VERT, LOWORD(wp)); return 0;
+    case WM_CONTEXTMENU: ::SendMessageA(::GetParent(hwnd_), WM_CONTEXTMENU, WPARAM(hwnd_), lp); return 0;
+    default: return Default(msg, wp, lp);
+    }
+}
+
+}  // namespace vimbrel::win32

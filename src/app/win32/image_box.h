@@ -1,0 +1,32 @@
+#pragma once
+// The scroll box that shows the current image (Image1) at its top-left corner, with
+// scroll bars whose line steps are 4 pixels across and 5 down. A right click offers the
+// image menu through the parent window's WM_CONTEXTMENU.
+#include <windows.h>
+
+#include "app/win32/base_window.h"
+#include "workspace/bitmap.h"
+
+namespace vimbrel::win32 {
+
+class ImageBox : public BaseWindow<ImageBox> {
+public:
+    static constexpr const char* kClassName = "TScrollBox";
+
+    HWND Create(HWND parent, int id);
+    // Shows a copy of the picture; an empty one clears the box.
+    void Show(const Bitmap& picture);
+    const Bitmap& Shown() const { return shown_; }
+
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+private:
+    void UpdateScrollBars();
+    void Scroll(int bar, int code);
+    void Paint();
+
+    Bitmap shown_;
+    POINT origin_{0, 0};  // scroll position
+};
+
+}  // namespace vimbrel::win32

@@ -1,0 +1,163 @@
+// Opening pictures handed over by a second start, numbered saves, stepping through a series
+// and damaged files, on real files under Wine.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "vimbrel_process.h"
+#include "workspace/image_file.h"
+
+namespace e2e {
+namespace {
+
+using vimbrel::Bitmap;
+using vimbrel::RgbQuad;
+
+Bitmap Pattern(int w, int h, std::uint8_t seed) {
+    Bitmap b(w, h, 24);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            b.SetPixelColour(x, y, RgbQuad{std::uint8_t(seed + x), std::uint8_t(y * 3), std::uint8_t(x ^ y), 0});
+    return b;
+}
+
+std::string StatusText(HWND main) {
+    HWND bar = ::FindWindowExA(main, nullptr, "msctls_statusbar32", nullptr);
+    char text[1024] = {};
+    if (bar) ::SendMessageA(bar, WM_GETTEXT, sizeof text, LPARAM(text));
+    return text;
+}
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+void PressCtrl(WORD key) {
+    INPUT in[4] = {};
+    for (INPUT& i : in) i.type = INPUT_KEYBOARD;
+    in[0].ki.wVk = VK_CONTROL;
+    in[1].ki.wVk = key;
+    in[2].ki.wVk = key;
+    in[2].ki.dwFlags = KEYEVENTF_KEYUP;
+    in[3].ki.wVk = VK_CONTROL;
+    in[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(4, in, sizeof(INPUT));
+}
+
+class ImageFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ClearSettings();
+        WriteSetting("CheckClose", "N");
+    }
+
+    // Starts the program and opens the file through a second start, as a user's double
+    // click on a picture would.
+    void OpenThroughSecondStart(VimbrelProcess& app, const std::string& file) {
+        ASSERT_TRUE(app.RunSecondInstance("\"" + file + "\"").has_value());
+        ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(app.MainWindow()) != FALSE; }));
+    }
+};
+
+TEST_F(ImageFilesTest, ASecondStartWithAPictureOpensItInTheFirst) {
+    VimbrelProcess app("handover-open");
+    const std::string file = app.Folder() + "holiday.bmp";
+    vimbrel::WriteImageFile(Pattern(40, 30, 1), file);
+    ASSERT_TRUE(app.Start());
+    OpenThroughSecondStart(app, file);
+    EXPECT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()) == "(40x 30) - " + file; }))
+        << StatusText(app.MainWindow());
+    char temp[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, temp);
+    EXPECT_EQ(ReadAll(std::string(temp) + "~~vrl01"), file) << "the path alone, no terminator";
+    ASSERT_TRUE(app.Exit());
+}
+
+TEST_F(ImageFilesTest, CtrlF2SavesTheNextNumberedFileAndAdvancesTheCounter) {
+    VimbrelProcess app("numbered-save");
+    const std::string file = app.Folder() + "source.bmp";
+    const Bitmap picture = Pattern(24, 16, 7);
+    vimbrel::WriteImageFile(picture, file);
+    WriteSetting("AutoSavePath", app.Folder());
+    WriteSetting("NextSaveNo", "41");
+    ASSERT_TRUE(app.Start());
+    OpenThroughSecondStart(app, file);
+    ASSERT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()).find("source.bmp") != std::string::npos; }));
+
+    PressCtrl(VK_F2);
+    const std::string saved = app.Folder() + "Vimbrel-00041.bmp";
+    ASSERT_TRUE(WaitFor([&] { return ReadSetting("NextSaveNo") == "42"; })) << ReadSetting("NextSaveNo").value_or("");
+    ASSERT_TRUE(WaitFor([&] { return ::GetFileAttributesA(saved.c_str()) != INVALID_FILE_ATTRIBUTES; }));
+    auto back = vimbrel::LoadImageFile(saved);
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(*back, picture);
+    ASSERT_TRUE(app.Exit());
+}
+
+TEST_F(ImageFilesTest, NumberedJpegSavesAreJpegAndTakenNamesAreSkipped) {
+    VimbrelProcess app("numbered-jpeg");
+    const std::string file = app.Folder() + "source.bmp";
+    vimbrel::WriteImageFile(Pattern(24, 16, 3), file);
+    std::ofstream(app.Folder() + "Vimbrel-00005.jpg") << "an earlier capture";
+    WriteSetting("AutoSavePath", app.Folder());
+    WriteSetting("AutoExt", ".jpg");
+    WriteSetting("NextSaveNo", "5");
+    ASSERT_TRUE(app.Start());
+    OpenThroughSecondStart(app, file);
+    ASSERT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()).find("source.bmp") != std::string::npos; }));
+
+    PressCtrl(VK_F2);
+    const std::string saved = app.Folder() + "Vimbrel-00006.jpg";
+    ASSERT_TRUE(WaitFor([&] { return ReadSetting("NextSaveNo") == "7"; })) << ReadSetting("NextSaveNo").value_or("");
+    ASSERT_TRUE(WaitFor([&] { return ReadAll(saved).size() > 2; }));
+    EXPECT_EQ(ReadAll(saved).substr(0, 2), "\xFF\xD8") << "a JPEG file";
+    EXPECT_EQ(ReadAll(app.Folder() + "Vimbrel-00005.jpg"), "an earlier capture");
+    ASSERT_TRUE(app.Exit());
+}
+
+TEST_F(ImageFilesTest, CtrlPageDownStepsToTheNextFileOfASeries) {
+    VimbrelProcess app("series");
+    vimbrel::WriteImageFile(Pattern(10, 10, 1), app.Folder() + "Shot-00001.bmp");
+    vimbrel::WriteImageFile(Pattern(12, 8, 2), app.Folder() + "Shot-00002.bmp");
+    ASSERT_TRUE(app.Start());
+    OpenThroughSecondStart(app, app.Folder() + "Shot-00001.bmp");
+    ASSERT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()).find("Shot-00001") != std::string::npos; }));
+    PressCtrl(VK_NEXT);
+    EXPECT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()) == "(12x 8) - " + app.Folder() + "Shot-00002.bmp"; }))
+        << StatusText(app.MainWindow());
+    PressCtrl(VK_PRIOR);
+    EXPECT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()).find("Shot-00001") != std::string::npos; }));
+    ASSERT_TRUE(app.Exit());
+}
+
+TEST_F(ImageFilesTest, ADamagedFileShowsTheMessageAndTheProgramRunsOn) {
+    VimbrelProcess app("damaged");
+    const std::string good = app.Folder() + "good.bmp";
+    vimbrel::WriteImageFile(Pattern(8, 8, 9), good);
+    const std::string bad = app.Folder() + "bad.bmp";
+    std::ofstream(bad, std::ios::binary) << "BM\x10\x00\x00\x00 certainly not a bitmap";
+    ASSERT_TRUE(app.Start());
+    OpenThroughSecondStart(app, good);
+    ASSERT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()).find("good.bmp") != std::string::npos; }));
+
+    // The second start waits while the first shows its message; answer it meanwhile.
+    bool answered = false;
+    std::optional<DWORD> ended = app.RunSecondInstance("\"" + bad + "\"", 1s);
+    EXPECT_FALSE(ended.has_value()) << "the hand-over waits for the message to be answered";
+    ASSERT_TRUE(WaitFor([&] {
+        HWND box = FindProcessWindow(app.ProcessId(), "#32770", "  Vimbrel   ");
+        if (box && FindChildByText(box, "Unable to read or decrypt the image")) {
+            ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+            answered = true;
+        }
+        return answered;
+    }));
+    EXPECT_TRUE(WaitFor([&] { return FindProcessWindow(app.ProcessId(), "#32770", "  Vimbrel   ") == nullptr; }));
+    EXPECT_TRUE(app.Running());
+    EXPECT_NE(StatusText(app.MainWindow()).find("good.bmp"), std::string::npos) << "the current picture stays";
+    ASSERT_TRUE(app.Exit());
+}
+
+}  // namespace
+}  // namespace e2e

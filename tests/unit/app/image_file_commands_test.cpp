@@ -1,0 +1,190 @@
+// The image file commands end to end over real files in a scratch folder, with the user's
+// answers and the system played by a fake.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/image_file_commands.h"
+#include "workspace/image_errors.h"
+#include "workspace/image_file.h"
+
+namespace vimbrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct FakeUi : FileCommandsUi, ImageView, CursorPort {
+    // Answers.
+    std::optional<std::string> openAnswer;
+    std::optional<SaveChoice> saveAnswer;
+    bool confirmAnswer = true;
+    // What was asked.
+    std::vector<std::string> log;
+    std::string statusText;
+    bool busy = false;
+
+    std::optional<std::string> AskOpenFile(const std::string& filter, const std::string& folder, int index) override {
+        log.push_back("open dialog " + folder + " " + std::to_string(index) + " " + filter.substr(0, 7));
+        return openAnswer;
+    }
+    std::optional<SaveChoice> AskSaveFile(const std::string& filter, const std::string& folder, int index) override {
+        log.push_back("save dialog " + folder + " " + std::to_string(index) + " " + filter.substr(0, 6));
+        return saveAnswer;
+    }
+    void Warning(const std::string& text) override { log.push_back("warning " + text); }
+    bool Confirm(const std::string& text) override {
+        log.push_back("confirm " + text);
+        return confirmAnswer;
+    }
+    void OpenWithSystem(const std::string& path) override { log.push_back("system opens " + path); }
+    void StartProgram(const std::string& program, const std::string& parameters) override {
+        log.push_back("start " + program + " " + parameters);
+    }
+    void Beep() override { log.push_back("beep"); }
+    std::string TempFolder() override { return tempFolder; }
+    std::string tempFolder;
+
+    void ShowImage1(const Bitmap&) override {}
+    void SetStatusText(const std::string& text) override { statusText = text; }
+    void WarningBox(const std::string& text) override { log.push_back("warning " + text); }
+    void UpdateNotesState() override {}
+    bool BusyCursorShown() const override { return busy; }
+    void ShowBusyCursor(bool on) override { busy = on; }
+};
+
+struct DiskFiles : FileQueries {
+    bool FileExists(const std::string& path) const override { return fs::is_regular_file(path); }
+};
+
+Bitmap Picture(int w, int h, std::uint8_t shade) {
+    Bitmap b(w, h, 24);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) b.SetPixelColour(x, y, RgbQuad{shade, std::uint8_t(x), std::uint8_t(y), 0});
+    return b;
+}
+
+class ImageFileCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("vimbrelifc" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        folder = dir.string() + "/";
+        ui.tempFolder = folder;
+        flags.OpenPath = flags.SavePath = flags.AutoSavePath = folder;
+        image.Start();
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::string Path(const std::string& name) const { return folder + name; }
+
+    fs::path dir;
+    std::string folder;
+    FakeUi ui;
+    DiskFiles files;
+    OptionFlags flags;
+    CommandStates commands;
+    CurrentImage image{commands, ui, ui, [this] { return !flags.ImageEditor.empty(); }};
+    std::vector<std::int64_t> stored;
+    ImageFileCommands cmd{image, flags, commands, files, ui, ui, [this](std::int64_t n) { stored.push_back(n); }};
+};
+
+TEST_F(ImageFileCommandsTest, OpeningAPictureMakesItCurrentAndRemembersWhereItCameFrom) {
+    WriteImageFile(Picture(6, 4, 9), Path("shot.bmp"));
+    flags.LastOpenExt = ".jpg";
+    ui.openAnswer = Path("shot.bmp");
+    cmd.mnuOpenFileClick();
+    ASSERT_FALSE(ui.log.empty());
+    EXPECT_EQ(ui.log[0], "open dialog " + folder + " 2 Bitmaps");
+    EXPECT_EQ(image.imgMain, Picture(6, 4, 9));
+    EXPECT_EQ(image.CurrentFileName, Path("shot.bmp"));
+    EXPECT_EQ(image.LastOpenedFile, Path("shot.bmp"));
+    EXPECT_EQ(flags.LastOpenExt, ".bmp");
+    EXPECT_EQ(ui.statusText, "(6x 4) - " + Path("shot.bmp"));
+    EXPECT_TRUE(commands.Enabled("SaveAs1"));
+    EXPECT_FALSE(ui.busy) << "the wait cursor is put back";
+}
+
+TEST_F(ImageFileCommandsTest, ADamagedPictureIsReportedAndTheCurrentOneStays) {
+    WriteImageFile(Picture(3, 3, 1), Path("good.bmp"));
+    cmd.OpenFileByPath(Path("good.bmp"));
+    std::ofstream(Path("bad.bmp"), std::ios::binary) << "BM this is not a bitmap";
+    cmd.OpenFileByPath(Path("bad.bmp"));
+    EXPECT_EQ(ui.log.back(), std::string("warning ") + kUnreadableImageMessage);
+    EXPECT_EQ(image.imgMain, Picture(3, 3, 1));
+    EXPECT_EQ(image.CurrentFileName, Path("good.bmp"));
+}
+
+TEST_F(ImageFileCommandsTest, EncryptedNamesAreRefusedAndOtherFilesGoToTheirProgram) {
+    std::ofstream(Path("secret.vrx")) << "x";
+    cmd.OpenFileByPath(Path("secret.vrx"));
+    EXPECT_EQ(ui.log.back(), std::string("warning ") + kEncryptedOpenUnavailable);
+    EXPECT_EQ(flags.LastOpenExt, ".vrx");
+    std::ofstream(Path("noext")) << "x";
+    cmd.OpenFileByPath(Path("noext"));
+    EXPECT_EQ(ui.log.back(), std::string("warning ") + kEncryptedOpenUnavailable) << "no extension counts as encrypted";
+    cmd.OpenFileByPath(Path("notes.txt"));
+    EXPECT_EQ(ui.log.back(), "system opens " + Path("notes.txt"));
+    EXPECT_TRUE(image.imgMain.Empty());
+}
+
+TEST_F(ImageFileCommandsTest, SaveAsAddsTheFilterExtensionAndAsksBeforeReplacing) {
+    image.imgMain = Picture(8, 6, 2);
+    image.RenderShownImage(image.imgMain, 1.0);
+    flags.AutoExt = ".jpg";
+    ui.saveAnswer = FileCommandsUi::SaveChoice{Path("pic"), 2};
+    cmd.SaveAs1Click();
+    EXPECT_EQ(ui.log[0], "save dialog " + folder + " 2 Bitmap");
+    ASSERT_TRUE(fs::exists(Path("pic.jpg")));
+    EXPECT_EQ(image.CurrentFileName, Path("pic.jpg"));
+    EXPECT_TRUE(commands.Enabled("Save1"));
+
+    auto before = fs::file_size(Path("pic.jpg"));
+    image.imgMain = Picture(40, 30, 3);
+    ui.confirmAnswer = false;
+    ui.saveAnswer = FileCommandsUi::SaveChoice{Path("pic.jpg"), 1};
+    cmd.SaveAs1Click();
+    EXPECT_EQ(ui.log.back(), "confirm File " + Path("pic.jpg") + " exists.\r Overwrite ?");
+    EXPECT_EQ(fs::file_size(Path("pic.jpg")), before) << "No leaves the file alone";
+}
+
+TEST_F(ImageFileCommandsTest, SaveAsShownWritesTheZoomedPictureAndPlainSaveTheFullOne) {
+    image.imgMain = Picture(8, 6, 2);
+    image.EnableImageCommands(true);
+    image.SetZoom(1, 2);
+    ui.saveAnswer = FileCommandsUi::SaveChoice{Path("half.bmp"), 1};
+    cmd.SaveAs2Click();
+    auto half = LoadImageFile(Path("half.bmp"));
+    ASSERT_TRUE(half);
+    EXPECT_EQ(half->Width(), 4);
+    cmd.Save1Click();
+    auto full = LoadImageFile(Path("half.bmp"));
+    ASSERT_TRUE(full);
+    EXPECT_EQ(full->Width(), 8);
+    EXPECT_EQ(ui.log.size(), 1u) << "the plain Save asks nothing";
+}
+
+// Stepping and numbered saves build Windows paths; the end-to-end tests cover them on files.
+TEST_F(ImageFileCommandsTest, SteppingWithoutAnOpenedFileRunsOpen) {
+    cmd.StepNumberedFile(true);
+    ASSERT_EQ(ui.log.size(), 1u);
+    EXPECT_EQ(ui.log.back().substr(0, 11), "open dialog");
+}
+
+TEST_F(ImageFileCommandsTest, TheEditorGetsTheShownPictureOnlyWhenItExists) {
+    image.imgMain = Picture(4, 4, 5);
+    image.RenderShownImage(image.imgMain, 1.0);
+    flags.ImageEditor = Path("editor.exe");
+    cmd.mnuEditorClick();
+    EXPECT_TRUE(ui.log.empty()) << "no such editor: nothing happens";
+    std::ofstream(Path("editor.exe")) << "x";
+    cmd.mnuEditorClick();
+    ASSERT_FALSE(ui.log.empty());
+    EXPECT_EQ(ui.log.back().rfind("start " + Path("editor.exe"), 0), 0u);
+    EXPECT_NE(ui.log.back().find("~~vrl.bmp"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vimbrel
