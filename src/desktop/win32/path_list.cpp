@@ -27,7 +27,8 @@ std::string ShellFolderSource::FolderPath(int folderNumber) {
     if (!getFolderPath_)
         return {};
     char buffer[MAX_PATH + 1] = {};
-    if (getFolderPath_(owner_, folderNumber, nullptr, 0, buffer) != S_OK)
+    // S_FALSE (a folder that is known but not made yet) still fills in the path.
+    if (FAILED(getFolderPath_(owner_, folderNumber, nullptr, 0, buffer)))
         return {};
     return buffer;
 }
