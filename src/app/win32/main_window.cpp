@@ -16,6 +16,8 @@
 #include "app/win32/image_box.h"
 #include "app/win32/exception_handler.h"
 #include "app/window_position.h"
+#include "capture/foreground.h"
+#include "capture/win32/screen_grab_win.h"
 #include "desktop/hotkey_text.h"
 #include "desktop/win32/sys_hotkey_win.h"
 #include "desktop/win32/timer_pool_win.h"
@@ -35,6 +37,7 @@ constexpr int kToolBarId = 1;
 constexpr int kStatusBarId = 2;
 constexpr int kScrollBoxId = 3;
 constexpr int kHelpContents = 0;
+constexpr UINT_PTR kTimer1 = 1;
 
 std::string ProgramFolderOf(HINSTANCE instance) {
     char path[MAX_PATH] = {};
@@ -108,6 +111,7 @@ struct MainWindow::State : SettingsView, ImageView, CursorPort {
     std::unique_ptr<WinFileCommandsUi> fileUi;
     std::unique_ptr<ImageFileCommands> fileCommands;
     HWND nextClipboardViewer = nullptr;
+    WindowId targetWindow = 0;  // what the active-window capture takes
     bool suppressResize = false;
     bool trueColourDisplay = false;
     std::unique_ptr<MainSettings> settings;
@@ -253,6 +257,9 @@ void MainWindow::FormCreate() {
     s_->shk1->HotKeys().SetActive(true);
     RegisterCaptureHotKeys();
 
+    // Timer1: keeps the target of the active-window capture.
+    ::SetTimer(hwnd_, kTimer1, kForegroundTimerMs, nullptr);
+
     // 13: position.
     RestoreWindowPosition();
 
@@ -337,6 +344,9 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_USER + 1:  // full-screen capture
     case WM_USER + 2:  // active-window capture
         // The captures arrive with the capture commands; until then a request is ignored.
+        return 0;
+    case WM_TIMER:
+        if (wp == kTimer1) TrackForegroundWindow(Win32WindowQuery(), WindowId(hwnd_), s_->targetWindow);
         return 0;
     case WM_USER + 3:
         OnHandOverFile();
@@ -547,6 +557,7 @@ void MainWindow::FormClose() {
 }
 
 void MainWindow::FormDestroy() {
+    ::KillTimer(hwnd_, kTimer1);
     ::ChangeClipboardChain(hwnd_, s_->nextClipboardViewer);
     SaveWindowPosition();
     s_->shk1.reset();
