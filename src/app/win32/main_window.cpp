@@ -17,6 +17,7 @@
 #include "app/win32/exception_handler.h"
 #include "app/window_position.h"
 #include "capture/foreground.h"
+#include "capture/win32/gdi_handles.h"
 #include "capture/win32/screen_grab_win.h"
 #include "desktop/hotkey_text.h"
 #include "desktop/win32/sys_hotkey_win.h"
@@ -210,11 +211,7 @@ void MainWindow::FormCreate() {
     ::GetWindowTextA(hwnd_, caption, sizeof caption);
     s_->appTitle = AppTitleFor(caption);
     SetApplicationTitle(s_->appTitle);
-    {
-        HDC screen = ::GetDC(nullptr);
-        s_->trueColourDisplay = ::GetDeviceCaps(screen, NUMCOLORS) == -1;
-        ::ReleaseDC(nullptr, screen);
-    }
+    s_->trueColourDisplay = ::GetDeviceCaps(WindowDC(nullptr).get(), NUMCOLORS) == -1;
     s_->image = std::make_unique<CurrentImage>(s_->commands, *s_, *s_,
                                                [this] { return !s_->settings->Flags().ImageEditor.empty(); });
     s_->image->TrueColourDisplay = s_->trueColourDisplay;
