@@ -15,39 +15,40 @@ std::string DialogFilter(const std::string& filter) {
     return out;
 }
 
-std::optional<std::string> WinFileCommandsUi::AskOpenFile(const std::string& filter, const std::string& folder,
-                                                          int filterIndex) {
-    char file[MAX_PATH] = {};
-    std::string filters = DialogFilter(filter);
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner_;
-    ofn.lpstrFilter = filters.c_str();
-    ofn.nFilterIndex = DWORD(filterIndex);
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = MAX_PATH;
-    ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
-    if (!::GetOpenFileNameA(&ofn)) return std::nullopt;
-    return std::string(file);
-}
+namespace {
 
-std::optional<FileCommandsUi::SaveChoice> WinFileCommandsUi::AskSaveFile(const std::string& filter,
-                                                                         const std::string& folder, int filterIndex) {
+// One common file dialog: its filter, start folder and filter index; the chosen file and the
+// filter index the user left, or nothing when cancelled.
+std::optional<FileCommandsUi::SaveChoice> RunFileDialog(HWND owner, const std::string& filter,
+                                                        const std::string& folder, int filterIndex, bool save) {
     char file[MAX_PATH] = {};
     std::string filters = DialogFilter(filter);
     OPENFILENAMEA ofn{};
     ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner_;
+    ofn.hwndOwner = owner;
     ofn.lpstrFilter = filters.c_str();
     ofn.nFilterIndex = DWORD(filterIndex);
     ofn.lpstrFile = file;
     ofn.nMaxFile = MAX_PATH;
     ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     // The overwrite question is the program's own.
-    ofn.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
-    if (!::GetSaveFileNameA(&ofn)) return std::nullopt;
-    return SaveChoice{std::string(file), int(ofn.nFilterIndex)};
+    ofn.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER | (save ? 0 : OFN_FILEMUSTEXIST);
+    if (!(save ? ::GetSaveFileNameA(&ofn) : ::GetOpenFileNameA(&ofn))) return std::nullopt;
+    return FileCommandsUi::SaveChoice{std::string(file), int(ofn.nFilterIndex)};
+}
+
+}  // namespace
+
+std::optional<std::string> WinFileCommandsUi::AskOpenFile(const std::string& filter, const std::string& folder,
+                                                          int filterIndex) {
+    auto choice = RunFileDialog(owner_, filter, folder, filterIndex, false);
+    if (!choice) return std::nullopt;
+    return choice->path;
+}
+
+std::optional<FileCommandsUi::SaveChoice> WinFileCommandsUi::AskSaveFile(const std::string& filter,
+                                                                         const std::string& folder, int filterIndex) {
+    return RunFileDialog(owner_, filter, folder, filterIndex, true);
 }
 
 void WinFileCommandsUi::Warning(const std::string& text) {
