@@ -159,5 +159,71 @@ TEST_F(ImageFilesTest, ADamagedFileShowsTheMessageAndTheProgramRunsOn) {
     ASSERT_TRUE(app.Exit());
 }
 
+// Answers a common file dialog of the program: types the name and presses OK.
+bool AnswerFileDialog(DWORD processId, const std::string& title, const std::string& name) {
+    HWND dialog = nullptr;
+    if (!WaitFor([&] { return (dialog = FindProcessWindow(processId, "#32770", title)) != nullptr; })) {
+        for (HWND w : TopWindowsOfClass("#32770", processId)) {
+            char t[256] = {};
+            ::GetWindowTextA(w, t, sizeof t);
+            ADD_FAILURE() << "dialog titled '" << t << "'";
+        }
+        return false;
+    }
+    // Type only once the dialog has finished filling itself in.
+    WaitFor([&] { return ::IsWindowVisible(dialog) != FALSE; });
+    WaitFor([] { return false; }, 500ms);
+    // The file-name box (control 1148) holds its edit a level or two down.
+    HWND edit = nullptr;
+    if (HWND box = ::GetDlgItem(dialog, 1148)) {
+        ::EnumChildWindows(box, [](HWND c, LPARAM lp) -> BOOL {
+            char cls[16] = {};
+            ::GetClassNameA(c, cls, sizeof cls);
+            if (std::string(cls) != "Edit") return TRUE;
+            *reinterpret_cast<HWND*>(lp) = c;
+            return FALSE;
+        }, LPARAM(&edit));
+    }
+    if (!edit) return false;
+    ::SendMessageA(edit, WM_SETTEXT, 0, LPARAM(name.c_str()));
+    ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    return WaitFor([&] { return !::IsWindow(dialog); }, 20s);
+}
+
+TEST_F(ImageFilesTest, OpenAndSaveImageAsGoThroughTheFileDialogs) {
+    VimbrelProcess app("dialogs");
+    const std::string source = app.Folder() + "dialog-source.bmp";
+    vimbrel::WriteImageFile(Pattern(20, 10, 5), source);
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(app.RunSecondInstance("").has_value());
+
+    ASSERT_TRUE(app.PostMenuCommand("&Open"));
+    ASSERT_TRUE(AnswerFileDialog(app.ProcessId(), "Open", source));
+    ASSERT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()) == "(20x 10) - " + source; }))
+        << StatusText(app.MainWindow());
+    EXPECT_EQ(ReadSetting("LastOpenExt").value_or(""), "") << "stored only at exit";
+
+    // A name without extension takes the filter's: the bitmap filter is first (AutoExt .bmp).
+    ASSERT_TRUE(app.PostMenuCommand("Save Image &As..."));
+    ASSERT_TRUE(AnswerFileDialog(app.ProcessId(), "Save As", app.Folder() + "copy"));
+    const std::string copy = app.Folder() + "copy.bmp";
+    ASSERT_TRUE(WaitFor([&] { return ::GetFileAttributesA(copy.c_str()) != INVALID_FILE_ATTRIBUTES; }));
+    EXPECT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()) == "(20x 10) - " + copy; }));
+    auto back = vimbrel::LoadImageFile(copy);
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(*back, Pattern(20, 10, 5));
+
+    // Saving over it asks first; No leaves it alone.
+    ASSERT_TRUE(app.PostMenuCommand("Save Image &As..."));
+    ASSERT_TRUE(AnswerFileDialog(app.ProcessId(), "Save As", copy));
+    HWND question = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (question = FindProcessWindow(app.ProcessId(), "#32770", "  Vimbrel   ")) != nullptr; }));
+    EXPECT_NE(FindChildByText(question, "File " + copy + " exists.\r Overwrite ?"), nullptr);
+    ::PostMessageA(question, WM_COMMAND, IDNO, 0);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(question); }));
+    ASSERT_TRUE(app.Exit());
+    EXPECT_EQ(ReadSetting("LastOpenExt"), ".bmp");
+}
+
 }  // namespace
 }  // namespace e2e
