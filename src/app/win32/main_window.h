@@ -10,7 +10,7 @@
 
 #include "app/command_table.h"
 #include "app/win32/base_window.h"
-#include "app/win32/ui_handles.h"
+#include "util/win32/handles.h"
 #include "util/command_states.h"
 
 namespace vimbrel::win32 {
