@@ -98,7 +98,6 @@ struct MainWindow::State : SettingsView, ImageView, CursorPort {
 
     std::string firstArgument;
     std::string programFolder, dataFolder, workFolder, appTitle;
-    std::string helpFile;
     CommandStates commands;
     HMENU mainMenu = nullptr;  // owned by the window once attached
     UniqueMenu trayMenu, imageMenu;
@@ -137,7 +136,7 @@ bool MainWindow::Create() {
     wc.lpfnWndProc = &MainWindow::WindowProc;
     wc.hInstance = instance;
     wc.hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAINICON));
-    wc.hIconSm = HICON(::LoadImageA(instance, MAKEINTRESOURCEA(IDI_MAINICON), IMAGE_ICON, 16, 16, 0));
+    wc.hIconSm = HICON(::LoadImageA(instance, MAKEINTRESOURCEA(IDI_MAINICON), IMAGE_ICON, 16, 16, LR_SHARED));
     wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = HBRUSH(COLOR_BTNFACE + 1);
     wc.lpszClassName = kMainWindowClass;
@@ -191,7 +190,6 @@ void MainWindow::FormCreate() {
 
     // 1-2: folders.
     s_->programFolder = ProgramFolderOf(instance);
-    s_->helpFile = s_->programFolder + "Vimbrel.htm";
     s_->settings = std::make_unique<MainSettings>(s_->programFolder, s_->commands, *s_);
     s_->dataFolder = s_->settings->DataFolder();
 
