@@ -156,6 +156,20 @@ void Leave(const std::string& path) {
     ::CloseHandle(f);
 }
 
+TEST_F(StartupTest, TheAboutBoxShowsTheNameAndVersion) {
+    WriteSetting("CheckClose", "N");
+    VimbrelProcess app("about");
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(app.PostMenuCommand("&About"));
+    HWND about = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (about = FindProcessWindow(app.ProcessId(), "#32770", "  Vimbrel   ")) != nullptr; }));
+    EXPECT_NE(FindChildByText(about, "Vimbrel"), nullptr);
+    EXPECT_NE(FindChildByText(about, "Version 1.0.0.0"), nullptr);
+    ::PostMessageA(about, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(about); }));
+    ASSERT_TRUE(app.Exit());
+}
+
 TEST_F(StartupTest, TheWorkFolderIsEmptiedAtStartAndAtExit) {
     ::SHCreateDirectoryExA(nullptr, WorkFolder().c_str(), nullptr);
     const std::string leftOver = WorkFolder() + "deciphered.bmp";
