@@ -17,7 +17,7 @@
 #include "app/win32/exception_handler.h"
 #include "app/window_position.h"
 #include "capture/foreground.h"
-#include "capture/win32/gdi_handles.h"
+#include "util/win32/gdi_handles.h"
 #include "capture/win32/screen_grab_win.h"
 #include "desktop/hotkey_text.h"
 #include "desktop/win32/sys_hotkey_win.h"

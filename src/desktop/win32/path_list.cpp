@@ -10,16 +10,13 @@
 namespace vimbrel::win32 {
 
 ShellFolderSource::ShellFolderSource(HWND owner) : owner_(owner) {
-    library_ = ::LoadLibraryA("SHFolder.dll");
+    library_.reset(::LoadLibraryA("SHFolder.dll"));
     if (library_)
         getFolderPath_ = reinterpret_cast<GetFolderPathFn>(
-            reinterpret_cast<void (*)()>(::GetProcAddress(library_, "SHGetFolderPathA")));
+            reinterpret_cast<void (*)()>(::GetProcAddress(library_.get(), "SHGetFolderPathA")));
 }
 
-ShellFolderSource::~ShellFolderSource() {
-    if (library_)
-        ::FreeLibrary(library_);
-}
+ShellFolderSource::~ShellFolderSource() = default;
 
 bool ShellFolderSource::CanQueryFolders() { return getFolderPath_ != nullptr; }
 

@@ -2,6 +2,8 @@
 // The special folders of this machine, asked of the shell.
 #include <windows.h>
 
+#include "util/win32/handles.h"
+
 #include "desktop/path_list.h"
 
 namespace vimbrel::win32 {
@@ -24,7 +26,7 @@ public:
 private:
     using GetFolderPathFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
     HWND owner_;
-    HMODULE library_ = nullptr;
+    UniqueModule library_;
     GetFolderPathFn getFolderPath_ = nullptr;
 };
 

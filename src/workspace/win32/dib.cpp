@@ -4,23 +4,10 @@
 #include <stdexcept>
 #include <string>
 
+#include "util/win32/gdi_handles.h"
+
 namespace vimbrel::win32 {
 namespace {
-
-// The screen's DC, for calls that want a reference DC.
-class ScreenDc {
-public:
-    ScreenDc() : dc_(::GetDC(nullptr)) {}
-    ~ScreenDc() {
-        if (dc_) ::ReleaseDC(nullptr, dc_);
-    }
-    ScreenDc(const ScreenDc&) = delete;
-    ScreenDc& operator=(const ScreenDc&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
 
 class StretchModeGuard {
 public:
@@ -64,7 +51,7 @@ DibInfo MakeDibInfo(const Bitmap& picture) {
 
 GdiBitmap CreateDibSection(const Bitmap& picture) {
     DibInfo info = MakeDibInfo(picture);
-    ScreenDc screen;
+    WindowDC screen(nullptr);
     void* bits = nullptr;
     GdiBitmap section(::CreateDIBSection(screen.get(), info.get(), DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!section || !bits)
@@ -85,7 +72,7 @@ Bitmap BitmapFromHbitmap(HBITMAP bitmap, int bitsPerPixel) {
     if (picture.Empty()) return picture;
     DibInfo info = MakeDibInfo(width, height, bitsPerPixel);
     if (bitsPerPixel == 8) info.header.biClrUsed = 256;
-    ScreenDc screen;
+    WindowDC screen(nullptr);
     if (::GetDIBits(screen.get(), bitmap, 0, UINT(height), picture.Data(), info.get(), DIB_RGB_COLORS) != height)
         throw std::runtime_error("The bitmap's pixels could not be read");
     if (bitsPerPixel == 8) {
