@@ -9,7 +9,7 @@
 
 #include "app/option_flags.h"
 #include "util/command_states.h"
-#include "workspace/busy_cursor.h"
+#include "util/busy_cursor.h"
 #include "workspace/current_image.h"
 #include "util/file_system_port.h"
 

@@ -8,7 +8,7 @@
 
 #include "util/command_states.h"
 #include "workspace/bitmap.h"
-#include "workspace/busy_cursor.h"
+#include "util/busy_cursor.h"
 #include "workspace/geometry.h"
 
 namespace vimbrel {
