@@ -26,6 +26,8 @@ public:
     }
 
     H get() const { return h_; }
+    // Hands the handle over (to the clipboard, say), which then owns it.
+    H release() { return std::exchange(h_, Traits::Invalid()); }
     H* put() {
         reset();
         return &h_;
@@ -85,9 +87,15 @@ struct IconTraits {  // icons we load with LR_DEFAULTSIZE from our own resources
     static void Close(HICON h) { ::DestroyIcon(h); }
 };
 
+struct BitmapTraits {  // CreateDIBSection, CreateCompatibleBitmap: DeleteObject
+    static HBITMAP Invalid() { return nullptr; }
+    static void Close(HBITMAP h) { ::DeleteObject(h); }
+};
+
 using UniqueMenu = UniqueHandleT<HMENU, MenuTraits>;
 using UniqueAccel = UniqueHandleT<HACCEL, AccelTraits>;
 using UniqueGdiObject = UniqueHandleT<HGDIOBJ, GdiObjectTraits>;
+using GdiBitmap = UniqueHandleT<HBITMAP, BitmapTraits>;
 using UniqueIcon = UniqueHandleT<HICON, IconTraits>;
 
 // Memory the shell hands out (item lists) and that CoTaskMemFree releases.

@@ -6,6 +6,7 @@
 
 #include <utility>
 
+#include "util/win32/handles.h"
 #include "workspace/bitmap.h"
 
 namespace vimbrel::win32 {
@@ -20,32 +21,6 @@ struct DibInfo {
 };
 DibInfo MakeDibInfo(const Bitmap& picture);
 DibInfo MakeDibInfo(int width, int height, int bitsPerPixel);
-
-// An HBITMAP we own (CreateDIBSection, CreateCompatibleBitmap): DeleteObject on release.
-class GdiBitmap {
-public:
-    GdiBitmap() = default;
-    explicit GdiBitmap(HBITMAP h) : h_(h) {}
-    ~GdiBitmap() { reset(); }
-    GdiBitmap(const GdiBitmap&) = delete;
-    GdiBitmap& operator=(const GdiBitmap&) = delete;
-    GdiBitmap(GdiBitmap&& other) noexcept : h_(std::exchange(other.h_, nullptr)) {}
-    GdiBitmap& operator=(GdiBitmap&& other) noexcept {
-        if (this != &other) reset(std::exchange(other.h_, nullptr));
-        return *this;
-    }
-    HBITMAP get() const { return h_; }
-    // Hands the handle over (to the clipboard, say), which then owns it.
-    HBITMAP release() { return std::exchange(h_, nullptr); }
-    void reset(HBITMAP h = nullptr) {
-        if (h_) ::DeleteObject(h_);
-        h_ = h;
-    }
-    explicit operator bool() const { return h_ != nullptr; }
-
-private:
-    HBITMAP h_ = nullptr;
-};
 
 // A DIB section holding a copy of the picture (colour table included). Throws
 // EImageTooLarge when GDI cannot make it.
