@@ -3,8 +3,8 @@
 
 #include <shlobj.h>
 
-#include <cstring>
 
+#include "log_viewer.h"
 #include "vimbrel_process.h"
 
 namespace e2e {
@@ -82,57 +82,21 @@ TEST_F(StartupTest, ExitAsksAndDoNotAskAgainIsRememberedEvenWhenTheAnswerIsNo) {
     EXPECT_TRUE(app.WaitForExit());
 }
 
-// A stand-in log viewer: a window whose class begins with "TKXDataLogger" that collects
-// the lines it receives.
-class LogViewer {
-public:
-    LogViewer() {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = ::GetModuleHandleA(nullptr);
-        wc.lpszClassName = "TKXDataLoggerE2E";
-        ::RegisterClassA(&wc);
-        hwnd_ = ::CreateWindowExA(0, wc.lpszClassName, "log", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                                  wc.hInstance, nullptr);
-        ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, LONG_PTR(this));
-    }
-    ~LogViewer() { ::DestroyWindow(hwnd_); }
-    std::vector<std::string> lines;
-    std::vector<DWORD> sizes;
-
-private:
-    static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
-        if (m == WM_COPYDATA) {
-            auto* self = reinterpret_cast<LogViewer*>(::GetWindowLongPtrA(h, GWLP_USERDATA));
-            auto* cds = reinterpret_cast<COPYDATASTRUCT*>(l);
-            if (self && cds->cbData == 264) {
-                const auto* rec = static_cast<const unsigned char*>(cds->lpData);
-                std::int32_t kind;
-                std::memcpy(&kind, rec, 4);
-                if (kind == 1) self->lines.emplace_back(reinterpret_cast<const char*>(rec + 9), rec[8]);
-            }
-            if (self) self->sizes.push_back(cds->cbData);
-            return TRUE;
-        }
-        return ::DefWindowProcA(h, m, w, l);
-    }
-    HWND hwnd_;
-};
-
 TEST_F(StartupTest, ALogViewerReceivesBeginDprFromEveryStart) {
-    LogViewer viewer;
+    standins::LogViewer viewer("TKXDataLoggerE2E");
     VimbrelProcess app("log");
     ASSERT_TRUE(app.Start());
-    EXPECT_TRUE(WaitFor([&] { return !viewer.lines.empty(); }));
-    ASSERT_FALSE(viewer.lines.empty());
-    EXPECT_EQ(viewer.lines.front(), "Begin DPR");
-    EXPECT_EQ(viewer.sizes.front(), 264u);
+    EXPECT_TRUE(WaitFor([&] { return !viewer.received.empty(); }));
+    ASSERT_FALSE(viewer.received.empty());
+    EXPECT_EQ(viewer.received.front().Line(), "Begin DPR");
+    EXPECT_EQ(viewer.received.front().bytes.size(), 264u);
+    EXPECT_EQ(viewer.received.front().bytes[0], 1) << "a log record";
 
     // The second start sends its own line before it hands over.
     ASSERT_TRUE(app.RunSecondInstance("").has_value());
-    EXPECT_TRUE(WaitFor([&] { return viewer.lines.size() >= 2; }));
-    ASSERT_GE(viewer.lines.size(), 2u);
-    EXPECT_EQ(viewer.lines[1], "Begin DPR");
+    EXPECT_TRUE(WaitFor([&] { return viewer.received.size() >= 2; }));
+    ASSERT_GE(viewer.received.size(), 2u);
+    EXPECT_EQ(viewer.received[1].Line(), "Begin DPR");
     EXPECT_TRUE(app.Exit());
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/logger_record.h"
+#include "log_viewer.h"
 #include "app/settings.h"
 #include "app/win32/ini_file.h"
 #include "app/win32/logger.h"
@@ -127,60 +128,32 @@ TEST(IniOverrideFile, ReadsKeysBySection) {
     EXPECT_FALSE(FileExists(path));
 }
 
-// A stand-in log viewer: keeps every record that reaches it.
-struct Viewer {
-    static inline std::vector<std::vector<std::uint8_t>> records;
-    static inline std::vector<ULONG_PTR> tags;
-
-    static LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-        if (msg == WM_COPYDATA) {
-            const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
-            const auto* bytes = static_cast<const std::uint8_t*>(data->lpData);
-            records.emplace_back(bytes, bytes + data->cbData);
-            tags.push_back(data->dwData);
-            return TRUE;
-        }
-        return ::DefWindowProcA(w, msg, wp, lp);
-    }
-
-    HWND window = nullptr;
-    Viewer() {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = ::GetModuleHandleA(nullptr);
-        wc.lpszClassName = "TKXDataLoggerTestViewer";
-        ::RegisterClassA(&wc);
-        window = ::CreateWindowExA(0, wc.lpszClassName, "Log", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                                   wc.hInstance, nullptr);
-    }
-    ~Viewer() { ::DestroyWindow(window); }
-};
-
 TEST(Logger, RecordsReachARunningViewerAndStopWhenItCloses) {
     EXPECT_FALSE(ConnectLogger());
     LogMsg("nobody listens");
 
-    auto viewer = std::make_unique<Viewer>();
-    ASSERT_NE(viewer->window, nullptr);
+    auto viewer = std::make_unique<standins::LogViewer>("TKXDataLoggerTestViewer");
+    ASSERT_NE(viewer->Window(), nullptr);
     ASSERT_TRUE(ConnectLogger());
-    EXPECT_EQ(LoggerWindow(), viewer->window);
+    EXPECT_EQ(LoggerWindow(), viewer->Window());
     LogMsg("Begin DPR");
     LogMsg(std::string(300, 'q'));
     LogMsg("");
-    ASSERT_EQ(Viewer::records.size(), 3u);
+    const auto& records = viewer->received;
+    ASSERT_EQ(records.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(Viewer::records[i].size(), kLogRecordSize);
-        EXPECT_EQ(Viewer::tags[i], 0u);
-        EXPECT_EQ(Viewer::records[i][0], 1);
+        EXPECT_EQ(records[i].bytes.size(), kLogRecordSize);
+        EXPECT_EQ(records[i].tag, 0u);
+        EXPECT_EQ(records[i].bytes[0], 1);
     }
-    EXPECT_EQ(Viewer::records[0][8], 9);
-    EXPECT_EQ(std::string(Viewer::records[0].begin() + 9, Viewer::records[0].begin() + 18), "Begin DPR");
-    EXPECT_EQ(Viewer::records[1][8], 255);
-    EXPECT_EQ(Viewer::records[2][8], 0);
+    EXPECT_EQ(records[0].bytes[8], 9);
+    EXPECT_EQ(records[0].Line(), "Begin DPR");
+    EXPECT_EQ(records[1].bytes[8], 255);
+    EXPECT_EQ(records[2].bytes[8], 0);
 
+    // The viewer closes: later lines are dropped without a failure.
     viewer.reset();
     LogMsg("after the viewer closed");
-    EXPECT_EQ(Viewer::records.size(), 3u);
 }
 
 TEST(SpecialFolders, TheShellAnswersTheTokensTheProgramUses) {
