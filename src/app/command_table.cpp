@@ -259,28 +259,4 @@ std::optional<Shortcut> ParseShortcut(std::string_view text) {
     return std::nullopt;
 }
 
-bool HandlerWired(Handler h) {
-    switch (h) {
-    case Handler::Exit:
-    case Handler::OpenFile:
-    case Handler::Save:
-    case Handler::SaveAs:
-    case Handler::SaveAsShown:
-    case Handler::Editor:
-    case Handler::Zoom:
-    case Handler::Undo:
-    case Handler::Clear:
-    case Handler::Restore:
-    case Handler::Notes:
-    case Handler::HelpContents:
-    case Handler::HelpContext:
-    case Handler::WebLink:
-    case Handler::WebLink2:
-    case Handler::About:
-        return true;
-    default:
-        return false;
-    }
-}
-
 }  // namespace vimbrel

@@ -10,7 +10,8 @@
 
 namespace vimbrel {
 
-// Handlers shared by several controls; the value is what WM_COMMAND routes on.
+// What a command does, shared by the controls that start it; the command router routes on
+// it. The last ones have no control: the keys the window sees first and the hotkeys.
 enum class Handler {
     None,
     OpenFile, Save, SaveAs, SaveAsShown, SaveEncrypted, EncryptFile, OpenEncrypted,
@@ -18,6 +19,8 @@ enum class Handler {
     Editor, SetScreen, SetArea, Options, Zoom, AddCursor, Crop, CaptureArea,
     CaptureScreenNow, CaptureActiveNow, AutoPrint, AutoSave, Notes, Restore,
     HelpContents, HelpContext, WebLink, WebLink2, About,
+    PreviousNumberedFile, NextNumberedFile, PrintWithNotes, NumberedSave,
+    HotKey,  // argument: the hotkey entry, 0 full screen, 1 active window, 2 area
 };
 
 struct MenuItem {
@@ -62,9 +65,5 @@ std::vector<std::string> AllCommandNames();
 
 // "Ctrl+O" -> {true, 'O'}; "F1" -> {false, VK_F1}. Empty or unknown texts give nothing.
 std::optional<Shortcut> ParseShortcut(std::string_view text);
-
-// Handlers that do their work in this build. The view keeps the others disabled, so no
-// command pretends to work before its feature exists.
-bool HandlerWired(Handler h);
 
 }  // namespace vimbrel

@@ -1,5 +1,6 @@
 #include "app/image_file_commands.h"
 
+#include "app/settings.h"
 #include "util/text.h"
 #include "workspace/file_names.h"
 #include "workspace/image_errors.h"
@@ -9,51 +10,53 @@
 
 namespace vimbrel {
 
-ImageFileCommands::ImageFileCommands(CurrentImage& image, OptionFlags& flags, CommandStates& commands,
-                                     const FileQueries& files, FileCommandsUi& ui, CursorPort& cursor,
-                                     StoreNextSaveNo storeNextSaveNo)
-    : image_(image),
-      flags_(flags),
-      commands_(commands),
-      files_(files),
-      ui_(ui),
-      cursor_(cursor),
-      storeNextSaveNo_(std::move(storeNextSaveNo)) {}
+ImageFileCommands::ImageFileCommands(const CommandDeps& deps) : image_(deps.image), flags_(deps.flags), deps_(deps) {}
+
+void ImageFileCommands::BindTo(CommandRouter& router) {
+    router.Bind(Handler::OpenFile, [this] { mnuOpenFileClick(); });
+    router.Bind(Handler::Save, [this] { Save1Click(); });
+    router.Bind(Handler::SaveAs, [this] { SaveAs1Click(); });
+    router.Bind(Handler::SaveAsShown, [this] { SaveAs2Click(); });
+    router.Bind(Handler::Editor, [this] { mnuEditorClick(); });
+    router.Bind(Handler::NumberedSave, [this] { AutoSaveImage(); });
+    router.Bind(Handler::PreviousNumberedFile, [this] { StepNumberedFile(false); });
+    router.Bind(Handler::NextNumberedFile, [this] { StepNumberedFile(true); });
+}
 
 void ImageFileCommands::mnuOpenFileClick() {
-    auto file = ui_.AskOpenFile(kOpenFilter, flags_.OpenPath, OpenFilterIndex(flags_.LastOpenExt));
+    auto file = deps_.dialogs.AskOpenFile(kOpenFilter, flags_.OpenPath, OpenFilterIndex(flags_.LastOpenExt));
     if (file) OpenFileByPath(*file);
 }
 
 void ImageFileCommands::OpenFileByPath(const std::string& path) {
-    BusyCursor busy(cursor_);
+    BusyCursor busy(deps_.cursor);
     flags_.OpenPath = ExtractFilePath(path);
     flags_.LastOpenExt = AsciiLowerCase(ExtractFileExt(path));
     switch (OpenRouteFor(path)) {
     case OpenRoute::Decipher:
         // Never read an encrypted file as something else.
-        ui_.Warning(kEncryptedOpenUnavailable);
+        deps_.dialogs.Warning(kEncryptedOpenUnavailable);
         return;
     case OpenRoute::LoadImage:
         LoadImageFile(path, false);
         return;
     case OpenRoute::HandToSystem:
-        ui_.OpenWithSystem(path);
+        deps_.shell.OpenWithSystem(path);
         return;
     }
 }
 
 bool ImageFileCommands::LoadImageFile(const std::string& path, bool greys) {
-    BusyCursor busy(cursor_);
+    BusyCursor busy(deps_.cursor);
     image_.TakeUndoSnapshot();
     std::optional<Bitmap> picture;
     try {
         picture = vimbrel::LoadImageFile(path, JpegReadOptions{greys, image_.TrueColourDisplay});
     } catch (const EInvalidGraphic&) {
-        ui_.Warning(kUnreadableImageMessage);
+        deps_.dialogs.Warning(kUnreadableImageMessage);
         return false;
     } catch (const EImageTooLarge&) {
-        ui_.Warning(kUnreadableImageMessage);
+        deps_.dialogs.Warning(kUnreadableImageMessage);
         return false;
     }
     if (!picture) return false;
@@ -81,15 +84,15 @@ void ImageFileCommands::Save1Click() {
 }
 
 void ImageFileCommands::AskSaveImageName(bool asShown) {
-    auto choice = ui_.AskSaveFile(kSaveFilter, flags_.SavePath, SaveFilterIndex(flags_.AutoExt));
+    auto choice = deps_.dialogs.AskSaveFile(kSaveFilter, flags_.SavePath, SaveFilterIndex(flags_.AutoExt));
     if (!choice) return;
-    SaveNameDecision decision = DecideSaveName(choice->path, choice->filterIndex, files_);
-    if (decision.askOverwrite && !ui_.Confirm(OverwriteQuestion(decision.name))) return;
+    SaveNameDecision decision = DecideSaveName(choice->path, choice->filterIndex, deps_.files);
+    if (decision.askOverwrite && !deps_.dialogs.Confirm(OverwriteQuestion(decision.name))) return;
     WriteImageFile(decision.name, false, asShown);
 }
 
 void ImageFileCommands::WriteImageFile(const std::string& path, bool temporary, bool asShown) {
-    BusyCursor busy(cursor_);
+    BusyCursor busy(deps_.cursor);
     if (!temporary) image_.CurrentFileName = path;
     vimbrel::WriteImageFile(asShown ? image_.Image1() : image_.imgMain, path);
     if (!temporary) {
@@ -97,21 +100,21 @@ void ImageFileCommands::WriteImageFile(const std::string& path, bool temporary, 
         image_.CaptureText = path;
         image_.ShowCaptureStatus();
     }
-    commands_.SetEnabled("Save1", true);
+    deps_.commands.SetEnabled("Save1", true);
 }
 
 void ImageFileCommands::AutoSaveImage() {
     AutoSaveSettings settings{flags_.AutoSavePath, flags_.AutoPrefix, flags_.AutoExt, flags_.NextSaveNo};
-    std::string name = ClaimAutoSaveName(settings, files_, [&](std::int64_t next) {
+    std::string name = ClaimAutoSaveName(settings, deps_.files, [&](std::int64_t next) {
         flags_.NextSaveNo = static_cast<std::int32_t>(next);
-        storeNextSaveNo_(next);
+        WriteNextSaveNo(static_cast<std::int32_t>(next), deps_.store);
     });
     WriteImageFile(name, false, false);
-    ui_.Beep();
+    deps_.shell.Beep();
 }
 
 void ImageFileCommands::StepNumberedFile(bool forward) {
-    auto next = vimbrel::StepNumberedFile(image_.LastOpenedFile, flags_.OpenPath, forward, files_);
+    auto next = vimbrel::StepNumberedFile(image_.LastOpenedFile, flags_.OpenPath, forward, deps_.files);
     if (next)
         LoadImageFile(*next, false);
     else
@@ -119,8 +122,8 @@ void ImageFileCommands::StepNumberedFile(bool forward) {
 }
 
 void ImageFileCommands::mnuEditorClick() {
-    auto launch = SendToEditor(image_.Image1(), flags_.ImageEditor, ui_.TempFolder(), files_);
-    if (launch) ui_.StartProgram(launch->program, launch->parameters);
+    auto launch = SendToEditor(image_.Image1(), flags_.ImageEditor, deps_.shell.TempFolder(), deps_.files);
+    if (launch) deps_.shell.StartProgram(launch->program, launch->parameters);
 }
 
 }  // namespace vimbrel

@@ -22,13 +22,13 @@ int StatusPanel0Width(int statusBarWidth) {
     return statusBarWidth - (kStatusPanelWidths[1] + kStatusPanelWidths[2] + kStatusPanelWidths[3]);
 }
 
-FormKeyAction ClassifyFormKey(int virtualKey, bool ctrl, const CommandStates& commands) {
-    if (ctrl && virtualKey == kVkPrior) return FormKeyAction::PreviousNumberedFile;
-    if (ctrl && virtualKey == kVkNext) return FormKeyAction::NextNumberedFile;
-    if (ctrl && virtualKey == 'N' && commands.Enabled("Print1")) return FormKeyAction::PrintWithNotes;
-    if (ctrl && virtualKey == kVkF2 && commands.Enabled("SaveAs1")) return FormKeyAction::NumberedSave;
-    if (!ctrl && virtualKey == kVkF1) return FormKeyAction::HelpContents;
-    return FormKeyAction::None;
+Handler ClassifyFormKey(int virtualKey, bool ctrl, const CommandStates& commands) {
+    if (ctrl && virtualKey == kVkPrior) return Handler::PreviousNumberedFile;
+    if (ctrl && virtualKey == kVkNext) return Handler::NextNumberedFile;
+    if (ctrl && virtualKey == 'N' && commands.Enabled("Print1")) return Handler::PrintWithNotes;
+    if (ctrl && virtualKey == kVkF2 && commands.Enabled("SaveAs1")) return Handler::NumberedSave;
+    if (!ctrl && virtualKey == kVkF1) return Handler::HelpContents;
+    return Handler::None;
 }
 
 }  // namespace vimbrel

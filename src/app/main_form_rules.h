@@ -3,6 +3,7 @@
 // first panel, the keys the window sees before its controls.
 #include <string>
 
+#include "app/command_table.h"
 #include "util/command_states.h"
 
 namespace vimbrel {
@@ -25,10 +26,9 @@ OptionIndicators IndicatorsFor(const std::string& appTitle, bool autoPrint, bool
 // Panel 0 takes whatever the three fixed panels leave.
 int StatusPanel0Width(int statusBarWidth);
 
-enum class FormKeyAction { None, PreviousNumberedFile, NextNumberedFile, PrintWithNotes, NumberedSave, HelpContents };
-
-// The keys handled before any control sees them; commands' enabled states gate some.
-FormKeyAction ClassifyFormKey(int virtualKey, bool ctrl, const CommandStates& commands);
+// The command of a key handled before any control sees it, Handler::None for the others;
+// commands' enabled states gate some.
+Handler ClassifyFormKey(int virtualKey, bool ctrl, const CommandStates& commands);
 
 }  // namespace vimbrel
 

@@ -1,7 +1,11 @@
 #include "app/win32/dialogs.h"
 
+#include <commdlg.h>
+
 #include "app/win32/resource_ids.h"
 #include "app/window_position.h"
+#include "util/win32/system.h"
+#include "util/win32/window_base.h"
 
 namespace vimbrel::win32 {
 namespace {
@@ -19,7 +23,7 @@ void CentreOnScreen(HWND dlg) {
     ::SetWindowPos(dlg, nullptr, at.Left, at.Top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-INT_PTR CALLBACK ExitDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
+INT_PTR ExitDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     auto* state = reinterpret_cast<ExitDialogState*>(::GetWindowLongPtrA(dlg, DWLP_USER));
     switch (msg) {
     case WM_INITDIALOG:
@@ -46,7 +50,7 @@ struct AboutState {
     std::string title, version;
 };
 
-INT_PTR CALLBACK AboutDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
+INT_PTR AboutDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_INITDIALOG: {
         auto* state = reinterpret_cast<AboutState*>(lp);
@@ -66,18 +70,73 @@ INT_PTR CALLBACK AboutDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
+// One common file dialog: its filter, start folder and filter index; the chosen file and the
+// filter index the user left, or nothing when cancelled.
+std::optional<Dialogs::SaveChoice> RunFileDialog(HWND owner, const std::string& filter, const std::string& folder,
+                                                 int filterIndex, bool save) {
+    char file[MAX_PATH] = {};
+    std::string filters = DialogFilter(filter);
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = filters.c_str();
+    ofn.nFilterIndex = DWORD(filterIndex);
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    // The overwrite question is the program's own.
+    ofn.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER | (save ? 0 : OFN_FILEMUSTEXIST);
+    if (!(save ? ::GetSaveFileNameA(&ofn) : ::GetOpenFileNameA(&ofn))) return std::nullopt;
+    return Dialogs::SaveChoice{std::string(file), int(ofn.nFilterIndex)};
+}
+
 }  // namespace
+
+std::string DialogFilter(const std::string& filter) {
+    std::string out = filter;
+    for (char& c : out)
+        if (c == '|') c = '\0';
+    out.append(2, '\0');
+    return out;
+}
+
+std::optional<std::string> WinDialogs::AskOpenFile(const std::string& filter, const std::string& folder,
+                                                   int filterIndex) {
+    auto choice = RunFileDialog(owner_, filter, folder, filterIndex, false);
+    if (!choice) return std::nullopt;
+    return choice->path;
+}
+
+std::optional<Dialogs::SaveChoice> WinDialogs::AskSaveFile(const std::string& filter, const std::string& folder,
+                                                           int filterIndex) {
+    return RunFileDialog(owner_, filter, folder, filterIndex, true);
+}
+
+void WinDialogs::Warning(const std::string& text) {
+    ::MessageBoxA(owner_, text.c_str(), title_.c_str(), MB_OK | MB_ICONWARNING);
+}
+
+bool WinDialogs::Confirm(const std::string& text) {
+    return ::MessageBoxA(owner_, text.c_str(), title_.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+void WinDialogs::ShowAbout() {
+    std::string version = GetFileVersionText(programFolder_ + "Vimbrel.exe");
+    ShowAboutBox(owner_, title_, version.empty() ? "1.0" : version);
+}
 
 ExitAnswer AskExit(HWND owner, const std::string& title) {
     ExitDialogState state{title, {}};
-    ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_GENMSG), owner, ExitDialogProc,
+    ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_GENMSG), owner,
+                      GuardedDialogProc<ExitDialogProc>,
                       LPARAM(&state));
     return state.answer;
 }
 
 void ShowAboutBox(HWND owner, const std::string& title, const std::string& version) {
     AboutState state{title, version};
-    ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutDialogProc,
+    ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT), owner,
+                      GuardedDialogProc<AboutDialogProc>,
                       LPARAM(&state));
 }
 

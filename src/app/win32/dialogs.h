@@ -1,8 +1,11 @@
 #pragma once
-// The main window's small modal dialogs, each a function that returns the user's answer.
+// The main window's questions to the user: message boxes, the common file dialogs and the
+// small modal dialogs, each a function that returns the user's answer.
 #include <windows.h>
 
 #include <string>
+
+#include "app/command_ports.h"
 
 namespace vimbrel::win32 {
 
@@ -17,5 +20,28 @@ ExitAnswer AskExit(HWND owner, const std::string& title);
 
 // The program's name and version.
 void ShowAboutBox(HWND owner, const std::string& title, const std::string& version);
+
+// "Bitmaps (*.bmp)|*.bmp" as the common dialogs take it: pairs separated by NULs, two at the end.
+std::string DialogFilter(const std::string& filter);
+
+// The command groups' dialogs, owned by the main window and titled with the program title.
+class WinDialogs final : public Dialogs {
+public:
+    WinDialogs(HWND owner, std::string title, std::string programFolder)
+        : owner_(owner), title_(std::move(title)), programFolder_(std::move(programFolder)) {}
+
+    std::optional<std::string> AskOpenFile(const std::string& filter, const std::string& folder,
+                                           int filterIndex) override;
+    std::optional<SaveChoice> AskSaveFile(const std::string& filter, const std::string& folder,
+                                          int filterIndex) override;
+    void Warning(const std::string& text) override;
+    bool Confirm(const std::string& text) override;
+    void ShowAbout() override;
+
+private:
+    HWND owner_;
+    std::string title_;
+    std::string programFolder_;
+};
 
 }  // namespace vimbrel::win32

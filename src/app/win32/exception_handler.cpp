@@ -5,7 +5,6 @@
 #include <exception>
 #include <string>
 
-#include "app/win32/base_window.h"
 #include "app/win32/exception_handler.h"
 #include "util/errors.h"
 

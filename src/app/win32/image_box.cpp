@@ -3,27 +3,30 @@
 #include <algorithm>
 
 #include "workspace/current_image.h"
+#include "util/win32/gdi_handles.h"
 #include "workspace/win32/dib.h"
 
 namespace vimbrel::win32 {
 
 HWND ImageBox::Create(HWND parent, int id) {
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &ImageBox::WindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = HBRUSH(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    ::RegisterClassExA(&wc);
-    return ::CreateWindowExA(WS_EX_CLIENTEDGE, kClassName, nullptr, WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL,
-                             0, 0, 0, 0, parent, HMENU(INT_PTR(id)), instance, this);
+    RegisterWindowClass({.name = kClassName,
+                         .cursor = ::LoadCursorA(nullptr, IDC_ARROW),
+                         .background = HBRUSH(COLOR_BTNFACE + 1)});
+    return CreateFor({.exStyle = WS_EX_CLIENTEDGE,
+                      .className = kClassName,
+                      .style = WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL,
+                      .x = 0,
+                      .y = 0,
+                      .width = 0,
+                      .height = 0,
+                      .parent = parent,
+                      .menu = HMENU(INT_PTR(id))});
 }
 
 void ImageBox::Show(const Bitmap& picture) {
     shown_ = picture;
     origin_ = {0, 0};
+    if (!hwnd_) return;
     UpdateScrollBars();
     ::InvalidateRect(hwnd_, nullptr, TRUE);
 }
@@ -66,10 +69,8 @@ void ImageBox::Scroll(int bar, int code) {
 }
 
 void ImageBox::Paint() {
-    PAINTSTRUCT ps;
-    HDC dc = ::BeginPaint(hwnd_, &ps);
-    DrawBitmap(dc, shown_, -origin_.x, -origin_.y, shown_.Width(), shown_.Height());
-    ::EndPaint(hwnd_, &ps);
+    PaintDC dc(hwnd_);
+    DrawBitmap(dc.get(), shown_, -origin_.x, -origin_.y, shown_.Width(), shown_.Height());
 }
 
 LRESULT ImageBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

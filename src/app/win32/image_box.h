@@ -4,12 +4,12 @@
 // image menu through the parent window's WM_CONTEXTMENU.
 #include <windows.h>
 
-#include "app/win32/base_window.h"
+#include "util/win32/window_base.h"
 #include "workspace/bitmap.h"
 
 namespace vimbrel::win32 {
 
-class ImageBox : public BaseWindow<ImageBox> {
+class ImageBox : public WindowBase {
 public:
     static constexpr const char* kClassName = "TScrollBox";
 
@@ -18,9 +18,8 @@ public:
     void Show(const Bitmap& picture);
     const Bitmap& Shown() const { return shown_; }
 
-    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-
 private:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void UpdateScrollBars();
     void Scroll(int bar, int code);
     void Paint();

@@ -4,7 +4,7 @@
 
 namespace vimbrel::win32 {
 
-std::string IniOverrideFile::Read(const std::string& section, const std::string& key) {
+std::string WinOverrideFile::Read(const std::string& section, const std::string& key) {
     char buffer[2048] = {};
     DWORD n = ::GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer, sizeof(buffer), path_.c_str());
     return std::string(buffer, n);

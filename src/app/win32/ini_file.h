@@ -6,10 +6,10 @@
 
 namespace vimbrel::win32 {
 
-class IniOverrideFile : public OverrideFile {
+class WinOverrideFile : public OverrideFile {
 public:
     // path must be absolute: the profile functions look for bare names in the Windows folder.
-    explicit IniOverrideFile(std::string path) : path_(std::move(path)) {}
+    explicit WinOverrideFile(std::string path) : path_(std::move(path)) {}
     std::string Read(const std::string& section, const std::string& key) override;
 
 private:

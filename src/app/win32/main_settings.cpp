@@ -16,7 +16,7 @@ bool MainSettings::PrinterInstalled() { return !printers_.PrinterNames().empty()
 void MainSettings::OpenOverrideFile() {
     std::string path = programFolder_ + kOverrideFileName;
     if (UseOverrideFile(path, files_))
-        overrides_ = std::make_unique<IniOverrideFile>(path);
+        overrides_ = std::make_unique<WinOverrideFile>(path);
     else
         overrides_.reset();
 }

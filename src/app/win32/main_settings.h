@@ -40,8 +40,8 @@ private:
     std::string programFolder_;
     CommandStates& commands_;
     SettingsView& view_;
-    RegistryStore store_;
-    std::unique_ptr<IniOverrideFile> overrides_;
+    WinRegistryStore store_;
+    std::unique_ptr<WinOverrideFile> overrides_;
     WinPrinters printers_;
     WinFileSystem files_;
     WinSystemQueries system_;

@@ -6,28 +6,25 @@
 
 #include <algorithm>
 
-#include <stdexcept>
-
+#include "app/command_router.h"
 #include "app/hand_over.h"
 #include "app/main_form_rules.h"
-#include "app/image_file_commands.h"
+#include "app/win32/command_groups.h"
 #include "app/win32/dialogs.h"
-#include "app/win32/file_commands_ui.h"
-#include "app/win32/image_box.h"
 #include "app/win32/exception_handler.h"
-#include "app/window_position.h"
-#include "capture/foreground.h"
-#include "util/win32/gdi_handles.h"
-#include "capture/win32/screen_grab_win.h"
-#include "desktop/hotkey_text.h"
-#include "desktop/win32/sys_hotkey_win.h"
-#include "desktop/win32/timer_pool_win.h"
-#include "desktop/win32/tray_icon_win.h"
+#include "app/win32/image_box.h"
 #include "app/win32/main_settings.h"
 #include "app/win32/menu_builder.h"
 #include "app/win32/resource_ids.h"
-#include "util/errors.h"
+#include "app/window_position.h"
+#include "capture/foreground.h"
+#include "capture/win32/screen_grab.h"
+#include "desktop/hotkey_text.h"
+#include "desktop/win32/sys_hotkey.h"
+#include "desktop/win32/timer_pool.h"
+#include "desktop/win32/tray_icon.h"
 #include "util/text.h"
+#include "util/win32/gdi_handles.h"
 #include "util/win32/system.h"
 #include "workspace/current_image.h"
 
@@ -37,8 +34,9 @@ namespace {
 constexpr int kToolBarId = 1;
 constexpr int kStatusBarId = 2;
 constexpr int kScrollBoxId = 3;
-constexpr int kHelpContents = 0;
 constexpr UINT_PTR kTimer1 = 1;
+
+constexpr UINT Message(HandOverMessage m) { return UINT(m); }
 
 std::string ProgramFolderOf(HINSTANCE instance) {
     char path[MAX_PATH] = {};
@@ -84,7 +82,7 @@ struct MainWindow::State : SettingsView, ImageView, CursorPort {
     void ShowImage1(const Bitmap& image1) override { imageBox.Show(image1); }
     void SetStatusText(const std::string& text) override { window.SetStatusText(0, text); }
     void WarningBox(const std::string& text) override {
-        ::MessageBoxA(window.hwnd_, text.c_str(), appTitle.c_str(), MB_OK | MB_ICONWARNING);
+        ::MessageBoxA(window.Hwnd(), text.c_str(), appTitle.c_str(), MB_OK | MB_ICONWARNING);
     }
     void UpdateNotesState() override { window.UpdateNotesState(); }
 
@@ -99,24 +97,26 @@ struct MainWindow::State : SettingsView, ImageView, CursorPort {
     std::string firstArgument;
     std::string programFolder, dataFolder, workFolder, appTitle;
     CommandStates commands;
-    HMENU mainMenu = nullptr;  // owned by the window once attached
+    CommandRouter router;
+    HMENU mainMenu = nullptr;  // owned by the window
     UniqueMenu trayMenu, imageMenu;
     UniqueAccel accelerators;
-    UniqueGdiObject font, printTextFont;
+    UniqueFont font, printTextFont;
     UniqueIcon smallIcon;
-    std::string trayHint;
+    std::string trayHint, toolTip;
     HWND toolBar = nullptr, statusBar = nullptr, scrollBox = nullptr;
     ImageBox imageBox;
-    std::unique_ptr<CurrentImage> image;
-    std::unique_ptr<WinFileCommandsUi> fileUi;
-    std::unique_ptr<ImageFileCommands> fileCommands;
     HWND nextClipboardViewer = nullptr;
     WindowId targetWindow = 0;  // what the active-window capture takes
     bool suppressResize = false;
     bool trueColourDisplay = false;
+    // Made in FormCreate, in this order, and destroyed in reverse order with the window
+    // object, never before: a command still running after the window has gone may use them.
     std::unique_ptr<MainSettings> settings;
-    // Made in FormCreate, in this order; the tray icon goes before the timer pool it uses.
-    std::unique_ptr<Win32TimerPool> timerPool;
+    std::unique_ptr<CurrentImage> image;
+    std::unique_ptr<CommandGroups> groups;
+    // The tray icon goes before the timer pool it uses.
+    std::unique_ptr<WinTimerPool> timerPool;
     std::unique_ptr<TrayIconHost> atiTray;
     std::unique_ptr<SysHotKeyHost> shk1;
 };
@@ -126,32 +126,34 @@ MainWindow::MainWindow(std::string firstArgument) : s_(std::make_unique<State>(*
 }
 
 MainWindow::~MainWindow() {
+    // Still there only when start-up failed: the close steps run while the state exists.
     if (hwnd_) ::DestroyWindow(hwnd_);
 }
 
 bool MainWindow::Create() {
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &MainWindow::WindowProc;
-    wc.hInstance = instance;
-    wc.hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAINICON));
-    wc.hIconSm = HICON(::LoadImageA(instance, MAKEINTRESOURCEA(IDI_MAINICON), IMAGE_ICON, 16, 16, LR_SHARED));
-    wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = HBRUSH(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kMainWindowClass;
-    if (!::RegisterClassExA(&wc)) return false;
+    RegisterWindowClass(
+        {.name = kMainWindowClass,
+         .cursor = ::LoadCursorA(nullptr, IDC_ARROW),
+         .background = HBRUSH(COLOR_BTNFACE + 1),
+         .icon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAINICON)),
+         .smallIcon = HICON(::LoadImageA(instance, MAKEINTRESOURCEA(IDI_MAINICON), IMAGE_ICON, 16, 16, LR_SHARED))});
 
-    s_->mainMenu = BuildMenu(MainMenu(), true);
+    UniqueMenu menu = BuildMenu(MainMenu(), true);
     DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
     RECT r{0, 0, kDesignClientWidth, kDesignClientHeight};
     ::AdjustWindowRectEx(&r, style, TRUE, 0);
-    HWND hwnd = ::CreateWindowExA(0, kMainWindowClass, kMainCaption, style, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  r.right - r.left, r.bottom - r.top, nullptr, s_->mainMenu, instance, this);
-    if (!hwnd) return false;
+    if (!CreateFor({.className = kMainWindowClass,
+                    .title = kMainCaption,
+                    .style = style,
+                    .width = r.right - r.left,
+                    .height = r.bottom - r.top,
+                    .menu = menu.get()}))
+        return false;
+    s_->mainMenu = menu.release();
     s_->smallIcon.reset(HICON(::LoadImageA(instance, MAKEINTRESOURCEA(IDI_MAINICON), IMAGE_ICON,
                                            ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0)));
-    ::SendMessageA(hwnd, WM_SETICON, ICON_SMALL, LPARAM(s_->smallIcon.get()));
+    ::SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, LPARAM(s_->smallIcon.get()));
     FormCreate();
     return true;
 }
@@ -168,20 +170,36 @@ void MainWindow::CreateControls() {
                                       0, 0, hwnd_, HMENU(INT_PTR(kStatusBarId)), instance, nullptr);
     s_->scrollBox = s_->imageBox.Create(hwnd_, kScrollBoxId);
     ::SendMessageA(s_->statusBar, WM_SETFONT, WPARAM(s_->font.get()), FALSE);
-    s_->trayMenu.reset(BuildMenu(TrayMenu(), false));
-    s_->imageMenu.reset(BuildMenu(ImageMenu(), false));
+    s_->trayMenu = BuildMenu(TrayMenu(), false);
+    s_->imageMenu = BuildMenu(ImageMenu(), false);
     s_->accelerators = BuildAccelerators();
 
-    // Every control starts in its command's state, and follows it from now on.
+    // Every control follows its command's state from now on.
     s_->commands.SetListener([this](const std::string& name, const CommandState& state) {
-        MirrorCommandState(name, state, {s_->mainMenu, s_->trayMenu.get(), s_->imageMenu.get()}, s_->toolBar);
+        MirrorCommandState(name, state, s_->router, {s_->mainMenu, s_->trayMenu.get(), s_->imageMenu.get()},
+                           s_->toolBar);
         ::DrawMenuBar(hwnd_);
     });
-    for (const std::string& name : AllCommandNames())
-        MirrorCommandState(name, s_->commands.Get(name), {s_->mainMenu, s_->trayMenu.get(), s_->imageMenu.get()},
-                           s_->toolBar);
     // Nothing to save until the first save.
     s_->commands.SetEnabled("Save1", false);
+}
+
+void MainWindow::MirrorAllCommands() {
+    for (const std::string& name : AllCommandNames())
+        MirrorCommandState(name, s_->commands.Get(name), s_->router,
+                           {s_->mainMenu, s_->trayMenu.get(), s_->imageMenu.get()}, s_->toolBar);
+    ::DrawMenuBar(hwnd_);
+}
+
+// The commands of the window's own life: the rest belong to the command groups.
+void MainWindow::BindOwnCommands() {
+    CommandRouter& router = s_->router;
+    router.Bind(Handler::Exit, [this] { Exit1Click(); });
+    router.Bind(Handler::Restore, [this] { RestoreMainWindow(); });
+    router.Bind(Handler::Notes, [this] {
+        s_->settings->Flags().PrintNotes = !s_->settings->Flags().PrintNotes;
+        UpdateNotesState();
+    });
 }
 
 void MainWindow::FormCreate() {
@@ -224,10 +242,11 @@ void MainWindow::FormCreate() {
     }
     s_->settings->CloseOverrideFile();
     s_->workFolder = s_->settings->WorkFolder();
-    s_->fileUi = std::make_unique<WinFileCommandsUi>(hwnd_, s_->appTitle);
-    s_->fileCommands = std::make_unique<ImageFileCommands>(
-        *s_->image, s_->settings->Flags(), s_->commands, s_->settings->Files(), *s_->fileUi, *s_,
-        [this](std::int64_t next) { WriteNextSaveNo(std::int32_t(next), s_->settings->Store()); });
+    s_->groups = std::make_unique<CommandGroups>(
+        MainWindowParts{hwnd_, s_->appTitle, s_->programFolder, *s_->settings, *s_->image, s_->commands, *s_},
+        s_->router);
+    BindOwnCommands();
+    MirrorAllCommands();
     // Deciphered plain files must not outlive a crash: empty the work folder now as well.
     EmptyWorkFolder();
 
@@ -236,7 +255,7 @@ void MainWindow::FormCreate() {
     s_->image->Start();
 
     // 11: the tray icon with the window's icon and the tray menu; no taskbar button.
-    s_->timerPool = std::make_unique<Win32TimerPool>();
+    s_->timerPool = std::make_unique<WinTimerPool>();
     s_->atiTray = std::make_unique<TrayIconHost>(hwnd_, s_->timerPool->Pool());
     TAnimatedTrayIcon& tray = s_->atiTray->Tray();
     s_->atiTray->SetIcon(HICON(s_->smallIcon.get()));
@@ -248,7 +267,7 @@ void MainWindow::FormCreate() {
 
     // 12: the three capture hotkeys.
     s_->shk1 = std::make_unique<SysHotKeyHost>();
-    s_->shk1->HotKeys().OnHotKey = [this](TSysHotKey&, int index) { shk1HotKey(index); };
+    s_->shk1->HotKeys().OnHotKey = [this](TSysHotKey&, int index) { s_->router.Route(Handler::HotKey, index); };
     s_->shk1->HotKeys().SetActive(true);
     RegisterCaptureHotKeys();
 
@@ -258,9 +277,13 @@ void MainWindow::FormCreate() {
     // 13: position.
     RestoreWindowPosition();
 
-    // 15: the first command-line argument.
+    // 15: the first command-line argument. A file that cannot be opened is reported and
+    // the program runs on, as when a second start hands it over.
     const std::string& arg = s_->firstArgument;
-    if (arg != "\\F" && !arg.empty() && FileExists(arg)) ShowAndOpen(arg);
+    if (arg == "\\F")
+        s_->router.Route(Handler::CaptureScreenNow);
+    else if (!arg.empty() && FileExists(arg))
+        RunReported(hwnd_, [&] { ShowAndOpen(arg); });
 }
 
 bool MainWindow::PreTranslate(MSG& msg) {
@@ -273,23 +296,8 @@ bool MainWindow::PreTranslate(MSG& msg) {
 
 bool MainWindow::FormKeyDown(int virtualKey) {
     bool ctrl = (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
-    switch (ClassifyFormKey(virtualKey, ctrl, s_->commands)) {
-    case FormKeyAction::HelpContents:
-        OpenHelp(kHelpContents);
-        return true;
-    case FormKeyAction::PreviousNumberedFile:
-        s_->fileCommands->StepNumberedFile(false);
-        return true;
-    case FormKeyAction::NextNumberedFile:
-        s_->fileCommands->StepNumberedFile(true);
-        return true;
-    case FormKeyAction::NumberedSave:
-        s_->fileCommands->AutoSaveImage();
-        return true;
-    default:
-        // Printing with notes arrives with printing.
-        return false;
-    }
+    Handler handler = ClassifyFormKey(virtualKey, ctrl, s_->commands);
+    return handler != Handler::None && s_->router.Route(handler);
 }
 
 LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -303,20 +311,11 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return Default(msg, wp, lp);
     }
     case WM_SIZE:
-        if (s_->toolBar) ::SendMessageA(s_->toolBar, TB_AUTOSIZE, 0, 0);
-        if (s_->statusBar) ::SendMessageA(s_->statusBar, WM_SIZE, 0, 0);
-        if (s_->scrollBox && s_->toolBar && s_->statusBar) {
-            RECT client, bar;
-            ::GetClientRect(hwnd_, &client);
-            ::GetWindowRect(s_->statusBar, &bar);
-            int statusHeight = bar.bottom - bar.top;
-            ::MoveWindow(s_->scrollBox, 0, kToolBarHeight, client.right,
-                         std::max(0, int(client.bottom) - kToolBarHeight - statusHeight), TRUE);
-        }
+        LayoutControls();
         FormResize();
         return 0;
     case WM_COMMAND:
-        OnCommand(LOWORD(wp));
+        s_->router.RouteControl(LOWORD(wp), s_->commands);
         return 0;
     case WM_CONTEXTMENU:
         if (HWND(wp) == s_->scrollBox) {
@@ -329,25 +328,26 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         auto* hdr = reinterpret_cast<NMHDR*>(lp);
         if (hdr->code == TTN_GETDISPINFOA) {
             auto* info = reinterpret_cast<NMTTDISPINFOA*>(lp);
-            static std::string hint;
-            hint = ToolBarHint(int(hdr->idFrom));
-            info->lpszText = hint.data();
+            s_->toolTip = ToolBarHint(int(hdr->idFrom));
+            info->lpszText = s_->toolTip.data();
             return 0;
         }
         return Default(msg, wp, lp);
     }
-    case WM_USER + 1:  // full-screen capture
-    case WM_USER + 2:  // active-window capture
-        // The captures arrive with the capture commands; until then a request is ignored.
+    case Message(HandOverMessage::CaptureFullScreen):
+        s_->router.Route(Handler::CaptureScreenNow);
         return 0;
-    case WM_TIMER:
-        if (wp == kTimer1) TrackForegroundWindow(Win32WindowQuery(), WindowId(hwnd_), s_->targetWindow);
+    case Message(HandOverMessage::CaptureActiveWindow):
+        s_->router.Route(Handler::CaptureActiveNow);
         return 0;
-    case WM_USER + 3:
+    case Message(HandOverMessage::OpenHandOverFile):
         OnHandOverFile();
         return 0;
-    case WM_USER + 4:
+    case Message(HandOverMessage::Restore):
         RestoreMainWindow();
+        return 0;
+    case WM_TIMER:
+        if (wp == kTimer1) TrackForegroundWindow(WinWindowQuery(), WindowId(hwnd_), s_->targetWindow);
         return 0;
     case WM_DRAWCLIPBOARD:
         if (s_->nextClipboardViewer) ::SendMessageA(s_->nextClipboardViewer, msg, wp, lp);
@@ -360,50 +360,16 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_CLOSE:
         FormCloseQuery();
-        FormClose();
+        // Saving must never keep the program from ending: a failure is reported, the close goes on.
+        RunReported(hwnd_, [this] { FormClose(); });
         ::DestroyWindow(hwnd_);
         return 0;
     case WM_DESTROY:
-        FormDestroy();
+        RunReported(hwnd_, [this] { FormDestroy(); });
         ::PostQuitMessage(0);
         return 0;
     default:
         return Default(msg, wp, lp);
-    }
-}
-
-void MainWindow::OnCommand(int id) {
-    auto ref = CommandById(id);
-    if (!ref || !HandlerWired(ref->handler) || !s_->commands.Enabled(ref->name)) return;
-    Execute(ref->handler, *ref);
-}
-
-void MainWindow::Execute(Handler handler, const CommandRef& ref) {
-    switch (handler) {
-    case Handler::Exit: Exit1Click(); break;
-    case Handler::OpenFile: s_->fileCommands->mnuOpenFileClick(); break;
-    case Handler::Save: s_->fileCommands->Save1Click(); break;
-    case Handler::SaveAs: s_->fileCommands->SaveAs1Click(); break;
-    case Handler::SaveAsShown: s_->fileCommands->SaveAs2Click(); break;
-    case Handler::Editor: s_->fileCommands->mnuEditorClick(); break;
-    case Handler::Zoom: s_->image->ZoomItemClick(ref.name); break;
-    case Handler::Undo: s_->image->mnuUndoClick(); break;
-    case Handler::Clear: s_->image->Clear1Click(); break;
-    case Handler::Restore: RestoreMainWindow(); break;
-    case Handler::Notes:
-        s_->settings->Flags().PrintNotes = !s_->settings->Flags().PrintNotes;
-        UpdateNotesState();
-        break;
-    case Handler::HelpContents: OpenHelp(kHelpContents); break;
-    case Handler::HelpContext: OpenHelp(ref.argument); break;
-    case Handler::WebLink:
-    case Handler::WebLink2: OpenWebPage(s_->programFolder + HelpPageFor(500)); break;
-    case Handler::About: {
-        std::string version = GetFileVersionText(s_->programFolder + "Vimbrel.exe");
-        ShowAboutBox(hwnd_, s_->appTitle, version.empty() ? "1.0" : version);
-        break;
-    }
-    default: break;
     }
 }
 
@@ -447,6 +413,18 @@ void MainWindow::SetStatusText(int panel, const std::string& text) {
     // A leading tab centres the text: panels 1 and 2 are centred.
     std::string shown = (panel == 1 || panel == 2) ? "\t" + text : text;
     ::SendMessageA(s_->statusBar, SB_SETTEXTA, WPARAM(panel), LPARAM(shown.c_str()));
+}
+
+void MainWindow::LayoutControls() {
+    if (!s_->toolBar || !s_->statusBar || !s_->scrollBox) return;
+    ::SendMessageA(s_->toolBar, TB_AUTOSIZE, 0, 0);
+    ::SendMessageA(s_->statusBar, WM_SIZE, 0, 0);
+    RECT client, bar;
+    ::GetClientRect(hwnd_, &client);
+    ::GetWindowRect(s_->statusBar, &bar);
+    int statusHeight = bar.bottom - bar.top;
+    ::MoveWindow(s_->scrollBox, 0, kToolBarHeight, client.right,
+                 std::max(0, int(client.bottom) - kToolBarHeight - statusHeight), TRUE);
 }
 
 void MainWindow::FormResize() {
@@ -501,26 +479,10 @@ void MainWindow::OnHandOverFile() {
 
 void MainWindow::ShowAndOpen(const std::string& path) {
     RestoreMainWindow();
-    // Let the window paint before the file is opened.
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-    OpenFileByPathStep(path);
-}
-
-void MainWindow::OpenFileByPathStep(const std::string& path) { s_->fileCommands->OpenFileByPath(path); }
-
-void MainWindow::OpenHelp(int context) {
-    std::string page = s_->programFolder + HelpPageFor(context);
-    BusyCursor busy(*s_);
-    ::ShellExecuteA(hwnd_, "open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-}
-
-void MainWindow::OpenWebPage(const std::string& address) {
-    BusyCursor busy(*s_);
-    ::ShellExecuteA(hwnd_, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    // Let the window paint before the file is opened; if the program was ended meanwhile,
+    // the file is not opened any more.
+    if (!ProcessPendingMessages()) return;
+    s_->groups->Files().OpenFileByPath(path);
 }
 
 void MainWindow::EmptyWorkFolder() {
@@ -538,27 +500,17 @@ void MainWindow::UnregisterCaptureHotKeys() {
     for (int index : {2, 1, 0}) s_->shk1->HotKeys().DeleteHotKey(index);
 }
 
-void MainWindow::shk1HotKey(int index) {
-    // Entry 0 is the full screen, 1 the active window, 2 an area; the captures themselves
-    // come with the capture commands.
-    (void)index;
-}
-
 void MainWindow::FormCloseQuery() { s_->suppressResize = true; }
 
 void MainWindow::FormClose() {
     EmptyWorkFolder();
-    s_->settings->Save();
+    if (s_->settings) s_->settings->Save();
 }
 
 void MainWindow::FormDestroy() {
     ::KillTimer(hwnd_, kTimer1);
     ::ChangeClipboardChain(hwnd_, s_->nextClipboardViewer);
     SaveWindowPosition();
-    s_->shk1.reset();
-    s_->atiTray.reset();
-    s_->timerPool.reset();
-    s_->settings.reset();
 }
 
 }  // namespace vimbrel::win32

@@ -1,44 +1,41 @@
 #pragma once
 // The main window of class "TfrmCaptureForm": it owns the program's state for the whole run,
-// builds its controls from the command table, hides to the notification area and ends only
-// through the exit commands.
+// builds its controls from the command table, routes every command to the command groups,
+// hides to the notification area and ends only through the exit commands.
 #include <windows.h>
 
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "app/command_table.h"
-#include "app/win32/base_window.h"
-#include "util/win32/handles.h"
-#include "util/command_states.h"
+#include "util/win32/window_base.h"
 
 namespace vimbrel::win32 {
 
-class MainWindow : public BaseWindow<MainWindow> {
+class MainWindow : public WindowBase {
 public:
     explicit MainWindow(std::string firstArgument);
-    ~MainWindow();
+    ~MainWindow() override;
 
     // Creates the window (hidden) and runs FormCreate. False when the window could not be made.
     bool Create();
     // Keys the window sees before its controls, and the menu accelerators.
     bool PreTranslate(MSG& msg);
 
-    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-
 private:
     struct State;
 
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
     void FormCreate();
     void CreateControls();
+    void MirrorAllCommands();
+    void BindOwnCommands();
+    void LayoutControls();
     void FormResize();
     void FormCloseQuery();
     void FormClose();
     void FormDestroy();
 
-    void OnCommand(int id);
-    void Execute(Handler handler, const CommandRef& ref);
     bool FormKeyDown(int virtualKey);
     void OnHandOverFile();
 
@@ -49,13 +46,9 @@ private:
     void UpdateOptionIndicators();
     void RegisterCaptureHotKeys();
     void UnregisterCaptureHotKeys();
-    void shk1HotKey(int index);
     void SaveWindowPosition();
     void RestoreWindowPosition();
-    void OpenHelp(int context);
-    void OpenWebPage(const std::string& address);
     void ShowAndOpen(const std::string& path);
-    void OpenFileByPathStep(const std::string& path);
     void EmptyWorkFolder();
     void SetStatusText(int panel, const std::string& text);
 

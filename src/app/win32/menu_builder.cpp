@@ -32,28 +32,30 @@ int StandardImage(Handler h) {
 
 }  // namespace
 
-HMENU BuildMenu(const std::vector<MenuItem>& items, bool menuBar) {
-    HMENU menu = menuBar ? ::CreateMenu() : ::CreatePopupMenu();
+UniqueMenu BuildMenu(const std::vector<MenuItem>& items, bool menuBar) {
+    UniqueMenu owned(menuBar ? ::CreateMenu() : ::CreatePopupMenu());
+    HMENU menu = owned.get();
     for (const MenuItem& item : items) {
         if (item.IsSeparator()) {
             ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
         } else if (item.hidden) {
             continue;
         } else if (!item.children.empty()) {
-            HMENU sub = BuildMenu(item.children, false);
+            UniqueMenu sub = BuildMenu(item.children, false);
             MENUITEMINFOA info{};
             info.cbSize = sizeof info;
             info.fMask = MIIM_SUBMENU | MIIM_STRING | MIIM_ID;
-            info.hSubMenu = sub;
+            info.hSubMenu = sub.get();
             info.wID = UINT(CommandId(item.name));
             std::string text = ItemText(item);
             info.dwTypeData = text.data();
-            ::InsertMenuItemA(menu, ::GetMenuItemCount(menu), TRUE, &info);
+            // The menu owns its submenu once it holds it.
+            if (::InsertMenuItemA(menu, ::GetMenuItemCount(menu), TRUE, &info)) sub.release();
         } else {
             ::AppendMenuA(menu, MF_STRING, UINT_PTR(CommandId(item.name)), ItemText(item).c_str());
         }
     }
-    return menu;
+    return owned;
 }
 
 UniqueAccel BuildAccelerators() {
@@ -111,14 +113,14 @@ std::string ToolBarHint(int commandId) {
     return {};
 }
 
-void MirrorCommandState(const std::string& name, const CommandState& state, const std::vector<HMENU>& menus,
-                        HWND toolBar) {
+void MirrorCommandState(const std::string& name, const CommandState& state, const CommandRouter& router,
+                        const std::vector<HMENU>& menus, HWND toolBar) {
     int id = CommandId(name);
     auto ref = CommandById(id);
     if (!ref) return;
     // Submenus carry no handler of their own; they follow their state alone.
     bool isSubmenu = ref->handler == Handler::None;
-    bool enabled = state.enabled && (isSubmenu || HandlerWired(ref->handler));
+    bool enabled = state.enabled && (isSubmenu || router.Wired(ref->handler));
     for (HMENU menu : menus) {
         ::EnableMenuItem(menu, UINT(id), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
         ::CheckMenuItem(menu, UINT(id), MF_BYCOMMAND | (state.checked ? MF_CHECKED : MF_UNCHECKED));

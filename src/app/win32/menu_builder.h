@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/command_router.h"
 #include "app/command_table.h"
 #include "util/win32/handles.h"
 #include "util/command_states.h"
@@ -14,7 +15,7 @@ namespace vimbrel::win32 {
 
 // A menu bar (top) or popup menu filled with the items; hidden items are left out, their
 // names stay known to the command states.
-HMENU BuildMenu(const std::vector<MenuItem>& items, bool menuBar);
+UniqueMenu BuildMenu(const std::vector<MenuItem>& items, bool menuBar);
 
 // Accelerators for every Ctrl shortcut of the main menu.
 UniqueAccel BuildAccelerators();
@@ -26,8 +27,8 @@ HWND CreateToolBar(HWND parent, int id);
 std::string ToolBarHint(int commandId);
 
 // Applies one command's state to every menu and tool bar control carrying its name.
-// A command whose handler does nothing yet stays disabled.
-void MirrorCommandState(const std::string& name, const CommandState& state,
+// A command whose handler nobody serves stays disabled.
+void MirrorCommandState(const std::string& name, const CommandState& state, const CommandRouter& router,
                         const std::vector<HMENU>& menus, HWND toolBar);
 
 }  // namespace vimbrel::win32

@@ -7,14 +7,14 @@
 
 namespace vimbrel::win32 {
 
-RegistryStore::RegistryStore(HKEY root, const std::string& keyPath) {
+WinRegistryStore::WinRegistryStore(HKEY root, const std::string& keyPath) {
     HKEY key = nullptr;
     if (::RegCreateKeyExA(root, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
                           nullptr) == ERROR_SUCCESS)
         key_.reset(key);
 }
 
-std::string RegistryStore::Read(const std::string& name) {
+std::string WinRegistryStore::Read(const std::string& name) {
     if (!key_)
         return {};
     std::vector<char> buffer(256);
@@ -35,7 +35,7 @@ std::string RegistryStore::Read(const std::string& name) {
     }
 }
 
-void RegistryStore::Write(const std::string& name, const std::string& value) {
+void WinRegistryStore::Write(const std::string& name, const std::string& value) {
     if (!key_)
         throw ERegistryException("Failed to set data for '" + name + "'");
     if (::RegSetValueExA(key_.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),

@@ -10,11 +10,11 @@
 
 namespace vimbrel::win32 {
 
-class RegistryStore : public SettingsStore {
+class WinRegistryStore : public SettingsStore {
 public:
     // Opens root\keyPath with full access, creating it when missing. When that fails,
     // reads give empty texts and writes throw.
-    explicit RegistryStore(HKEY root = HKEY_CURRENT_USER, const std::string& keyPath = kSettingsKeyPath);
+    explicit WinRegistryStore(HKEY root = HKEY_CURRENT_USER, const std::string& keyPath = kSettingsKeyPath);
 
     bool IsOpen() const { return static_cast<bool>(key_); }
     // A value of another type than a string reads as empty, like a missing one.

@@ -7,11 +7,13 @@
 #include <string>
 
 #include "app/hand_over.h"
+#include "app/win32/exception_handler.h"
 #include "app/win32/logger.h"
 #include "app/win32/main_window.h"
 #include "util/errors.h"
 #include "util/win32/handles.h"
 #include "util/win32/system.h"
+#include "util/win32/window_base.h"
 
 using namespace vimbrel;
 using namespace vimbrel::win32;
@@ -48,6 +50,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&icc);
+    // The shell's folder dialog needs COM on this thread.
+    ComApartment com;
+    // Every window and dialog procedure hands its failures to the program's handler.
+    SetWindowFailureHandler(&ReportException);
 
     MainWindow window(FirstArgument());
     try {
@@ -58,14 +64,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     }
     MSG msg;
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        try {
-            if (window.PreTranslate(msg)) continue;
-        } catch (...) {
-            ReportException(window.Handle(), std::current_exception());
-            continue;
-        }
+        bool handled = false;
+        RunReported(window.Hwnd(), [&] { handled = window.PreTranslate(msg); });
+        if (handled) continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
-    return 0;
+    return int(msg.wParam);
 }

@@ -4,28 +4,14 @@
 
 #include <stdexcept>
 
-#include "capture/win32/gdi_handles.h"
-#include "capture/win32/screen_grab_win.h"
+#include "capture/win32/dib_canvas.h"
+#include "capture/win32/screen_grab.h"
 #include "workspace/win32/dib.h"
 
 namespace vimbrel::win32 {
 
 namespace {
-
 const char kClassName[] = "TfrmCapArea";
-
-void RegisterOverlayClass(WNDPROC windowProc) {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    if (::GetClassInfoExA(::GetModuleHandleA(nullptr), kClassName, &wc)) return;
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = windowProc;
-    wc.hInstance = ::GetModuleHandleA(nullptr);
-    wc.hCursor = ::LoadCursorA(nullptr, IDC_CROSS);
-    wc.lpszClassName = kClassName;
-    ::RegisterClassExA(&wc);
-}
-
 }  // namespace
 
 TfrmCapArea::TfrmCapArea() {
@@ -35,43 +21,29 @@ TfrmCapArea::TfrmCapArea() {
     // The overlay always copies with plain SRCCOPY.
     GrabScreenRectWith(Rect{0, 0, width, height}, screenImage_, SRCCOPY);
 
-    RegisterOverlayClass(&TfrmCapArea::WindowProc);
-    window_ = ::CreateWindowExA(WS_EX_TOPMOST, kClassName, "frmCapArea", WS_POPUP, 0, 0, width, height, nullptr,
-                                nullptr, ::GetModuleHandleA(nullptr), this);
-    if (!window_) throw std::runtime_error("The area selection window could not be created");
+    RegisterWindowClass({.name = kClassName, .cursor = ::LoadCursorA(nullptr, IDC_CROSS)});
+    if (!CreateFor({.exStyle = WS_EX_TOPMOST,
+                    .className = kClassName,
+                    .title = "frmCapArea",
+                    .style = WS_POPUP,
+                    .x = 0,
+                    .y = 0,
+                    .width = width,
+                    .height = height}))
+        throw std::runtime_error("The area selection window could not be created");
 }
 
-TfrmCapArea::~TfrmCapArea() {
-    if (window_) {
-        ::SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
-        ::DestroyWindow(window_);
-    }
-}
-
-LRESULT CALLBACK TfrmCapArea::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<TfrmCapArea*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!self) return ::DefWindowProcA(window, message, wParam, lParam);
-    self->window_ = window;  // messages arrive before CreateWindowExA returns
-    try {
-        return self->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-        // Never into Windows: ShowModal hands the failure to its caller.
-        self->failure_ = std::current_exception();
-        self->EndModal(kModalCancel);
-        return 0;
-    }
+void TfrmCapArea::OnFailure(std::exception_ptr failure) {
+    failure_ = std::move(failure);
+    EndModal(kModalCancel);
 }
 
 int TfrmCapArea::ShowModal() {
     modalResult_ = 0;
     failure_ = nullptr;
-    ::ShowWindow(window_, SW_SHOW);
-    ::SetForegroundWindow(window_);
-    ::UpdateWindow(window_);
+    ::ShowWindow(hwnd_, SW_SHOW);
+    ::SetForegroundWindow(hwnd_);
+    ::UpdateWindow(hwnd_);
     MSG msg;
     while (modalResult_ == 0) {
         BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
@@ -87,8 +59,8 @@ int TfrmCapArea::ShowModal() {
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
-    if (::GetCapture() == window_) ::ReleaseCapture();
-    ::ShowWindow(window_, SW_HIDE);
+    if (::GetCapture() == hwnd_) ::ReleaseCapture();
+    ::ShowWindow(hwnd_, SW_HIDE);
     if (failure_) std::rethrow_exception(failure_);
     return modalResult_;
 }
@@ -99,7 +71,7 @@ void TfrmCapArea::EndModal(int result) {
 
 void TfrmCapArea::Invert(const SelectionStep& step) {
     if (step.invert.empty()) return;
-    WindowDC dc(window_);
+    WindowDC dc(hwnd_);
     if (!dc) return;
     for (const Rect& r : step.invert) {
         RECT frame{r.left, r.top, r.right, r.bottom};
@@ -108,8 +80,8 @@ void TfrmCapArea::Invert(const SelectionStep& step) {
 }
 
 void TfrmCapArea::FormPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = ::BeginPaint(window_, &ps);
+    PaintDC paint(hwnd_);
+    HDC dc = paint.get();
     if (dc && !screenImage_.Empty()) {
         DrawBitmap(dc, screenImage_, 0, 0, screenImage_.Width(), screenImage_.Height());
         // The picture just painted covered the band inside the update region: draw it again.
@@ -119,7 +91,6 @@ void TfrmCapArea::FormPaint() {
             ::DrawFocusRect(dc, &frame);
         }
     }
-    ::EndPaint(window_, &ps);
 }
 
 LRESULT TfrmCapArea::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -131,7 +102,7 @@ LRESULT TfrmCapArea::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         FormPaint();
         return 0;
     case WM_LBUTTONDOWN:
-        ::SetCapture(window_);
+        ::SetCapture(hwnd_);
         Invert(selection_.MouseDown(MouseButton::Left, at));
         return 0;
     case WM_RBUTTONDOWN:
@@ -156,11 +127,11 @@ LRESULT TfrmCapArea::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         EndModal(kModalCancel);
         return 0;
     default:
-        return ::DefWindowProcA(window_, message, wParam, lParam);
+        return Default(message, wParam, lParam);
     }
 }
 
-AreaChoice Win32AreaOverlay::Run() {
+AreaChoice WinAreaOverlay::Run() {
     TfrmCapArea overlay;
     AreaChoice choice;
     choice.ok = overlay.ShowModal() == TfrmCapArea::kModalOk;

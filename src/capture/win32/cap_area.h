@@ -7,20 +7,18 @@
 #include <utility>
 
 #include "capture/area_selection.h"
+#include "util/win32/window_base.h"
 #include "workspace/bitmap.h"
 
 namespace vimbrel::win32 {
 
-class TfrmCapArea {
+class TfrmCapArea : public WindowBase {
 public:
     static constexpr int kModalOk = 1;      // a mouse button was released over the overlay
     static constexpr int kModalCancel = 2;  // closed by the window system
 
     // FormCreate: copies the desktop once and makes the (hidden) window over it.
     TfrmCapArea();
-    ~TfrmCapArea();
-    TfrmCapArea(const TfrmCapArea&) = delete;
-    TfrmCapArea& operator=(const TfrmCapArea&) = delete;
 
     // Shows the overlay and runs its messages until it closes; returns the modal result.
     int ShowModal();
@@ -29,24 +27,23 @@ public:
     const Rect& SelectionRect() const { return selection_.SelectionRect(); }
     const Bitmap& ScreenImage() const { return screenImage_; }
     Bitmap TakeScreenImage() { return std::move(screenImage_); }
-    HWND Handle() const { return window_; }
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Never into Windows: ShowModal hands the failure to its caller.
+    void OnFailure(std::exception_ptr failure) override;
     void FormPaint();
     void Invert(const SelectionStep& step);
     void EndModal(int result);
 
     Bitmap screenImage_;
     AreaSelection selection_;
-    HWND window_ = nullptr;
     int modalResult_ = 0;
     std::exception_ptr failure_;
 };
 
 // The overlay as the area capture uses it: one new TfrmCapArea per run.
-class Win32AreaOverlay : public AreaOverlay {
+class WinAreaOverlay : public AreaOverlay {
 public:
     AreaChoice Run() override;
 };

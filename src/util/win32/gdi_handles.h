@@ -23,6 +23,22 @@ private:
     HDC dc_;
 };
 
+// BeginPaint: ended with EndPaint, on WM_PAINT only.
+class PaintDC {
+public:
+    explicit PaintDC(HWND window) : window_(window), dc_(::BeginPaint(window, &ps_)) {}
+    ~PaintDC() { ::EndPaint(window_, &ps_); }
+    PaintDC(const PaintDC&) = delete;
+    PaintDC& operator=(const PaintDC&) = delete;
+    HDC get() const { return dc_; }
+    const RECT& Area() const { return ps_.rcPaint; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT ps_{};
+    HDC dc_;
+};
+
 struct MemoryDCTraits {  // CreateCompatibleDC: DeleteDC
     static HDC Invalid() { return nullptr; }
     static void Close(HDC h) { ::DeleteDC(h); }

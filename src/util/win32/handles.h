@@ -1,47 +1,15 @@
 #pragma once
-// Owning wrappers for the Win32 handles the support library and its users acquire:
-// one type per kind of release, none copyable.
+// Owning types for the Win32 handles the program acquires: one type per kind of release.
 #include <windows.h>
 #include <objbase.h>
 
 #include <utility>
 
+#include "util/unique_handle.h"
+
 namespace vimbrel::win32 {
 
-template <class H, class Traits>
-class UniqueHandleT {
-public:
-    UniqueHandleT() = default;
-    explicit UniqueHandleT(H h) : h_(h) {}
-    ~UniqueHandleT() { reset(); }
-    UniqueHandleT(const UniqueHandleT&) = delete;
-    UniqueHandleT& operator=(const UniqueHandleT&) = delete;
-    UniqueHandleT(UniqueHandleT&& other) noexcept : h_(std::exchange(other.h_, Traits::Invalid())) {}
-    UniqueHandleT& operator=(UniqueHandleT&& other) noexcept {
-        if (this != &other) {
-            reset();
-            h_ = std::exchange(other.h_, Traits::Invalid());
-        }
-        return *this;
-    }
-
-    H get() const { return h_; }
-    // Hands the handle over (to the clipboard, say), which then owns it.
-    H release() { return std::exchange(h_, Traits::Invalid()); }
-    H* put() {
-        reset();
-        return &h_;
-    }
-    explicit operator bool() const { return h_ != Traits::Invalid(); }
-    void reset(H h = Traits::Invalid()) {
-        if (h_ != Traits::Invalid())
-            Traits::Close(h_);
-        h_ = h;
-    }
-
-private:
-    H h_ = Traits::Invalid();
-};
+using vimbrel::UniqueHandleT;
 
 struct FileHandleTraits {  // CreateFile: INVALID_HANDLE_VALUE means none
     static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
@@ -92,11 +60,32 @@ struct BitmapTraits {  // CreateDIBSection, CreateCompatibleBitmap: DeleteObject
     static void Close(HBITMAP h) { ::DeleteObject(h); }
 };
 
+struct FontTraits {  // CreateFontIndirect: DeleteObject
+    static HFONT Invalid() { return nullptr; }
+    static void Close(HFONT h) { ::DeleteObject(h); }
+};
+
 using UniqueMenu = UniqueHandleT<HMENU, MenuTraits>;
+using UniqueFont = UniqueHandleT<HFONT, FontTraits>;
 using UniqueAccel = UniqueHandleT<HACCEL, AccelTraits>;
 using UniqueGdiObject = UniqueHandleT<HGDIOBJ, GdiObjectTraits>;
 using GdiBitmap = UniqueHandleT<HBITMAP, BitmapTraits>;
 using UniqueIcon = UniqueHandleT<HICON, IconTraits>;
+
+// COM on this thread for the life of the guard (the shell's folder dialog and automation
+// need it); left uninitialised when the call failed.
+class ComApartment {
+public:
+    ComApartment() : initialised_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComApartment() {
+        if (initialised_) ::CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    bool initialised_;
+};
 
 // Memory the shell hands out (item lists) and that CoTaskMemFree releases.
 template <class T>

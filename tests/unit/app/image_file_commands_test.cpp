@@ -4,17 +4,19 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "app/image_file_commands.h"
 #include "workspace/image_errors.h"
 #include "workspace/image_file.h"
+#include "workspace/numbered_files.h"
 
 namespace vimbrel {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct FakeUi : FileCommandsUi, ImageView, CursorPort {
+struct FakeUi : Dialogs, Shell, ImageView, CursorPort {
     // Answers.
     std::optional<std::string> openAnswer;
     std::optional<SaveChoice> saveAnswer;
@@ -41,6 +43,7 @@ struct FakeUi : FileCommandsUi, ImageView, CursorPort {
     void StartProgram(const std::string& program, const std::string& parameters) override {
         log.push_back("start " + program + " " + parameters);
     }
+    void ShowAbout() override { log.push_back("about"); }
     void Beep() override { log.push_back("beep"); }
     std::string TempFolder() override { return tempFolder; }
     std::string tempFolder;
@@ -53,8 +56,22 @@ struct FakeUi : FileCommandsUi, ImageView, CursorPort {
     void ShowBusyCursor(bool on) override { busy = on; }
 };
 
-struct DiskFiles : FileQueries {
+struct DiskFiles : FileSystemPort {
     bool FileExists(const std::string& path) const override { return fs::is_regular_file(path); }
+    bool FolderExists(const std::string& path) const override { return fs::is_directory(path); }
+    std::optional<std::uint64_t> FileSize(const std::string& path) const override {
+        std::error_code e;
+        auto size = fs::file_size(path, e);
+        return e ? std::nullopt : std::optional<std::uint64_t>(size);
+    }
+    bool CreateFolderPath(const std::string& path) override { return fs::create_directories(path); }
+    bool RemoveFile(const std::string& path) override { return fs::remove(path); }
+};
+
+struct MemoryStore : SettingsStore {
+    std::map<std::string, std::string> values;
+    std::string Read(const std::string& name) override { return values[name]; }
+    void Write(const std::string& name, const std::string& value) override { values[name] = value; }
 };
 
 Bitmap Picture(int w, int h, std::uint8_t shade) {
@@ -87,8 +104,8 @@ protected:
     OptionFlags flags;
     CommandStates commands;
     CurrentImage image{commands, ui, ui, [this] { return !flags.ImageEditor.empty(); }};
-    std::vector<std::int64_t> stored;
-    ImageFileCommands cmd{image, flags, commands, files, ui, ui, [this](std::int64_t n) { stored.push_back(n); }};
+    MemoryStore store;
+    ImageFileCommands cmd{CommandDeps{image, flags, commands, store, files, ui, ui, ui, folder}};
 };
 
 TEST_F(ImageFileCommandsTest, OpeningAPictureMakesItCurrentAndRemembersWhereItCameFrom) {
@@ -134,7 +151,7 @@ TEST_F(ImageFileCommandsTest, SaveAsAddsTheFilterExtensionAndAsksBeforeReplacing
     image.imgMain = Picture(8, 6, 2);
     image.RenderShownImage(image.imgMain, 1.0);
     flags.AutoExt = ".jpg";
-    ui.saveAnswer = FileCommandsUi::SaveChoice{Path("pic"), 2};
+    ui.saveAnswer = Dialogs::SaveChoice{Path("pic"), 2};
     cmd.SaveAs1Click();
     EXPECT_EQ(ui.log[0], "save dialog " + folder + " 2 Bitmap");
     ASSERT_TRUE(fs::exists(Path("pic.jpg")));
@@ -144,7 +161,7 @@ TEST_F(ImageFileCommandsTest, SaveAsAddsTheFilterExtensionAndAsksBeforeReplacing
     auto before = fs::file_size(Path("pic.jpg"));
     image.imgMain = Picture(40, 30, 3);
     ui.confirmAnswer = false;
-    ui.saveAnswer = FileCommandsUi::SaveChoice{Path("pic.jpg"), 1};
+    ui.saveAnswer = Dialogs::SaveChoice{Path("pic.jpg"), 1};
     cmd.SaveAs1Click();
     EXPECT_EQ(ui.log.back(), "confirm File " + Path("pic.jpg") + " exists.\r Overwrite ?");
     EXPECT_EQ(fs::file_size(Path("pic.jpg")), before) << "No leaves the file alone";
@@ -154,7 +171,7 @@ TEST_F(ImageFileCommandsTest, SaveAsShownWritesTheZoomedPictureAndPlainSaveTheFu
     image.imgMain = Picture(8, 6, 2);
     image.EnableImageCommands(true);
     image.SetZoom(1, 2);
-    ui.saveAnswer = FileCommandsUi::SaveChoice{Path("half.bmp"), 1};
+    ui.saveAnswer = Dialogs::SaveChoice{Path("half.bmp"), 1};
     cmd.SaveAs2Click();
     auto half = LoadImageFile(Path("half.bmp"));
     ASSERT_TRUE(half);
@@ -167,6 +184,24 @@ TEST_F(ImageFileCommandsTest, SaveAsShownWritesTheZoomedPictureAndPlainSaveTheFu
 }
 
 // Stepping and numbered saves build Windows paths; the end-to-end tests cover them on files.
+TEST_F(ImageFileCommandsTest, ANumberedSaveTakesTheNextFreeNameStoresTheNextNumberAndBeeps) {
+    image.imgMain = Picture(3, 2, 7);
+    flags.AutoSavePath = dir.string();  // the name is the path, a backslash and the numbered name
+    flags.AutoPrefix = "Shot";
+    flags.AutoExt = ".bmp";
+    flags.NextSaveNo = 4;
+    const std::string taken = AutoSaveName(flags.AutoSavePath, "Shot", 4, ".bmp");
+    const std::string next = AutoSaveName(flags.AutoSavePath, "Shot", 5, ".bmp");
+    WriteImageFile(Picture(1, 1, 1), taken);
+    cmd.AutoSaveImage();
+    EXPECT_EQ(LoadImageFile(next, {}), Picture(3, 2, 7)) << "an existing number is skipped";
+    EXPECT_EQ(store.values["NextSaveNo"], "6") << "written at once, not at exit";
+    EXPECT_EQ(image.CurrentFileName, next);
+    EXPECT_EQ(ui.log.back(), "beep");
+    fs::remove(taken);
+    fs::remove(next);
+}
+
 TEST_F(ImageFileCommandsTest, SteppingWithoutAnOpenedFileRunsOpen) {
     cmd.StepNumberedFile(true);
     ASSERT_EQ(ui.log.size(), 1u);

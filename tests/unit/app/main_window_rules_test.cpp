@@ -173,17 +173,17 @@ TEST(MainFormRules, KeysSeenBeforeTheControls) {
     CommandStates commands;
     commands.SetEnabled("Print1", false);
     commands.SetEnabled("SaveAs1", false);
-    EXPECT_EQ(ClassifyFormKey(0x21, true, commands), FormKeyAction::PreviousNumberedFile);
-    EXPECT_EQ(ClassifyFormKey(0x22, true, commands), FormKeyAction::NextNumberedFile);
-    EXPECT_EQ(ClassifyFormKey(0x22, false, commands), FormKeyAction::None);
-    EXPECT_EQ(ClassifyFormKey('N', true, commands), FormKeyAction::None) << "printing needs Print1";
-    EXPECT_EQ(ClassifyFormKey(0x71, true, commands), FormKeyAction::None) << "a numbered save needs a picture";
+    EXPECT_EQ(ClassifyFormKey(0x21, true, commands), Handler::PreviousNumberedFile);
+    EXPECT_EQ(ClassifyFormKey(0x22, true, commands), Handler::NextNumberedFile);
+    EXPECT_EQ(ClassifyFormKey(0x22, false, commands), Handler::None);
+    EXPECT_EQ(ClassifyFormKey('N', true, commands), Handler::None) << "printing needs Print1";
+    EXPECT_EQ(ClassifyFormKey(0x71, true, commands), Handler::None) << "a numbered save needs a picture";
     commands.SetEnabled("Print1", true);
     commands.SetEnabled("SaveAs1", true);
-    EXPECT_EQ(ClassifyFormKey('N', true, commands), FormKeyAction::PrintWithNotes);
-    EXPECT_EQ(ClassifyFormKey(0x71, true, commands), FormKeyAction::NumberedSave);
-    EXPECT_EQ(ClassifyFormKey(0x70, false, commands), FormKeyAction::HelpContents);
-    EXPECT_EQ(ClassifyFormKey(0x70, true, commands), FormKeyAction::None);
+    EXPECT_EQ(ClassifyFormKey('N', true, commands), Handler::PrintWithNotes);
+    EXPECT_EQ(ClassifyFormKey(0x71, true, commands), Handler::NumberedSave);
+    EXPECT_EQ(ClassifyFormKey(0x70, false, commands), Handler::HelpContents);
+    EXPECT_EQ(ClassifyFormKey(0x70, true, commands), Handler::None);
 }
 
 TEST(MainFormRules, HelpPagesByContext) {

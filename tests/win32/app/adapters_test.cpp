@@ -38,13 +38,13 @@ protected:
 };
 
 TEST_F(RegistryTest, StringValuesRoundTrip) {
-    RegistryStore store(HKEY_CURRENT_USER, kTestKey);
+    WinRegistryStore store(HKEY_CURRENT_USER, kTestKey);
     ASSERT_TRUE(store.IsOpen());
     EXPECT_EQ(store.Read("AutoPrint"), "");
     store.Write("AutoPrint", "On");
     store.Write("SavePath", std::string(300, 'p'));
     store.Write("Empty", "");
-    RegistryStore again(HKEY_CURRENT_USER, kTestKey);
+    WinRegistryStore again(HKEY_CURRENT_USER, kTestKey);
     EXPECT_EQ(again.Read("AutoPrint"), "On");
     EXPECT_EQ(again.Read("SavePath"), std::string(300, 'p'));
     EXPECT_EQ(again.Read("Empty"), "");
@@ -52,7 +52,7 @@ TEST_F(RegistryTest, StringValuesRoundTrip) {
 }
 
 TEST_F(RegistryTest, AStoreWithoutItsKeyReadsEmptyAndRefusesWrites) {
-    RegistryStore store(reinterpret_cast<HKEY>(std::uintptr_t(0x1234)), kTestKey);
+    WinRegistryStore store(reinterpret_cast<HKEY>(std::uintptr_t(0x1234)), kTestKey);
     EXPECT_FALSE(store.IsOpen());
     EXPECT_EQ(store.Read("AutoPrint"), "");
     EXPECT_THROW(store.Write("AutoPrint", "On"), ERegistryException);
@@ -73,7 +73,7 @@ struct QuietView : SettingsView {
 
 TEST_F(RegistryTest, ANonStringValueReadsAsItsDefaultAndIsWrittenBackAsAString) {
     {
-        RegistryStore seed(HKEY_CURRENT_USER, kTestKey);
+        WinRegistryStore seed(HKEY_CURRENT_USER, kTestKey);
         seed.Write("AutoSave", "On");
     }
     HKEY raw = nullptr;
@@ -85,7 +85,7 @@ TEST_F(RegistryTest, ANonStringValueReadsAsItsDefaultAndIsWrittenBackAsAString) 
     key.reset();
     ASSERT_EQ(TypeOf("AutoPrint"), DWORD(REG_DWORD));
 
-    RegistryStore store(HKEY_CURRENT_USER, kTestKey);
+    WinRegistryStore store(HKEY_CURRENT_USER, kTestKey);
     NoPrinters printers;
     WinFileSystem files;
     WinSystemQueries system;
@@ -110,10 +110,10 @@ TEST_F(RegistryTest, ANonStringValueReadsAsItsDefaultAndIsWrittenBackAsAString) 
     ShellFileOperation(data.substr(0, data.size() - 1), "", FO_DELETE, FOF_SILENT | FOF_NOCONFIRMATION);
 }
 
-TEST(IniOverrideFile, ReadsKeysBySection) {
+TEST(WinOverrideFile, ReadsKeysBySection) {
     const std::string path = GetTempFolder() + "VRCustom-test.ini";
     WriteFileText("[General]\r\nAutoPrint=on\r\nAutoPopup=\r\n[Printer]\r\nName=hp\r\nWidth=Best\r\n", path);
-    IniOverrideFile file(path);
+    WinOverrideFile file(path);
     EXPECT_EQ(file.Read("General", "AutoPrint"), "on");
     EXPECT_EQ(file.Read("General", "AutoPopup"), "");
     EXPECT_EQ(file.Read("Printer", "Name"), "hp");

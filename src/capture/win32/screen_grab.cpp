@@ -1,10 +1,10 @@
-#include "capture/win32/screen_grab_win.h"
+#include "capture/win32/screen_grab.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 
-#include "capture/win32/gdi_handles.h"
+#include "capture/win32/dib_canvas.h"
 #include "util/win32/system.h"
 
 namespace vimbrel::win32 {
@@ -95,17 +95,17 @@ void DrawMouseCursor(Bitmap& bitmap, Point origin, bool inclMouse) {
     for (int row = top; row < bottom; ++row) std::memcpy(bitmap.Row(row) + std::size_t(left) * pixel, under(row), runBytes);
 }
 
-WindowId Win32WindowQuery::ForegroundWindow() const {
+WindowId WinWindowQuery::ForegroundWindow() const {
     return reinterpret_cast<WindowId>(::GetForegroundWindow());
 }
 
-std::string Win32WindowQuery::ClassName(WindowId window, int bufferSize) const {
+std::string WinWindowQuery::ClassName(WindowId window, int bufferSize) const {
     std::string name(std::size_t(std::max(bufferSize, 1)), '\0');
     int length = ::GetClassNameA(reinterpret_cast<HWND>(window), name.data(), bufferSize);
     name.resize(std::size_t(std::max(length, 0)));
     return name;
 }
 
-bool ConsoleInForeground() { return vimbrel::ConsoleInForeground(Win32WindowQuery(), IsWinNT()); }
+bool ConsoleInForeground() { return vimbrel::ConsoleInForeground(WinWindowQuery(), IsWinNT()); }
 
 }  // namespace vimbrel::win32

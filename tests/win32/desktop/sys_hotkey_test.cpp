@@ -1,4 +1,4 @@
-#include "desktop/win32/sys_hotkey_win.h"
+#include "desktop/win32/sys_hotkey.h"
 
 #include <gtest/gtest.h>
 
@@ -181,6 +181,37 @@ TEST(SysHotKeyHostLifetime, WindowDestroyedFromOutsideSwitchesTheListOff) {
     EXPECT_FALSE(host.Window().HandleAllocated());
     host.HotKeys().SetActive(true);  // a new window takes over
     EXPECT_TRUE(host.HotKeys().Entry(0).Registered);
+}
+
+}  // namespace
+}  // namespace vimbrel::win32
+
+namespace vimbrel::win32 {
+namespace {
+
+std::string failureSeen;
+void RecordFailure(HWND, std::exception_ptr failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::exception& e) {
+        failureSeen = e.what();
+    }
+}
+
+// A capture that fails inside the hotkey event must reach the program's handler, not vanish.
+TEST(SysHotKeyHostFailures, AFailureInTheHotKeyEventReachesTheProgramsHandler) {
+    SetWindowFailureHandler(&RecordFailure);
+    failureSeen.clear();
+    {
+        SysHotKeyHost host;
+        host.HotKeys().OnHotKey = [](TSysHotKey&, int) { throw std::runtime_error("capture failed"); };
+        host.HotKeys().SetActive(true);
+        host.HotKeys().AddHotKey(HotKeyTextKey(CtrlAltF(11)), HotKeyTextModifiers(CtrlAltF(11)));
+        PressCtrlAlt(VK_F11);
+        EXPECT_TRUE(testing::PumpUntil([] { return !failureSeen.empty(); }, 3000));
+    }
+    SetWindowFailureHandler(nullptr);
+    EXPECT_EQ(failureSeen, "capture failed");
 }
 
 }  // namespace

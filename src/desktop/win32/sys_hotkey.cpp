@@ -1,4 +1,4 @@
-#include "desktop/win32/sys_hotkey_win.h"
+#include "desktop/win32/sys_hotkey.h"
 
 namespace vimbrel::win32 {
 

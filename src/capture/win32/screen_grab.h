@@ -29,7 +29,7 @@ std::optional<Rect> GrabWindow(HWND window, Bitmap& bitmap);
 void DrawMouseCursor(Bitmap& bitmap, Point origin, bool inclMouse);
 
 // Timer1Timer's and the console check's view of the windows.
-class Win32WindowQuery : public WindowQuery {
+class WinWindowQuery : public WindowQuery {
 public:
     WindowId ForegroundWindow() const override;
     std::string ClassName(WindowId window, int bufferSize) const override;
@@ -38,7 +38,7 @@ public:
 // ConsoleInForeground for this system.
 bool ConsoleInForeground();
 
-class Win32Screen : public Screen {
+class WinScreen : public Screen {
 public:
     void GrabScreen(Bitmap& bitmap) override { win32::GrabScreen(bitmap); }
     std::optional<Rect> GrabWindow(WindowId window, Bitmap& bitmap) override {

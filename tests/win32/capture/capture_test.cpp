@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "capture/win32/cap_area.h"
-#include "capture/win32/screen_grab_win.h"
+#include "capture/win32/screen_grab.h"
 
 namespace vimbrel::win32 {
 namespace {
@@ -232,10 +232,10 @@ private:
     std::thread thread_;
 };
 
-// The overlay as the area capture runs it, through Win32AreaOverlay.
+// The overlay as the area capture runs it, through WinAreaOverlay.
 AreaChoice RunOverlay(std::vector<MouseScript::Step> steps, bool& misplaced) {
     MouseScript script([] { return FindWindowA("TfrmCapArea", "frmCapArea"); }, std::move(steps));
-    Win32AreaOverlay overlay;
+    WinAreaOverlay overlay;
     AreaChoice choice = overlay.Run();
     script.Join();
     misplaced = script.Misplaced();
@@ -259,7 +259,7 @@ TEST(CapAreaWin32Test, ReturnsTheDraggedRectangleOverAFrozenDesktop) {
     int result;
     bool misplaced;
     {
-        MouseScript script([&] { return overlay.Handle(); }, {{0, 100, 120},
+        MouseScript script([&] { return overlay.Hwnd(); }, {{0, 100, 120},
                                      {MOUSEEVENTF_LEFTDOWN, 100, 120},
                                      {0, 180, 200},
                                      {0, 300, 260},
@@ -273,7 +273,7 @@ TEST(CapAreaWin32Test, ReturnsTheDraggedRectangleOverAFrozenDesktop) {
     ASSERT_FALSE(misplaced);
     EXPECT_EQ(result, TfrmCapArea::kModalOk);
     EXPECT_EQ(overlay.SelectionRect(), (Rect{100, 120, 300, 260}));
-    EXPECT_FALSE(IsWindowVisible(overlay.Handle()));
+    EXPECT_FALSE(IsWindowVisible(overlay.Hwnd()));
 }
 
 TEST(CapAreaWin32Test, DragUpLeftAndRightClick) {
@@ -293,13 +293,13 @@ TEST(CapAreaWin32Test, DragUpLeftAndRightClick) {
 
 TEST(CapAreaWin32Test, SystemCloseIsNotOk) {
     TfrmCapArea overlay;
-    PostMessageA(overlay.Handle(), WM_CLOSE, 0, 0);
+    PostMessageA(overlay.Hwnd(), WM_CLOSE, 0, 0);
     EXPECT_EQ(overlay.ShowModal(), TfrmCapArea::kModalCancel);
 }
 
 TEST(ForegroundWin32Test, ClassNamesAndConsole) {
     PatternWindow pattern(10, 10, 16, 16);
-    Win32WindowQuery windows;
+    WinWindowQuery windows;
     EXPECT_EQ(windows.ClassName(reinterpret_cast<WindowId>(pattern.get()), 63), "VimbrelPatternWindow");
     EXPECT_EQ(windows.ClassName(reinterpret_cast<WindowId>(pattern.get()), 8), "Vimbrel");
     SetForegroundWindow(pattern.get());

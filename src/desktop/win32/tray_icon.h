@@ -34,11 +34,11 @@ private:
     TAnimatedTrayIcon* tray_ = nullptr;
 };
 
-class Win32TrayShell final : public TrayShell {
+class WinTrayShell final : public TrayShell {
 public:
     // receiver gets the icon's callbacks; owner is the window brought forward for the
     // popup menu, which also receives the menu's WM_COMMAND and loses its taskbar button.
-    Win32TrayShell(TWindowedComponent& receiver, HWND owner) : receiver_(receiver), owner_(owner) {}
+    WinTrayShell(TWindowedComponent& receiver, HWND owner) : receiver_(receiver), owner_(owner) {}
 
     std::uint32_t CallbackMessage() override;
     bool NotifyIcon(TrayOperation operation, const TrayIconRecord& record) override;
@@ -76,7 +76,7 @@ public:
 
 private:
     TrayIconWindow window_;
-    Win32TrayShell shell_;
+    WinTrayShell shell_;
     TAnimatedTrayIcon tray_;  // last: removes its icon while window and shell still exist
 };
 

@@ -1,4 +1,4 @@
-#include "desktop/win32/timer_pool_win.h"
+#include "desktop/win32/timer_pool.h"
 
 #include <mmsystem.h>
 
@@ -23,7 +23,7 @@ void WindowSynchronizer::Synchronize(const std::function<void()>& work) {
     ::SendMessageA(window_, PoolSyncWindow::SyncMessage(), 0, reinterpret_cast<LPARAM>(&work));
 }
 
-Win32TimerPool::Win32TimerPool()
+WinTimerPool::WinTimerPool()
     : pool_(TTimingThread::Factory(std::make_shared<TimeGetTimeClock>(),
                                    std::make_shared<WindowSynchronizer>(window_.Handle()))) {}
 

@@ -1,4 +1,4 @@
-#include "desktop/win32/tray_icon_win.h"
+#include "desktop/win32/tray_icon.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "desktop/win32/timer_pool_win.h"
+#include "desktop/win32/timer_pool.h"
 
 #include "message_pump.h"
 
@@ -90,12 +90,12 @@ TEST(IconFromIconFile, ReadsAnIconAndRefusesDamagedData) {
     for (const auto& d : damaged) EXPECT_EQ(IconFromIconFile(d), nullptr) << d.size();
 }
 
-TEST(Win32TrayShell, HideApplicationButtonMakesTheOwnerAToolWindow) {
+TEST(WinTrayShell, HideApplicationButtonMakesTheOwnerAToolWindow) {
     HWND owner = ::CreateWindowExA(WS_EX_APPWINDOW, "STATIC", "owner", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
                                    nullptr, nullptr, nullptr);
     ASSERT_NE(owner, nullptr);
     TWindowedComponent receiver;
-    Win32TrayShell shell(receiver, owner);
+    WinTrayShell shell(receiver, owner);
     shell.HideApplicationButton();
     const LONG_PTR ex = ::GetWindowLongPtrA(owner, GWL_EXSTYLE);
     EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);
@@ -109,13 +109,13 @@ protected:
         if (!::FindWindowA("Shell_TrayWnd", nullptr))
             GTEST_SKIP() << "no taskbar window (Shell_TrayWnd) in this desktop";
     }
-    Win32TimerPool pool;
+    WinTimerPool pool;
     TrayIconHost host{nullptr, pool.Pool()};
 };
 
 TEST_F(TrayHostTest, ShellAcceptsAddModifyAndDelete) {
     TWindowedComponent receiver;
-    Win32TrayShell shell(receiver, nullptr);
+    WinTrayShell shell(receiver, nullptr);
     TrayIconRecord rec;
     rec.Flags = 7;
     rec.CallbackMessage = shell.CallbackMessage();
@@ -194,8 +194,8 @@ TEST_F(TrayHostTest, RightClickOpensTheMenuAndTheChosenCommandReachesTheOwner) {
     ::DestroyMenu(menu);
 }
 
-TEST(Win32TimerPool, AnimationPlaysOnTheRealThreadAndTheThreadEnds) {
-    Win32TimerPool pool;
+TEST(WinTimerPool, AnimationPlaysOnTheRealThreadAndTheThreadEnds) {
+    WinTimerPool pool;
     TAnimatedIcons icons(pool.Pool());
     std::vector<int> frames;
     bool stopped = false;

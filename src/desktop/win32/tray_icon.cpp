@@ -1,4 +1,4 @@
-#include "desktop/win32/tray_icon_win.h"
+#include "desktop/win32/tray_icon.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -69,19 +69,19 @@ LRESULT TrayIconWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefaultHandler(message, wParam, lParam);
 }
 
-std::uint32_t Win32TrayShell::CallbackMessage() {
+std::uint32_t WinTrayShell::CallbackMessage() {
     static const UINT message = ::RegisterWindowMessageA("TAnimatedTrayIconCallBackMsg");
     return message;
 }
 
-bool Win32TrayShell::NotifyIcon(TrayOperation operation, const TrayIconRecord& record) {
+bool WinTrayShell::NotifyIcon(TrayOperation operation, const TrayIconRecord& record) {
     NOTIFYICONDATAA data = MakeNotifyIconData(receiver_.Handle(), record);
     return ::Shell_NotifyIconA(static_cast<DWORD>(operation), &data) != FALSE;
 }
 
-bool Win32TrayShell::TaskbarExists() { return ::FindWindowA("Shell_TrayWnd", nullptr) != nullptr; }
+bool WinTrayShell::TaskbarExists() { return ::FindWindowA("Shell_TrayWnd", nullptr) != nullptr; }
 
-bool Win32TrayShell::WaitForTaskbar() {
+bool WinTrayShell::WaitForTaskbar() {
     // Let messages run while waiting, without spinning.
     ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
     MSG msg;
@@ -97,7 +97,7 @@ bool Win32TrayShell::WaitForTaskbar() {
     return true;
 }
 
-TShiftState Win32TrayShell::ShiftState() {
+TShiftState WinTrayShell::ShiftState() {
     TShiftState s = 0;
     if (::GetAsyncKeyState(VK_SHIFT) < 0) s |= ssShift;
     if (::GetAsyncKeyState(VK_MENU) < 0) s |= ssAlt;
@@ -105,7 +105,7 @@ TShiftState Win32TrayShell::ShiftState() {
     return s;
 }
 
-void Win32TrayShell::ShowPopupMenu(MenuHandle menu) {
+void WinTrayShell::ShowPopupMenu(MenuHandle menu) {
     // Without the foreground switch before and the posted message after, the menu would
     // not close when the user clicks elsewhere.
     HWND active = ::GetActiveWindow();
@@ -116,25 +116,25 @@ void Win32TrayShell::ShowPopupMenu(MenuHandle menu) {
     ::PostMessageA(owner_, WM_USER, 0, 0);
 }
 
-void Win32TrayShell::HideApplicationButton() {
+void WinTrayShell::HideApplicationButton() {
     const LONG_PTR style = ::GetWindowLongPtrA(owner_, GWL_EXSTYLE);
     ::SetWindowLongPtrA(owner_, GWL_EXSTYLE, (style | WS_EX_TOOLWINDOW) & ~static_cast<LONG_PTR>(WS_EX_APPWINDOW));
 }
 
-IconHandle Win32TrayShell::DefaultIcon() {
+IconHandle WinTrayShell::DefaultIcon() {
     HANDLE icon = ::LoadImageA(::GetModuleHandleA(nullptr), "TRAYICON", IMAGE_ICON, 16, 16, 0);
     // A program built without the resource still shows something.
     if (!icon) return ToIconHandle(::CopyIcon(::LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION))));
     return ToIconHandle(static_cast<HICON>(icon));
 }
 
-IconHandle Win32TrayShell::CopyIcon(IconHandle icon) { return ToIconHandle(::CopyIcon(ToHIcon(icon))); }
+IconHandle WinTrayShell::CopyIcon(IconHandle icon) { return ToIconHandle(::CopyIcon(ToHIcon(icon))); }
 
-IconHandle Win32TrayShell::IconFromData(const std::vector<std::uint8_t>& data) {
+IconHandle WinTrayShell::IconFromData(const std::vector<std::uint8_t>& data) {
     return ToIconHandle(IconFromIconFile(data));
 }
 
-void Win32TrayShell::DestroyIcon(IconHandle icon) { ::DestroyIcon(ToHIcon(icon)); }
+void WinTrayShell::DestroyIcon(IconHandle icon) { ::DestroyIcon(ToHIcon(icon)); }
 
 TrayIconHost::TrayIconHost(HWND owner, TTimerPool& pool) : shell_(window_, owner), tray_(shell_, pool) {
     window_.SetTray(&tray_);

@@ -35,14 +35,14 @@ private:
 
 // One per process, made and destroyed on the user-interface thread, and passed to what
 // animates icons.
-class Win32TimerPool {
+class WinTimerPool {
 public:
-    Win32TimerPool();
-    Win32TimerPool(const Win32TimerPool&) = delete;
-    Win32TimerPool& operator=(const Win32TimerPool&) = delete;
+    WinTimerPool();
+    WinTimerPool(const WinTimerPool&) = delete;
+    WinTimerPool& operator=(const WinTimerPool&) = delete;
 
     TTimerPool& Pool() { return pool_; }
-    // Ticks run inside this window's procedure: failures go to its OnWndProcError.
+    // Ticks run inside this window's procedure: failures go to the program's failure handler.
     TWindowedComponent& Window() { return window_; }
 
 private:

@@ -1,0 +1,64 @@
+#pragma once
+// What every command group of the main window needs from the platform: the user's answers
+// (message boxes and common dialogs), the shell, and the wait cursor, handed to each group
+// in one CommandDeps with the program state the groups share.
+#include <optional>
+#include <string>
+
+#include "app/option_flags.h"
+#include "app/settings_ports.h"
+#include "util/busy_cursor.h"
+#include "util/command_states.h"
+#include "util/file_system_port.h"
+
+namespace vimbrel {
+
+class CurrentImage;
+
+// Message boxes are titled with the program title and owned by the main window.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // The common open dialog: the chosen file, nothing when cancelled.
+    virtual std::optional<std::string> AskOpenFile(const std::string& filter, const std::string& folder,
+                                                   int filterIndex) = 0;
+    struct SaveChoice {
+        std::string path;
+        int filterIndex = 1;  // as the user left it
+    };
+    virtual std::optional<SaveChoice> AskSaveFile(const std::string& filter, const std::string& folder,
+                                                  int filterIndex) = 0;
+    // A message box with the warning icon.
+    virtual void Warning(const std::string& text) = 0;
+    // A question with Yes and No; true for Yes.
+    virtual bool Confirm(const std::string& text) = 0;
+    // The about box with the program's name and version.
+    virtual void ShowAbout() = 0;
+};
+
+class Shell {
+public:
+    virtual ~Shell() = default;
+    // The file's (or web address's) associated program opens it.
+    virtual void OpenWithSystem(const std::string& path) = 0;
+    virtual void StartProgram(const std::string& program, const std::string& parameters) = 0;
+    virtual void Beep() = 0;
+    // The system's temporary folder, ending in a backslash.
+    virtual std::string TempFolder() = 0;
+};
+
+// Everything a command group is built from. The main window owns all of it for the run,
+// longer than any group.
+struct CommandDeps {
+    CurrentImage& image;
+    OptionFlags& flags;
+    CommandStates& commands;
+    SettingsStore& store;
+    FileSystemPort& files;
+    Dialogs& dialogs;
+    Shell& shell;
+    CursorPort& cursor;
+    std::string programFolder;
+};
+
+}  // namespace vimbrel

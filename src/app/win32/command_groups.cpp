@@ -1,0 +1,20 @@
+#include "app/win32/command_groups.h"
+
+namespace vimbrel::win32 {
+
+CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router)
+    : dialogs_(parts.window, parts.appTitle, parts.programFolder),
+      shell_(parts.window),
+      deps_{parts.image,     parts.settings.Flags(), parts.commands, parts.settings.Store(), parts.settings.Files(),
+            dialogs_,        shell_,                 parts.cursor,   parts.programFolder},
+      files_(deps_),
+      help_(deps_) {
+    CurrentImage& image = parts.image;
+    router.Bind(Handler::Zoom, [&image](const CommandRef& ref) { image.ZoomItemClick(ref.name); });
+    router.Bind(Handler::Undo, [&image] { image.mnuUndoClick(); });
+    router.Bind(Handler::Clear, [&image] { image.Clear1Click(); });
+    files_.BindTo(router);
+    help_.BindTo(router);
+}
+
+}  // namespace vimbrel::win32

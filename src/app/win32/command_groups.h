@@ -1,0 +1,46 @@
+#pragma once
+// The main window's command groups with the Windows ports they share: built in order once
+// the settings are loaded, each bound to the router, and destroyed in reverse order before
+// the settings, the picture and the window state they refer to.
+#include <windows.h>
+
+#include <string>
+
+#include "app/command_ports.h"
+#include "app/command_router.h"
+#include "app/help_commands.h"
+#include "app/image_file_commands.h"
+#include "app/win32/dialogs.h"
+#include "app/win32/main_settings.h"
+#include "app/win32/shell.h"
+#include "workspace/current_image.h"
+
+namespace vimbrel::win32 {
+
+struct MainWindowParts {
+    HWND window;
+    std::string appTitle;
+    std::string programFolder;
+    MainSettings& settings;
+    CurrentImage& image;
+    CommandStates& commands;
+    CursorPort& cursor;
+};
+
+class CommandGroups {
+public:
+    CommandGroups(const MainWindowParts& parts, CommandRouter& router);
+    CommandGroups(const CommandGroups&) = delete;
+    CommandGroups& operator=(const CommandGroups&) = delete;
+
+    ImageFileCommands& Files() { return files_; }
+
+private:
+    WinDialogs dialogs_;
+    WinShell shell_;
+    CommandDeps deps_;
+    ImageFileCommands files_;
+    HelpCommands help_;
+};
+
+}  // namespace vimbrel::win32
