@@ -2,6 +2,7 @@
 // What every command group of the main window needs from the platform: the user's answers
 // (message boxes and common dialogs), the shell, and the wait cursor, handed to each group
 // in one CommandDeps with the program state the groups share.
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -14,6 +15,8 @@
 namespace vimbrel {
 
 class CurrentImage;
+class CommandRouter;
+class TSysHotKey;
 
 // Message boxes are titled with the program title and owned by the main window.
 class Dialogs {
@@ -47,6 +50,20 @@ public:
     virtual std::string TempFolder() = 0;
 };
 
+// The main window as the command groups see it.
+class MainView {
+public:
+    virtual ~MainView() = default;
+    virtual void RestoreMainWindow() = 0;
+    virtual void HideMainWindow() = 0;
+    // Status panels 1 to 3 and the tray hint, after auto print, auto save or notes changed.
+    virtual void UpdateOptionIndicators() = 0;
+    // Status panel 0.
+    virtual void SetStatusText(const std::string& text) = 0;
+    // Target of the active-window capture as Timer1 keeps it; 0 = none yet.
+    virtual std::uintptr_t TargetWindow() const = 0;
+};
+
 // Everything a command group is built from. The main window owns all of it for the run,
 // longer than any group.
 struct CommandDeps {
@@ -58,6 +75,12 @@ struct CommandDeps {
     Dialogs& dialogs;
     Shell& shell;
     CursorPort& cursor;
+    MainView& view;
+    // shk1: its active state is the program's busy flag; modal work switches it off.
+    TSysHotKey& hotKeys;
+    // A group starts another group's command through the router (a capture's automatic
+    // print, copy, save and editor).
+    CommandRouter& router;
     std::string programFolder;
 };
 

@@ -5,8 +5,18 @@ namespace vimbrel::win32 {
 CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router)
     : dialogs_(parts.window, parts.appTitle, parts.programFolder),
       shell_(parts.window),
-      deps_{parts.image,     parts.settings.Flags(), parts.commands, parts.settings.Store(), parts.settings.Files(),
-            dialogs_,        shell_,                 parts.cursor,   parts.programFolder},
+      deps_{.image = parts.image,
+            .flags = parts.settings.Flags(),
+            .commands = parts.commands,
+            .store = parts.settings.Store(),
+            .files = parts.settings.Files(),
+            .dialogs = dialogs_,
+            .shell = shell_,
+            .cursor = parts.cursor,
+            .view = parts.view,
+            .hotKeys = parts.hotKeys,
+            .router = router,
+            .programFolder = parts.programFolder},
       files_(deps_),
       help_(deps_) {
     CurrentImage& image = parts.image;

@@ -25,6 +25,8 @@ struct MainWindowParts {
     CurrentImage& image;
     CommandStates& commands;
     CursorPort& cursor;
+    MainView& view;
+    TSysHotKey& hotKeys;
 };
 
 class CommandGroups {

@@ -59,7 +59,7 @@ bool HasEntries(const std::string& folder) {
 
 }  // namespace
 
-struct MainWindow::State : SettingsView, ImageView, CursorPort {
+struct MainWindow::State : SettingsView, ImageView, CursorPort, MainView {
     explicit State(MainWindow& w) : window(w) {}
     MainWindow& window;
 
@@ -86,6 +86,12 @@ struct MainWindow::State : SettingsView, ImageView, CursorPort {
     }
     void UpdateNotesState() override { window.UpdateNotesState(); }
 
+    // The window as the command groups see it.
+    void RestoreMainWindow() override { window.RestoreMainWindow(); }
+    void HideMainWindow() override { ::ShowWindow(window.Hwnd(), SW_HIDE); }
+    void UpdateOptionIndicators() override { window.UpdateOptionIndicators(); }
+    std::uintptr_t TargetWindow() const override { return targetWindow; }
+
     // The wait cursor of long work.
     bool BusyCursorShown() const override { return busy; }
     void ShowBusyCursor(bool on) override {
@@ -110,6 +116,9 @@ struct MainWindow::State : SettingsView, ImageView, CursorPort {
     WindowId targetWindow = 0;  // what the active-window capture takes
     bool suppressResize = false;
     bool trueColourDisplay = false;
+    // shk1 registers nothing and makes no window before FormCreate switches it on; the
+    // command groups hold on to it.
+    SysHotKeyHost shk1;
     // Made in FormCreate, in this order, and destroyed in reverse order with the window
     // object, never before: a command still running after the window has gone may use them.
     std::unique_ptr<MainSettings> settings;
@@ -118,7 +127,6 @@ struct MainWindow::State : SettingsView, ImageView, CursorPort {
     // The tray icon goes before the timer pool it uses.
     std::unique_ptr<WinTimerPool> timerPool;
     std::unique_ptr<TrayIconHost> atiTray;
-    std::unique_ptr<SysHotKeyHost> shk1;
 };
 
 MainWindow::MainWindow(std::string firstArgument) : s_(std::make_unique<State>(*this)) {
@@ -243,7 +251,8 @@ void MainWindow::FormCreate() {
     s_->settings->CloseOverrideFile();
     s_->workFolder = s_->settings->WorkFolder();
     s_->groups = std::make_unique<CommandGroups>(
-        MainWindowParts{hwnd_, s_->appTitle, s_->programFolder, *s_->settings, *s_->image, s_->commands, *s_},
+        MainWindowParts{hwnd_, s_->appTitle, s_->programFolder, *s_->settings, *s_->image, s_->commands, *s_, *s_,
+                        s_->shk1.HotKeys()},
         s_->router);
     BindOwnCommands();
     MirrorAllCommands();
@@ -266,9 +275,8 @@ void MainWindow::FormCreate() {
     tray.HideApplicationButton();
 
     // 12: the three capture hotkeys.
-    s_->shk1 = std::make_unique<SysHotKeyHost>();
-    s_->shk1->HotKeys().OnHotKey = [this](TSysHotKey&, int index) { s_->router.Route(Handler::HotKey, index); };
-    s_->shk1->HotKeys().SetActive(true);
+    s_->shk1.HotKeys().OnHotKey = [this](TSysHotKey&, int index) { s_->router.Route(Handler::HotKey, index); };
+    s_->shk1.HotKeys().SetActive(true);
     RegisterCaptureHotKeys();
 
     // Timer1: keeps the target of the active-window capture.
@@ -493,11 +501,11 @@ void MainWindow::EmptyWorkFolder() {
 void MainWindow::RegisterCaptureHotKeys() {
     const OptionFlags& f = s_->settings->Flags();
     for (const std::string* text : {&f.HotKeyFull, &f.HotKeyActive, &f.HotKeyArea})
-        s_->shk1->HotKeys().AddHotKey(HotKeyTextKey(*text), HotKeyTextModifiers(*text));
+        s_->shk1.HotKeys().AddHotKey(HotKeyTextKey(*text), HotKeyTextModifiers(*text));
 }
 
 void MainWindow::UnregisterCaptureHotKeys() {
-    for (int index : {2, 1, 0}) s_->shk1->HotKeys().DeleteHotKey(index);
+    for (int index : {2, 1, 0}) s_->shk1.HotKeys().DeleteHotKey(index);
 }
 
 void MainWindow::FormCloseQuery() { s_->suppressResize = true; }

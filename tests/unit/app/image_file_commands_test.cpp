@@ -7,6 +7,7 @@
 #include <map>
 
 #include "app/image_file_commands.h"
+#include "desktop/sys_hotkey.h"
 #include "workspace/image_errors.h"
 #include "workspace/image_file.h"
 #include "workspace/numbered_files.h"
@@ -16,7 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct FakeUi : Dialogs, Shell, ImageView, CursorPort {
+struct FakeUi : Dialogs, Shell, ImageView, CursorPort, MainView {
     // Answers.
     std::optional<std::string> openAnswer;
     std::optional<SaveChoice> saveAnswer;
@@ -48,6 +49,11 @@ struct FakeUi : Dialogs, Shell, ImageView, CursorPort {
     std::string TempFolder() override { return tempFolder; }
     std::string tempFolder;
 
+    void RestoreMainWindow() override { log.push_back("restore"); }
+    void HideMainWindow() override { log.push_back("hide"); }
+    void UpdateOptionIndicators() override {}
+    std::uintptr_t TargetWindow() const override { return 0; }
+
     void ShowImage1(const Bitmap&) override {}
     void SetStatusText(const std::string& text) override { statusText = text; }
     void WarningBox(const std::string& text) override { log.push_back("warning " + text); }
@@ -66,6 +72,11 @@ struct DiskFiles : FileSystemPort {
     }
     bool CreateFolderPath(const std::string& path) override { return fs::create_directories(path); }
     bool RemoveFile(const std::string& path) override { return fs::remove(path); }
+};
+
+struct NoRegistrar : HotKeyRegistrar {
+    bool RegisterHotKey(int, unsigned, unsigned) override { return true; }
+    void UnregisterHotKey(int) override {}
 };
 
 struct MemoryStore : SettingsStore {
@@ -105,7 +116,10 @@ protected:
     CommandStates commands;
     CurrentImage image{commands, ui, ui, [this] { return !flags.ImageEditor.empty(); }};
     MemoryStore store;
-    ImageFileCommands cmd{CommandDeps{image, flags, commands, store, files, ui, ui, ui, folder}};
+    NoRegistrar registrar;
+    TSysHotKey hotKeys{registrar};
+    CommandRouter router;
+    ImageFileCommands cmd{CommandDeps{image, flags, commands, store, files, ui, ui, ui, ui, hotKeys, router, folder}};
 };
 
 TEST_F(ImageFileCommandsTest, OpeningAPictureMakesItCurrentAndRemembersWhereItCameFrom) {
