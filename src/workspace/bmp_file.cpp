@@ -5,12 +5,15 @@
 #include <cstring>
 #include <string>
 
+#include "workspace/bmp_rle.h"
 #include "workspace/image_errors.h"
 
 namespace vimbrel {
 namespace {
 
 constexpr std::uint32_t kBiRgb = 0;
+constexpr std::uint32_t kBiRle8 = 1;
+constexpr std::uint32_t kBiRle4 = 2;
 constexpr std::uint32_t kBiBitFields = 3;
 constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::size_t kInfoHeaderSize = 40;
@@ -76,8 +79,10 @@ Bitmap DecodeBmp(std::span<const std::uint8_t> file) {
     const int height = topDown ? -rawHeight : rawHeight;
     if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
         Damaged("unsupported depth");
-    if (compression != kBiRgb && !(compression == kBiBitFields && (bitCount == 16 || bitCount == 32)))
+    const bool rle = (compression == kBiRle8 && bitCount == 8) || (compression == kBiRle4 && bitCount == 4);
+    if (compression != kBiRgb && !rle && !(compression == kBiBitFields && (bitCount == 16 || bitCount == 32)))
         Damaged("unsupported compression");
+    if (rle && topDown) Damaged("top-down rows cannot be run-length compressed");
 
     // Masks follow a 40-byte header, or sit inside the later header versions at the same place.
     std::uint64_t tableStart = kFileHeaderSize + headerSize;
@@ -102,8 +107,9 @@ Bitmap DecodeBmp(std::span<const std::uint8_t> file) {
     if (pixelOffset < kFileHeaderSize + headerSize) Damaged("pixels overlap the header");
 
     const std::uint64_t srcStride = Bitmap::StrideFor(width, bitCount);
-    if (pixelOffset > size || srcStride * std::uint64_t(height) > size - pixelOffset)
+    if (pixelOffset > size || (!rle && srcStride * std::uint64_t(height) > size - pixelOffset))
         Damaged("pixel data cut short");
+    if (rle && !RlePictureSizeAllowed(width, height, size - pixelOffset)) Damaged("too little data for the picture");
 
     const int outBpp = bitCount <= 8 ? 8 : bitCount == 32 ? 32 : 24;
     if (!Bitmap::SizeAllowed(width, height, outBpp)) Damaged("picture too large");
@@ -123,6 +129,10 @@ Bitmap DecodeBmp(std::span<const std::uint8_t> file) {
         }
     }
 
+    if (rle) {
+        DecodeRle(file.subspan(pixelOffset), bitCount, out);
+        return out;
+    }
     const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
     const bool plainCopy = bitCount == 8 || bitCount == 24 || (bitCount == 32 && compression == kBiRgb);
     for (int y = 0; y < height; ++y) {

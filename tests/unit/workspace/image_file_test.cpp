@@ -219,7 +219,7 @@ TEST(BmpFile, RefusesFilesThatLie) {
         {"header size beyond the file", [&] { return patched(good, 14, 100000); }},
         {"header size too small", [&] { return patched(good, 14, 12); }},
         {"odd depth", [&] { auto f = good; Put16(f, 28, 7); return f; }},
-        {"run-length compressed", [&] { return patched(good8, 30, 1); }},
+        {"run-length compressed at 24 bits", [&] { return patched(good, 30, 1); }},
         {"bit fields at 24 bits", [&] { return patched(good, 30, 3); }},
     };
     for (const Case& c : cases) {
