@@ -1,4 +1,4 @@
-// Run-length compressed bitmaps, built byte by byte as other programs write them.
+// Run-length compressed and OS/2 bitmaps, built byte by byte as other programs write them.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -36,6 +36,13 @@ Bytes InfoHeader(int width, int height, int bits, std::uint32_t compression, std
     Put(h, std::uint32_t(bits), 2);
     Put(h, compression, 4);
     for (std::uint32_t v : {0u, 0u, 0u, colours, 0u}) Put(h, v, 4);
+    return h;
+}
+
+Bytes CoreHeader(int width, int height, int bits) {
+    Bytes h;
+    Put(h, 12, 4);
+    for (int v : {width, height, 1, bits}) Put(h, std::uint32_t(v), 2);
     return h;
 }
 
@@ -157,6 +164,71 @@ TEST(BmpRle, LargePictureMayBeLeftAlmostBlank) {
     EXPECT_EQ(b.Row(4095)[1], 5);
     EXPECT_EQ(b.Row(4095)[2], 0);
     EXPECT_EQ(b.Row(0)[4095], 0);
+}
+
+// Rows of any bytes at this depth: every byte is a valid pixel.
+Bytes AnyRows(int width, int height, int bits) {
+    Bytes rows(Bitmap::StrideFor(width, bits) * std::size_t(height));
+    for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = std::uint8_t(i * 37 + 11);
+    return rows;
+}
+
+TEST(BmpOs2, CoreHeaderReadsLikeTheInfoHeaderAtEveryDepth) {
+    for (int bits : {1, 4, 8, 24}) {
+        SCOPED_TRACE(bits);
+        const int entries = bits <= 8 ? 1 << bits : 0;
+        const Bytes rows = AnyRows(5, 3, bits);
+        const Bitmap core = DecodeBmp(FileOf(CoreHeader(5, 3, bits), Table(entries, 3), rows));
+        const Bitmap info = DecodeBmp(FileOf(InfoHeader(5, 3, bits, 0, 0), Table(entries, 4), rows));
+        EXPECT_EQ(core, info);
+        ASSERT_EQ(core.Width(), 5);
+        ASSERT_EQ(core.Height(), 3);
+        EXPECT_EQ(core.Palette().size(), std::size_t(bits <= 8 ? entries : 0));
+    }
+}
+
+TEST(BmpOs2, ColoursAreThreeBytesAndTheFirstRowIsTheBottom) {
+    // 2 x 2 at 8 bits: bottom row 1 2, top row 255 0.
+    const Bitmap b = DecodeBmp(FileOf(CoreHeader(2, 2, 8), Table(256, 3), {1, 2, 0, 0, 255, 0, 0, 0}));
+    EXPECT_EQ(b.PixelColour(0, 1), (RgbQuad{1, 254, 3, 0}));
+    EXPECT_EQ(b.PixelColour(1, 1), (RgbQuad{2, 253, 6, 0}));
+    EXPECT_EQ(b.PixelColour(0, 0), (RgbQuad{255, 0, 253, 0}));
+    // Sizes are 16 bits: a width of 300 is not read together with the height.
+    const Bitmap wide = DecodeBmp(FileOf(CoreHeader(300, 1, 24), {}, AnyRows(300, 1, 24)));
+    EXPECT_EQ(wide.Width(), 300);
+    EXPECT_EQ(wide.Height(), 1);
+}
+
+TEST(BmpOs2, RefusesWhatTheCoreHeaderCannotHold) {
+    struct Case {
+        const char* name;
+        Bytes file;
+    };
+    const Case cases[] = {
+        {"16 bits", FileOf(CoreHeader(2, 2, 16), {}, AnyRows(2, 2, 16))},
+        {"32 bits", FileOf(CoreHeader(2, 2, 32), {}, AnyRows(2, 2, 32))},
+        {"zero width", FileOf(CoreHeader(0, 2, 24), {}, AnyRows(2, 2, 24))},
+        {"zero height", FileOf(CoreHeader(2, 0, 24), {}, AnyRows(2, 2, 24))},
+        {"colour table cut", [] {
+             Bytes f = FileOf(CoreHeader(2, 2, 8), Table(256, 3), AnyRows(2, 2, 8));
+             f.resize(14 + 12 + 500);
+             return f;
+         }()},
+        {"pixels cut short", [] {
+             Bytes f = FileOf(CoreHeader(4, 4, 4), Table(16, 3), AnyRows(4, 4, 4));
+             f.pop_back();
+             return f;
+         }()},
+        {"header cut", [] {
+             Bytes f = FileOf(CoreHeader(2, 2, 24), {}, {});
+             f.resize(14 + 8);
+             return f;
+         }()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_THROW(DecodeBmp(c.file), EInvalidGraphic);
+    }
 }
 
 }  // namespace
