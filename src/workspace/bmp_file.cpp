@@ -5,14 +5,18 @@
 #include <cstring>
 #include <string>
 
+#include "workspace/bmp_rle.h"
 #include "workspace/image_errors.h"
 
 namespace vimbrel {
 namespace {
 
 constexpr std::uint32_t kBiRgb = 0;
+constexpr std::uint32_t kBiRle8 = 1;
+constexpr std::uint32_t kBiRle4 = 2;
 constexpr std::uint32_t kBiBitFields = 3;
 constexpr std::size_t kFileHeaderSize = 14;
+constexpr std::size_t kCoreHeaderSize = 12;  // OS/2 1.x: 16-bit sizes, 3-byte colours
 constexpr std::size_t kInfoHeaderSize = 40;
 
 std::uint16_t Get16(const std::uint8_t* p) { return std::uint16_t(p[0] | (p[1] << 8)); }
@@ -56,19 +60,21 @@ struct Channel {
 Bitmap DecodeBmp(std::span<const std::uint8_t> file) {
     const std::size_t size = file.size();
     const std::uint8_t* d = file.data();
-    if (size < kFileHeaderSize + kInfoHeaderSize) Damaged("too short");
+    if (size < kFileHeaderSize + 4) Damaged("too short");
     if (d[0] != 'B' || d[1] != 'M') Damaged("no BM signature");
     const std::uint64_t pixelOffset = Get32(d + 10);
 
     const std::uint8_t* info = d + kFileHeaderSize;
     const std::uint64_t headerSize = Get32(info);
-    if (headerSize < kInfoHeaderSize) Damaged("unsupported header");
+    const bool core = headerSize == kCoreHeaderSize;
+    if (headerSize < kInfoHeaderSize && !core) Damaged("unsupported header");
     if (kFileHeaderSize + headerSize > size) Damaged("header beyond the end of the file");
-    const std::int32_t width = std::int32_t(Get32(info + 4));
-    const std::int32_t rawHeight = std::int32_t(Get32(info + 8));
-    const int bitCount = Get16(info + 14);
-    const std::uint32_t compression = Get32(info + 16);
-    const std::uint32_t colourCount = Get32(info + 32);
+    const std::int32_t width = core ? Get16(info + 4) : std::int32_t(Get32(info + 4));
+    const std::int32_t rawHeight = core ? Get16(info + 6) : std::int32_t(Get32(info + 8));
+    const int bitCount = Get16(info + (core ? 10 : 14));
+    const std::uint32_t compression = core ? kBiRgb : Get32(info + 16);
+    const std::uint32_t colourCount = core ? 0 : Get32(info + 32);
+    const std::uint64_t entrySize = core ? 3 : 4;
 
     if (width <= 0 || width > Bitmap::kMaxSide) Damaged("bad width");
     if (rawHeight == 0 || rawHeight < -Bitmap::kMaxSide || rawHeight > Bitmap::kMaxSide) Damaged("bad height");
@@ -76,8 +82,11 @@ Bitmap DecodeBmp(std::span<const std::uint8_t> file) {
     const int height = topDown ? -rawHeight : rawHeight;
     if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
         Damaged("unsupported depth");
-    if (compression != kBiRgb && !(compression == kBiBitFields && (bitCount == 16 || bitCount == 32)))
+    if (core && (bitCount == 16 || bitCount == 32)) Damaged("unsupported depth");
+    const bool rle = (compression == kBiRle8 && bitCount == 8) || (compression == kBiRle4 && bitCount == 4);
+    if (compression != kBiRgb && !rle && !(compression == kBiBitFields && (bitCount == 16 || bitCount == 32)))
         Damaged("unsupported compression");
+    if (rle && topDown) Damaged("top-down rows cannot be run-length compressed");
 
     // Masks follow a 40-byte header, or sit inside the later header versions at the same place.
     std::uint64_t tableStart = kFileHeaderSize + headerSize;
@@ -96,14 +105,15 @@ Bitmap DecodeBmp(std::span<const std::uint8_t> file) {
         if (colourCount > most) Damaged("too many colours for the depth");
         tableEntries = colourCount == 0 ? most : colourCount;
     }  // deeper pictures may carry an advisory table; the pixel offset already skips it
-    const std::uint64_t tableEnd = tableStart + 4 * tableEntries;
+    const std::uint64_t tableEnd = tableStart + entrySize * tableEntries;
     if (tableEnd > size) Damaged("colour table beyond the end of the file");
     if (pixelOffset < tableEnd) Damaged("pixels overlap the colour table or masks");
     if (pixelOffset < kFileHeaderSize + headerSize) Damaged("pixels overlap the header");
 
     const std::uint64_t srcStride = Bitmap::StrideFor(width, bitCount);
-    if (pixelOffset > size || srcStride * std::uint64_t(height) > size - pixelOffset)
+    if (pixelOffset > size || (!rle && srcStride * std::uint64_t(height) > size - pixelOffset))
         Damaged("pixel data cut short");
+    if (rle && !RlePictureSizeAllowed(width, height, size - pixelOffset)) Damaged("too little data for the picture");
 
     const int outBpp = bitCount <= 8 ? 8 : bitCount == 32 ? 32 : 24;
     if (!Bitmap::SizeAllowed(width, height, outBpp)) Damaged("picture too large");
@@ -118,11 +128,15 @@ Bitmap DecodeBmp(std::span<const std::uint8_t> file) {
         auto& palette = out.Palette();
         palette.resize(tableEntries);
         for (std::size_t i = 0; i < tableEntries; ++i) {
-            const std::uint8_t* q = d + tableStart + 4 * i;
+            const std::uint8_t* q = d + tableStart + entrySize * i;
             palette[i] = RgbQuad{q[0], q[1], q[2], 0};
         }
     }
 
+    if (rle) {
+        DecodeRle(file.subspan(pixelOffset), bitCount, out);
+        return out;
+    }
     const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
     const bool plainCopy = bitCount == 8 || bitCount == 24 || (bitCount == 32 && compression == kBiRgb);
     for (int y = 0; y < height; ++y) {

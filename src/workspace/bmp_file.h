@@ -10,9 +10,10 @@
 namespace vimbrel {
 
 // Reads 1, 4, 8 (into an 8-bit picture with its colour table), 16 (into 24 bits), 24 and
-// 32 bits per pixel, uncompressed or with bit fields. Every size, offset and count is
-// checked against the data before anything is allocated; anything else throws
-// EInvalidGraphic.
+// 32 bits per pixel, uncompressed or with bit fields, run-length compressed 4 and 8 bits,
+// and the 12-byte OS/2 1.x header at 1, 4, 8 and 24 bits. Every size, offset and count is
+// checked against the data before anything is allocated, and every run before it is
+// written; anything else throws EInvalidGraphic.
 Bitmap DecodeBmp(std::span<const std::uint8_t> file);
 
 // The picture at its own depth: 8 bits with its colour table, 24 or 32 bits uncompressed.

@@ -159,6 +159,108 @@ TEST_F(ImageFilesTest, ADamagedFileShowsTheMessageAndTheProgramRunsOn) {
     ASSERT_TRUE(app.Exit());
 }
 
+// An 8-bit picture: a band of one colour, a stretch where every pixel differs, and a tail
+// that is colour 0 on every other row.
+Bitmap PalettePicture() {
+    Bitmap b(37, 9, 8);
+    for (int i = 0; i < 256; ++i) b.Palette()[i] = RgbQuad{std::uint8_t(i), std::uint8_t(255 - i), std::uint8_t(i * 5), 0};
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x)
+            b.Row(y)[x] = std::uint8_t(x < 10 ? 1 + y % 3 : x < 25 ? 3 + (7 * x + y) % 200 : y % 2 ? 250 : 0);
+    return b;
+}
+
+void Put(std::string& f, std::uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) f.push_back(char(v >> (8 * i)));
+}
+
+// The file header, then the given header, the picture's colour table and the pixel data.
+std::string WithFileHeader(const std::string& header, const Bitmap& b, bool threeByteColours,
+                           const std::string& pixels) {
+    std::string table;
+    for (RgbQuad q : b.Palette()) {
+        table += {char(q.blue), char(q.green), char(q.red)};
+        if (!threeByteColours) table.push_back(0);
+    }
+    const std::uint32_t offset = std::uint32_t(14 + header.size() + table.size());
+    std::string f = "BM";
+    Put(f, offset + std::uint32_t(pixels.size()), 4);
+    Put(f, 0, 4);
+    Put(f, offset, 4);
+    return f + header + table + pixels;
+}
+
+// PalettePicture as compressing writers store it: the band as an encoded run, the stretch
+// as an absolute run (15 pixels and a pad byte), and a tail of colour 0 left to the end of
+// line.
+std::string Rle8File(const Bitmap& b) {
+    std::string codes;
+    for (int y = b.Height() - 1; y >= 0; --y) {
+        const std::uint8_t* row = b.Row(y);
+        codes += {10, char(row[0]), 0, 15};
+        codes.append(reinterpret_cast<const char*>(row) + 10, 15);
+        codes.push_back(0);
+        if (row[25] != 0) codes += {12, char(row[25])};
+        codes += {0, 0};
+    }
+    codes += {0, 1};
+    std::string header;
+    for (std::uint32_t v : {40u, std::uint32_t(b.Width()), std::uint32_t(b.Height())}) Put(header, v, 4);
+    Put(header, 1, 2);
+    Put(header, 8, 2);
+    for (std::uint32_t v : {1u, std::uint32_t(codes.size()), 0u, 0u, 0u, 0u}) Put(header, v, 4);
+    return WithFileHeader(header, b, false, codes);
+}
+
+// The 12-byte OS/2 header: 16-bit sizes, colours of three bytes, rows as usual.
+std::string Os2File(const Bitmap& b) {
+    std::string header;
+    Put(header, 12, 4);
+    for (int v : {b.Width(), b.Height(), 1, 8}) Put(header, std::uint32_t(v), 2);
+    std::string rows;
+    for (int y = b.Height() - 1; y >= 0; --y) rows.append(reinterpret_cast<const char*>(b.Row(y)), b.Stride());
+    return WithFileHeader(header, b, true, rows);
+}
+
+TEST_F(ImageFilesTest, RunLengthAndOs2FilesOpenAndSaveWithTheirPixels) {
+    VimbrelProcess app("rle-os2");
+    const Bitmap original = PalettePicture();
+    struct Kind {
+        const char* file;
+        std::string bytes;
+        const char* saved;
+    };
+    const Kind kinds[] = {{"compressed.bmp", Rle8File(original), "Vimbrel-00001.bmp"},
+                          {"os2.bmp", Os2File(original), "Vimbrel-00002.bmp"}};
+    for (const Kind& k : kinds) std::ofstream(app.Folder() + k.file, std::ios::binary) << k.bytes;
+    WriteSetting("AutoSavePath", app.Folder());
+    ASSERT_TRUE(app.Start());
+    for (const Kind& k : kinds) {
+        SCOPED_TRACE(k.file);
+        OpenThroughSecondStart(app, app.Folder() + k.file);
+        ASSERT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()) == "(37x 9) - " + app.Folder() + k.file; }))
+            << StatusText(app.MainWindow());
+        PressCtrl(VK_F2);
+        const std::string saved = app.Folder() + k.saved;
+        std::optional<Bitmap> back;
+        ASSERT_TRUE(WaitFor([&] {
+            try {
+                back = vimbrel::LoadImageFile(saved);
+            } catch (const std::exception&) {  // not there yet, or still being written
+                back.reset();
+            }
+            return back.has_value();
+        }));
+        EXPECT_EQ(ReadAll(saved).substr(30, 4), std::string(4, '\0')) << "saved uncompressed";
+        ASSERT_EQ(back->Width(), original.Width());
+        ASSERT_EQ(back->Height(), original.Height());
+        for (int y = 0; y < original.Height(); ++y)
+            for (int x = 0; x < original.Width(); ++x)
+                ASSERT_EQ(back->PixelColour(x, y), original.PixelColour(x, y)) << x << ", " << y;
+    }
+    ASSERT_TRUE(app.Exit());
+}
+
 // Answers a common file dialog of the program: types the name and presses OK.
 bool AnswerFileDialog(DWORD processId, const std::string& title, const std::string& name) {
     HWND dialog = nullptr;

@@ -217,9 +217,9 @@ TEST(BmpFile, RefusesFilesThatLie) {
         {"more colours than 8 bits hold", [&] { return patched(good8, 46, 300); }},
         {"colour count near 4 G", [&] { return patched(good8, 46, 0x40000001); }},
         {"header size beyond the file", [&] { return patched(good, 14, 100000); }},
-        {"header size too small", [&] { return patched(good, 14, 12); }},
+        {"header size too small", [&] { return patched(good, 14, 16); }},
         {"odd depth", [&] { auto f = good; Put16(f, 28, 7); return f; }},
-        {"run-length compressed", [&] { return patched(good8, 30, 1); }},
+        {"run-length compressed at 24 bits", [&] { return patched(good, 30, 1); }},
         {"bit fields at 24 bits", [&] { return patched(good, 30, 3); }},
     };
     for (const Case& c : cases) {
