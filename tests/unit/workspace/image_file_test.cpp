@@ -12,6 +12,7 @@
 #include "workspace/bmp_file.h"
 #include "workspace/image_file.h"
 #include "workspace/jpeg_file.h"
+#include "test_pictures.h"
 
 namespace vimbrel {
 namespace {
@@ -33,14 +34,7 @@ Bitmap Pattern(int width, int height, int bpp) {
     return b;
 }
 
-// A smooth picture JPEG can hold closely.
-Bitmap Gradient(int width, int height) {
-    Bitmap b(width, height, 24);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            b.SetPixelColour(x, y, RgbQuad{std::uint8_t(x * 255 / width), std::uint8_t(y * 255 / height), 128, 0});
-    return b;
-}
+using testing::Gradient;
 
 std::uint32_t Get32(const std::vector<std::uint8_t>& f, std::size_t at) {
     return f[at] | (f[at + 1] << 8) | (f[at + 2] << 16) | (std::uint32_t(f[at + 3]) << 24);
