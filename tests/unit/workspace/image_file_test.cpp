@@ -9,6 +9,12 @@
 #include <functional>
 #include <set>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+
 #include "workspace/bmp_file.h"
 #include "workspace/image_file.h"
 #include "workspace/jpeg_file.h"
@@ -392,6 +398,63 @@ TEST_F(ImageFileOnDisk, DamagedAndMissingFilesRaiseTheirOwnErrors) {
     EXPECT_THROW(LoadImageFile(Path("missing.bmp")), EInOutError);
     EXPECT_THROW(WriteImageFile(Pattern(2, 2, 24), Path("no-such-folder/x.bmp")), EInOutError);
     EXPECT_STREQ(kUnreadableImageMessage, "Unable to read or decrypt the image");
+}
+
+// Everything in the test folder, so left-over temporary files show.
+std::vector<std::string> Names(const std::filesystem::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_F(ImageFileOnDisk, FailedWriteLeavesTheOldFileWhole) {
+    const Bitmap old = Pattern(4, 4, 24);
+    WriteImageFile(old, Path("keep.bmp"));
+    // A file-size limit makes the write fail part-way, as a full disk would; the child
+    // reports what it saw through its exit code.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{1000, 1000};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        int code = 1;
+        try {
+            WriteImageFile(Pattern(200, 200, 24), Path("keep.bmp"));
+        } catch (const EInOutError& e) {
+            code = std::string(e.what()) == "Error writing to " + Path("keep.bmp") ? 0 : 2;
+        }
+        _exit(code);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the write did not fail, 2: another message";
+    EXPECT_EQ(LoadImageFile(Path("keep.bmp")), old);
+    EXPECT_EQ(Names(dir_), std::vector<std::string>{"keep.bmp"});
+}
+
+TEST_F(ImageFileOnDisk, NothingPlantedIsWrittenThroughOrReplaced) {
+    namespace fs = std::filesystem;
+    const Bitmap picture = Pattern(3, 3, 24);
+    WriteFileBytes(Path("outside"), {'o', 'k'});
+    // A link where the temporary file would go, and one in the target's place.
+    fs::create_symlink(Path("outside"), Path("a.bmp.part"));
+    WriteImageFile(picture, Path("a.bmp"));
+    fs::create_symlink(Path("outside"), Path("b.jpg"));
+    WriteImageFile(picture, Path("b.jpg"));
+    EXPECT_EQ(Bytes("outside"), (std::vector<std::uint8_t>{'o', 'k'}));
+    EXPECT_EQ(LoadImageFile(Path("a.bmp")), picture);
+    EXPECT_FALSE(fs::is_symlink(Path("b.jpg")));
+    EXPECT_EQ(Bytes("b.jpg")[0], 0xFF);
+    EXPECT_EQ(Names(dir_), (std::vector<std::string>{"a.bmp", "a.bmp.part", "b.jpg", "outside"}));
+
+    // A folder in the target's place stays, empty or not.
+    fs::create_directory(Path("folder.bmp"));
+    EXPECT_THROW(WriteImageFile(picture, Path("folder.bmp")), EInOutError);
+    EXPECT_TRUE(fs::is_directory(Path("folder.bmp")));
+    EXPECT_EQ(Names(dir_).size(), 5u);
 }
 
 }  // namespace
