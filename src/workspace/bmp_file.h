@@ -12,10 +12,12 @@ namespace vimbrel {
 // Reads 1, 4, 8 (into an 8-bit picture with its colour table), 16 (into 24 bits), 24 and
 // 32 bits per pixel, uncompressed or with bit fields. Every size, offset and count is
 // checked against the data before anything is allocated; anything else throws
-// EInvalidGraphic.
+// EInvalidGraphic. The picture remembers the file's depth and masks for EncodeBmp.
 Bitmap DecodeBmp(std::span<const std::uint8_t> file);
 
-// The picture at its own depth: 8 bits with its colour table, 24 or 32 bits uncompressed.
+// The picture at the depth of the file it was read from (1, 4 or 8 bits with its colour
+// table, 16 or 32 bits with the file's bit-field masks) while its pixels still fit it,
+// else at its own depth: 8 bits with its colour table, 24 or 32 bits uncompressed.
 std::vector<std::uint8_t> EncodeBmp(const Bitmap& picture);
 
 }  // namespace vimbrel

@@ -183,6 +183,61 @@ TEST(BmpFile, ReadsOtherProgramsLayouts) {
     }
 }
 
+// The pixel rows of a file, from its pixel offset on.
+std::vector<std::uint8_t> PixelBytes(const std::vector<std::uint8_t>& f) {
+    return std::vector<std::uint8_t>(f.begin() + std::ptrdiff_t(Get32(f, 10)), f.end());
+}
+
+TEST(BmpFile, WritesBackAtTheFilesOwnDepthWithTableAndMasks) {
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> file;
+        std::vector<std::uint32_t> masks;  // expected after the header, none without bit fields
+    };
+    auto withMasks = [](std::vector<std::uint8_t> f, std::uint32_t r, std::uint32_t g, std::uint32_t b) {
+        Put32(f, 54, r);
+        Put32(f, 58, g);
+        Put32(f, 62, b);
+        return f;
+    };
+    const Case cases[] = {
+        {"1 bit", HandMade(10, 2, 1, 0, {0x000000, 0xFFFFFF}, {0b10000000, 0b01000000, 0, 0, 0b00000001, 0, 0, 0}), {}},
+        {"4 bits, short table", HandMade(3, 2, 4, 0, {0x102030, 0x405060, 0x708090}, {0x12, 0x00, 0, 0, 0x21, 0x20, 0, 0}), {}},
+        {"16 bits 5-5-5", HandMade(2, 1, 16, 0, {}, {0xFF, 0x7F, 0x21, 0x04}), {}},
+        {"16 bits 5-6-5 bit fields", withMasks(HandMade(3, 1, 16, 3, {}, {0x1F, 0x00, 0xE0, 0x07, 0x45, 0xA3, 0, 0}), 0xF800, 0x07E0, 0x001F),
+         {0xF800, 0x07E0, 0x001F}},
+        {"32 bits, red in the lowest byte", withMasks(HandMade(1, 1, 32, 3, {}, {0x11, 0x22, 0x33, 0x00}), 0xFF, 0xFF00, 0xFF0000),
+         {0xFF, 0xFF00, 0xFF0000}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Bitmap read = DecodeBmp(c.file);
+        const std::vector<std::uint8_t> written = EncodeBmp(read);
+        EXPECT_EQ(written[28], c.file[28]);                         // bits per pixel
+        EXPECT_EQ(Get32(written, 30), c.masks.empty() ? 0u : 3u);   // bit fields only where they were
+        for (std::size_t i = 0; i < c.masks.size(); ++i) EXPECT_EQ(Get32(written, 54 + 4 * i), c.masks[i]);
+        EXPECT_EQ(Get32(written, 10), Get32(c.file, 10));           // same table and masks before the pixels
+        EXPECT_EQ(std::vector<std::uint8_t>(written.begin() + 54, written.begin() + Get32(written, 10)),
+                  std::vector<std::uint8_t>(c.file.begin() + 54, c.file.begin() + Get32(c.file, 10)));
+        EXPECT_EQ(PixelBytes(written), PixelBytes(c.file));
+        EXPECT_EQ(DecodeBmp(written), read);
+    }
+}
+
+TEST(BmpFile, PictureThatOutgrewItsFileDepthIsWrittenAtItsOwn) {
+    Bitmap picture = DecodeBmp(HandMade(3, 1, 4, 0, std::vector<std::uint32_t>(16, 0x102030), {0x12, 0xF0, 0, 0}));
+    ASSERT_EQ(picture.FileFormat().bitsPerPixel, 4);
+    picture.Palette().resize(256);
+    picture.Row(0)[1] = 200;  // an index four bits cannot hold
+    const std::vector<std::uint8_t> f = EncodeBmp(picture);
+    EXPECT_EQ(f[28], 8);
+    EXPECT_EQ(DecodeBmp(f).Row(0)[1], 200);
+    // What the program makes itself keeps its depth, with no masks.
+    const std::vector<std::uint8_t> own = EncodeBmp(Pattern(2, 2, 32));
+    EXPECT_EQ(own[28], 32);
+    EXPECT_EQ(Get32(own, 30), 0u);
+}
+
 TEST(BmpFile, RefusesFilesThatLie) {
     const std::vector<std::uint8_t> good = EncodeBmp(Pattern(4, 4, 24));
     const std::vector<std::uint8_t> good8 = EncodeBmp(Pattern(4, 4, 8));
