@@ -12,7 +12,8 @@ namespace vimbrel {
 std::FILE* CreateNewFile(const std::string& path);
 
 // Moves the file `from` to the name `to` in one step; with `replace` an existing file
-// there is replaced, without it the move fails when `to` exists. Never replaces a folder.
+// there is replaced unless it is read-only, without it the move fails when `to` exists.
+// Never replaces a folder.
 // False on failure, with errno set.
 bool MoveFileInto(const std::string& from, const std::string& to, bool replace);
 

@@ -21,8 +21,12 @@ std::FILE* CreateNewFile(const std::string& path) {
 }
 
 bool MoveFileInto(const std::string& from, const std::string& to, bool replace) {
-    // rename() refuses to put a file in a folder's place (EISDIR).
-    if (replace) return ::rename(from.c_str(), to.c_str()) == 0;
+    if (replace) {
+        // A file we could not write in place stays, as it would if written in place.
+        if (::access(to.c_str(), W_OK) != 0 && errno != ENOENT) return false;
+        // rename() refuses to put a file in a folder's place (EISDIR).
+        return ::rename(from.c_str(), to.c_str()) == 0;
+    }
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
     if (errno != EINVAL && errno != ENOSYS) return false;
     // File systems without the exclusive rename: a hard link is just as exclusive.

@@ -48,7 +48,13 @@ std::FILE* CreateNewFile(const std::string& path) {
 }
 
 bool MoveFileInto(const std::string& from, const std::string& to, bool replace) {
-    // MoveFileEx never replaces a folder, with or without the flag.
+    // A read-only file stays, as it would if written in place (Wine's MoveFileEx would
+    // replace it). MoveFileEx never replaces a folder.
+    const DWORD attributes = ::GetFileAttributesA(to.c_str());
+    if (replace && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        errno = EACCES;
+        return false;
+    }
     const DWORD flags = MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
     if (::MoveFileExA(from.c_str(), to.c_str(), flags)) return true;
     SetErrnoFromLastError();
