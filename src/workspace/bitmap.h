@@ -71,7 +71,11 @@ public:
     // Sets one pixel of a 24- or 32-bit picture.
     void SetPixelColour(int x, int y, RgbQuad c);
 
-    friend bool operator==(const Bitmap&, const Bitmap&) = default;
+    // The same picture, however its file stored it.
+    friend bool operator==(const Bitmap& a, const Bitmap& b) {
+        return a.width_ == b.width_ && a.height_ == b.height_ && a.bpp_ == b.bpp_ && a.data_ == b.data_ &&
+               a.palette_ == b.palette_;
+    }
 
 private:
     int width_ = 0, height_ = 0, bpp_ = 24;

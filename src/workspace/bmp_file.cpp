@@ -157,6 +157,18 @@ Bitmap DecodeBmp(std::span<const std::uint8_t> file) {
 
 namespace {
 
+// Masks that each cover one run of bits, without sharing any, give the read colours back
+// when written again; others (only ever in made-up files) are not kept.
+bool MasksRoundTrip(const std::array<std::uint32_t, 3>& masks) {
+    std::uint32_t seen = 0;
+    for (std::uint32_t m : masks) {
+        const std::uint32_t run = m ? m >> std::countr_zero(m) : 0;
+        if ((run & (run + 1)) != 0 || (seen & m) != 0) return false;
+        seen |= m;
+    }
+    return true;
+}
+
 // The depth and masks a picture is written with: those of the file it came from when its
 // pixels still fit them, else its own depth.
 StoredFormat WrittenFormat(const Bitmap& picture) {
@@ -171,7 +183,8 @@ StoredFormat WrittenFormat(const Bitmap& picture) {
                 if (picture.Row(y)[x] >= most) return own;
         return stored;
     }
-    if ((stored.bitsPerPixel == 16 && bpp != 8) || (stored.bitsPerPixel == 32 && bpp == 32)) {
+    if (((stored.bitsPerPixel == 16 && bpp != 8) || (stored.bitsPerPixel == 32 && bpp == 32)) &&
+        MasksRoundTrip(stored.masks)) {
         StoredFormat packed = stored;
         if (!packed.HasMasks()) packed.masks = {0x7C00, 0x03E0, 0x001F};  // 16 bits without bit fields
         return packed;

@@ -232,6 +232,15 @@ TEST(BmpFile, PictureThatOutgrewItsFileDepthIsWrittenAtItsOwn) {
     const std::vector<std::uint8_t> f = EncodeBmp(picture);
     EXPECT_EQ(f[28], 8);
     EXPECT_EQ(DecodeBmp(f).Row(0)[1], 200);
+    // Masks that are not one run of bits each could not give the colours back.
+    auto f16 = HandMade(3, 1, 16, 3, {}, {0x1F, 0x00, 0xE0, 0x57, 0x45, 0xA3, 0, 0});
+    Put32(f16, 54, 0);
+    Put32(f16, 58, 0x5200);
+    Put32(f16, 62, 0x001F);
+    const Bitmap odd = DecodeBmp(f16);
+    const std::vector<std::uint8_t> oddWritten = EncodeBmp(odd);
+    EXPECT_EQ(oddWritten[28], 24);
+    EXPECT_EQ(DecodeBmp(oddWritten).PixelColour(1, 0), odd.PixelColour(1, 0));
     // What the program makes itself keeps its depth, with no masks.
     const std::vector<std::uint8_t> own = EncodeBmp(Pattern(2, 2, 32));
     EXPECT_EQ(own[28], 32);
