@@ -174,6 +174,15 @@ std::size_t ReadChunk(std::FILE* f, std::uint8_t* buffer, std::size_t size, bool
     return n;
 }
 
+void WriteAll(std::FILE* f, const std::uint8_t* p, std::size_t n) {
+    if (n && std::fwrite(p, 1, n, f) < n) throw EFileError("DES: Error writing output file");
+}
+
+// Everything written has reached the system.
+void FlushOutput(std::FILE* f) {
+    if (std::fflush(f) != 0 || std::ferror(f)) throw EFileError("DES: Error writing output file: " + SystemReason());
+}
+
 // The output file of one operation; removed again unless the operation completes, so a
 // failure never leaves a partial file behind.
 class OutputFile {
@@ -196,9 +205,7 @@ public:
         }
     }
 
-    void Write(const std::uint8_t* p, std::size_t n) {
-        if (n && std::fwrite(p, 1, n, file_.get()) < n) throw EFileError("DES: Error writing output file");
-    }
+    std::FILE* get() const { return file_.get(); }
 
     void Close() {
         std::FILE* f = file_.get();
@@ -271,9 +278,21 @@ void TDES::EncryptFile(const std::string& InName, const std::string& OutName) {
     CheckKeyAndIV();
     FilePtr in = OpenInput(InName);
     OutputFile out(InName, OutName);
+    EncryptStream(in.get(), out.get());
+    out.Close();
+}
+
+void TDES::EncryptFile(const std::string& InName, std::FILE* Out) {
+    CheckKeyAndIV();
+    FilePtr in = OpenInput(InName);
+    EncryptStream(in.get(), Out);
+    FlushOutput(Out);
+}
+
+void TDES::EncryptStream(std::FILE* in, std::FILE* out) {
     bool atEnd = false;
     while (!atEnd) {
-        std::size_t n = ReadChunk(in.get(), data_, ChunkSize, atEnd);
+        std::size_t n = ReadChunk(in, data_, ChunkSize, atEnd);
         if (atEnd) {
             std::size_t pad = 8 - n % 8;
             std::memset(data_ + n, static_cast<int>(pad), pad);
@@ -281,23 +300,43 @@ void TDES::EncryptFile(const std::string& InName, const std::string& OutName) {
         }
         if (n == 0) continue;
         EncryptBuffer(n);
-        out.Write(data_, n);
+        WriteAll(out, data_, n);
     }
-    out.Close();
 }
+
+namespace {
+
+// Checks the length before anything is created or transformed.
+void CheckCipherTextLength(const std::string& inName) {
+    std::error_code ec;
+    auto size = std::filesystem::file_size(inName, ec);
+    if (!ec && (size == 0 || size % 8))
+        throw ECipherTextError("DES: Encrypted file length is not a multiple of 8");
+}
+
+}  // namespace
 
 void TDES::DecryptFile(const std::string& InName, const std::string& OutName) {
     CheckKeyAndIV();
     FilePtr in = OpenInput(InName);
-    // Check the length before anything is created or transformed.
-    std::error_code ec;
-    auto size = std::filesystem::file_size(InName, ec);
-    if (!ec && (size == 0 || size % 8))
-        throw ECipherTextError("DES: Encrypted file length is not a multiple of 8");
+    CheckCipherTextLength(InName);
     OutputFile out(InName, OutName);
+    DecryptStream(in.get(), out.get());
+    out.Close();
+}
+
+void TDES::DecryptFile(const std::string& InName, std::FILE* Out) {
+    CheckKeyAndIV();
+    FilePtr in = OpenInput(InName);
+    CheckCipherTextLength(InName);
+    DecryptStream(in.get(), Out);
+    FlushOutput(Out);
+}
+
+void TDES::DecryptStream(std::FILE* in, std::FILE* out) {
     bool atEnd = false;
     while (!atEnd) {
-        std::size_t n = ReadChunk(in.get(), data_, ChunkSize, atEnd);
+        std::size_t n = ReadChunk(in, data_, ChunkSize, atEnd);
         if (n == 0 || n % 8) throw ECipherTextError("DES: Encrypted file length is not a multiple of 8");
         DecryptBuffer(n);
         if (atEnd) {
@@ -307,9 +346,8 @@ void TDES::DecryptFile(const std::string& InName, const std::string& OutName) {
                 throw ECipherTextError("DES: Wrong key or damaged encrypted file");
             n -= pad;
         }
-        out.Write(data_, n);
+        WriteAll(out, data_, n);
     }
-    out.Close();
 }
 
 TDESKeyScope::TDESKeyScope(TDES& des, std::string_view ivText, std::string_view keyText) : des_(des) {
@@ -333,6 +371,16 @@ void TDESKeyScope::DecryptFile(const std::string& inName, const std::string& out
     des_.DecryptFile(inName, outName);
 }
 
+void TDESKeyScope::EncryptFile(const std::string& inName, std::FILE* out) {
+    UseOnce();
+    des_.EncryptFile(inName, out);
+}
+
+void TDESKeyScope::DecryptFile(const std::string& inName, std::FILE* out) {
+    UseOnce();
+    des_.DecryptFile(inName, out);
+}
+
 void EncryptFileWithKey(TDES& des, std::string_view ivText, std::string_view keyText,
                         const std::string& inName, const std::string& outName) {
     TDESKeyScope scope(des, ivText, keyText);
@@ -343,6 +391,18 @@ void DecryptFileWithKey(TDES& des, std::string_view ivText, std::string_view key
                         const std::string& inName, const std::string& outName) {
     TDESKeyScope scope(des, ivText, keyText);
     scope.DecryptFile(inName, outName);
+}
+
+void EncryptFileWithKey(TDES& des, std::string_view ivText, std::string_view keyText,
+                        const std::string& inName, std::FILE* out) {
+    TDESKeyScope scope(des, ivText, keyText);
+    scope.EncryptFile(inName, out);
+}
+
+void DecryptFileWithKey(TDES& des, std::string_view ivText, std::string_view keyText,
+                        const std::string& inName, std::FILE* out) {
+    TDESKeyScope scope(des, ivText, keyText);
+    scope.DecryptFile(inName, out);
 }
 
 }  // namespace vimbrel

@@ -5,6 +5,7 @@
 // each hold the pad count.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -51,6 +52,9 @@ public:
 
     void EncryptFile(const std::string& InName, const std::string& OutName);
     void DecryptFile(const std::string& InName, const std::string& OutName);
+    // Into a file the caller opened, owns and removes on failure; flushed, not closed.
+    void EncryptFile(const std::string& InName, std::FILE* Out);
+    void DecryptFile(const std::string& InName, std::FILE* Out);
 
     // Wipes key, schedules, chaining value and buffers; both flags end up false.
     void Burn() noexcept;
@@ -76,6 +80,8 @@ private:
         std::uint8_t work[8];
     };
 
+    void EncryptStream(std::FILE* in, std::FILE* out);
+    void DecryptStream(std::FILE* in, std::FILE* out);
     void EncryptBuffer(std::size_t Count) { EncryptBlocks({data_, Count}); }
     void DecryptBuffer(std::size_t Count) { DecryptBlocks({data_, Count}); }
 
@@ -94,6 +100,8 @@ public:
 
     void EncryptFile(const std::string& inName, const std::string& outName);
     void DecryptFile(const std::string& inName, const std::string& outName);
+    void EncryptFile(const std::string& inName, std::FILE* out);
+    void DecryptFile(const std::string& inName, std::FILE* out);
 
 private:
     void UseOnce();
@@ -107,5 +115,9 @@ void EncryptFileWithKey(TDES& des, std::string_view ivText, std::string_view key
                         const std::string& inName, const std::string& outName);
 void DecryptFileWithKey(TDES& des, std::string_view ivText, std::string_view keyText,
                         const std::string& inName, const std::string& outName);
+void EncryptFileWithKey(TDES& des, std::string_view ivText, std::string_view keyText,
+                        const std::string& inName, std::FILE* out);
+void DecryptFileWithKey(TDES& des, std::string_view ivText, std::string_view keyText,
+                        const std::string& inName, std::FILE* out);
 
 }  // namespace vimbrel

@@ -6,31 +6,38 @@
 #include <ostream>
 #include <string>
 
+#include "vrx/interrupt.h"
+
 namespace vimbrel::vrx {
 
 namespace {
 
-// Restores the terminal's echo on every way out.
+// The terminal's state before the prompt, for the interruption handler too.
+termios saved;
+
+void RestoreSaved() { tcsetattr(STDIN_FILENO, TCSANOW, &saved); }
+
+// Restores the terminal's echo on every way out, Ctrl+C included.
 class EchoOff {
 public:
-    explicit EchoOff(int fd) : fd_(fd) {
-        ok_ = tcgetattr(fd_, &saved_) == 0;
+    EchoOff() {
+        ok_ = tcgetattr(STDIN_FILENO, &saved) == 0;
         if (!ok_) return;
-        termios quiet = saved_;
+        termios quiet = saved;
         quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
         quiet.c_lflag |= ECHONL;
-        ok_ = tcsetattr(fd_, TCSAFLUSH, &quiet) == 0;
+        RestoreTerminalOnInterrupt(RestoreSaved);
+        ok_ = tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet) == 0;
     }
     ~EchoOff() {
-        if (ok_) tcsetattr(fd_, TCSAFLUSH, &saved_);
+        if (ok_) tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+        RestoreTerminalOnInterrupt(nullptr);
     }
     EchoOff(const EchoOff&) = delete;
     EchoOff& operator=(const EchoOff&) = delete;
     bool ok() const { return ok_; }
 
 private:
-    int fd_;
-    termios saved_{};
     bool ok_ = false;
 };
 
@@ -42,7 +49,7 @@ std::optional<std::string> ReadHiddenLine(const char* prompt, std::ostream& err)
         return std::nullopt;
     }
     err << prompt << std::flush;
-    EchoOff echoOff(STDIN_FILENO);
+    EchoOff echoOff;
     if (!echoOff.ok()) {
         err << "\nvrx: cannot switch off the terminal's echo\n";
         return std::nullopt;

@@ -1,5 +1,8 @@
 #include "vrx/vrx_tool.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <istream>
 #include <ostream>
@@ -7,6 +10,8 @@
 
 #include "crypto/des.h"
 #include "crypto/encrypted_names.h"
+#include "util/new_file.h"
+#include "vrx/interrupt.h"
 
 namespace vimbrel::vrx {
 
@@ -36,7 +41,7 @@ const char* const HelpText =
     "garbled file.\n"
     "\n"
     "Exit status: 0 on success, 1 on failure, 2 on wrong usage. Nothing is left behind\n"
-    "when a command fails.\n";
+    "when a command fails or is interrupted.\n";
 
 Options ParseArguments(const std::vector<std::string>& args) {
     Options o;
@@ -105,27 +110,52 @@ std::optional<std::string> ReadKeyLine(std::istream& in, std::ostream& err) {
     return line;
 }
 
-// A name beside the target that does not exist yet, so the target only ever appears
-// complete.
-std::string TemporaryNameFor(const std::string& target) {
-    for (int i = 0;; ++i) {
-        std::string name = target + ".vrx-part" + (i ? std::to_string(i) : std::string());
-        std::error_code ec;
-        if (!fs::exists(name, ec) && !ec) return name;
-        if (i == 999) throw std::runtime_error("no free temporary name beside " + target);
+// The output while it is written, under a name of its own beside the target, so the target
+// only ever appears complete. Created exclusively, so nothing planted in its place is
+// written through; removed on failure and on interruption.
+class PartFile {
+public:
+    explicit PartFile(std::string name) : name_(std::move(name)) {
+        InterruptsHeld held;
+        file_ = CreateNewFile(name_);
+        if (!file_) throw std::runtime_error("cannot create " + name_ + ": " + std::strerror(errno));
+        RemoveOnInterrupt(name_);
+        std::setvbuf(file_, nullptr, _IOFBF, kStreamBuffer);
     }
-}
+    ~PartFile() {
+        if (committed_) return;
+        if (file_) std::fclose(file_);
+        std::remove(name_.c_str());
+        RemoveOnInterrupt({});
+    }
+    PartFile(const PartFile&) = delete;
+    PartFile& operator=(const PartFile&) = delete;
 
-void MoveIntoPlace(const std::string& temp, const std::string& target, bool force) {
-    if (!force && fs::exists(target)) throw std::runtime_error(target + " appeared meanwhile; use --force to replace it");
-    std::error_code ec;
-    fs::rename(temp, target, ec);
-    if (ec && force && fs::exists(target)) {
-        // Some systems refuse to rename onto an existing file.
-        fs::remove(target);
-        fs::rename(temp, target, ec);
+    std::FILE* get() const { return file_; }
+
+    void MoveInto(const std::string& target, bool replace) {
+        std::FILE* f = file_;
+        file_ = nullptr;
+        if (std::fclose(f) != 0) throw std::runtime_error("cannot write " + name_ + ": " + std::strerror(errno));
+        InterruptsHeld held;
+        if (!MoveFileInto(name_, target, replace)) {
+            if (!replace && errno == EEXIST) throw std::runtime_error(target + " appeared meanwhile; use --force to replace it");
+            throw std::runtime_error("cannot create " + target + ": " + std::strerror(errno));
+        }
+        RemoveOnInterrupt({});
+        committed_ = true;
     }
-    if (ec) throw std::runtime_error("cannot create " + target + ": " + ec.message());
+
+private:
+    static constexpr std::size_t kStreamBuffer = 64 * 1024;
+    std::string name_;
+    std::FILE* file_ = nullptr;
+    bool committed_ = false;
+};
+
+bool IsFolderName(const std::string& name) {
+    std::error_code ec;
+    return name.empty() || name.back() == '/' || name.back() == '\\' || fs::is_directory(name, ec);
 }
 
 }  // namespace
@@ -162,9 +192,27 @@ int Run(const std::vector<std::string>& args, const KeySource& terminalKey, std:
             target = PlainNameOf(o.input);
         }
     }
+    if (IsFolderName(target)) {
+        err << "vrx: " << (target.empty() ? o.input : target) << " names a folder, not an output file\n";
+        return 1;
+    }
     if (!o.force && fs::exists(target, ec)) {
         err << "vrx: " << target << " exists; use --force to replace it\n";
         return 1;
+    }
+    // An earlier run that was killed outright may have left its partial file; it may hold
+    // plain text, so it is named, never silently skipped or reused.
+    const std::string partName = target + ".vrx-part";
+    if (fs::symlink_status(partName, ec).type() != fs::file_type::not_found) {
+        if (!o.force || fs::is_directory(fs::symlink_status(partName, ec))) {
+            err << "vrx: " << partName << " exists, left by an interrupted run; remove it or use --force\n";
+            return 1;
+        }
+        if (!fs::remove(partName, ec)) {
+            err << "vrx: cannot remove " << partName << ": " << ec.message() << "\n";
+            return 1;
+        }
+        err << "vrx: removed " << partName << ", left by an interrupted run\n";
     }
 
     std::optional<std::string> key = o.keyStdin ? ReadKeyLine(in, err) : terminalKey(encrypt, err);
@@ -175,16 +223,14 @@ int Run(const std::vector<std::string>& args, const KeySource& terminalKey, std:
         return 1;
     }
 
-    std::string temp;
     try {
-        temp = TemporaryNameFor(target);
+        PartFile part(partName);
         TDES des;
         des.CipherMode = TCipherMode::CBC;
-        if (encrypt) EncryptFileWithKey(des, EncryptedFileIVText, *key, o.input, temp);
-        else DecryptFileWithKey(des, EncryptedFileIVText, *key, o.input, temp);
-        MoveIntoPlace(temp, target, o.force);
+        if (encrypt) EncryptFileWithKey(des, EncryptedFileIVText, *key, o.input, part.get());
+        else DecryptFileWithKey(des, EncryptedFileIVText, *key, o.input, part.get());
+        part.MoveInto(target, o.force);
     } catch (const std::exception& e) {
-        if (!temp.empty()) fs::remove(temp, ec);
         err << "vrx: cannot " << (encrypt ? "encrypt " : "decrypt ") << o.input << ": " << e.what() << "\n";
         return 1;
     }

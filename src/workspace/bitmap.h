@@ -3,6 +3,7 @@
 // memory exactly as Windows lays out a DIB's pixels (rows padded to 4 bytes, blue-green-red
 // byte order), stored top-down. 8-bit pictures carry a colour table; 24- and 32-bit ones
 // hold their colours directly. The Win32 bridge hands these bytes to GDI unchanged.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <stdexcept>
@@ -13,6 +14,16 @@ namespace vimbrel {
 struct RgbQuad {
     std::uint8_t blue = 0, green = 0, red = 0, reserved = 0;
     friend bool operator==(const RgbQuad&, const RgbQuad&) = default;
+};
+
+// How a picture read from a bitmap file was stored there, so that saving keeps it: 1 or 4
+// bits (held here at 8) or 16 bits (held at 24), and the red, green and blue masks of a
+// file with bit fields. Zero bits: the picture's own depth; zero masks: no bit fields.
+struct StoredFormat {
+    int bitsPerPixel = 0;
+    std::array<std::uint32_t, 3> masks{};
+    bool HasMasks() const { return masks != std::array<std::uint32_t, 3>{}; }
+    friend bool operator==(const StoredFormat&, const StoredFormat&) = default;
 };
 
 // Raised when a picture of the asked size cannot be held (too large or out of memory).
@@ -52,18 +63,26 @@ public:
     std::vector<RgbQuad>& Palette() { return palette_; }
     const std::vector<RgbQuad>& Palette() const { return palette_; }
 
+    const StoredFormat& FileFormat() const { return fileFormat_; }
+    void SetFileFormat(const StoredFormat& format) { fileFormat_ = format; }
+
     // Colour of one pixel whatever the depth (through the colour table for 8 bits).
     RgbQuad PixelColour(int x, int y) const;
     // Sets one pixel of a 24- or 32-bit picture.
     void SetPixelColour(int x, int y, RgbQuad c);
 
-    friend bool operator==(const Bitmap&, const Bitmap&) = default;
+    // The same picture, however its file stored it.
+    friend bool operator==(const Bitmap& a, const Bitmap& b) {
+        return a.width_ == b.width_ && a.height_ == b.height_ && a.bpp_ == b.bpp_ && a.data_ == b.data_ &&
+               a.palette_ == b.palette_;
+    }
 
 private:
     int width_ = 0, height_ = 0, bpp_ = 24;
     std::size_t stride_ = 0;
     std::vector<std::uint8_t> data_;
     std::vector<RgbQuad> palette_;
+    StoredFormat fileFormat_;
 };
 
 }  // namespace vimbrel

@@ -135,6 +135,8 @@ Bitmap DecodeBmp(std::span<const std::uint8_t> file) {
 
     if (rle) {
         DecodeRle(file.subspan(pixelOffset), bitCount, out);
+        // Saved back uncompressed, at the file's depth.
+        if (bitCount < 8) out.SetFileFormat({bitCount, {}});
         return out;
     }
     const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
@@ -163,15 +165,96 @@ Bitmap DecodeBmp(std::span<const std::uint8_t> file) {
             }
         }
     }
+    if (bitCount < 8 || bitCount == 16 || compression == kBiBitFields)
+        out.SetFileFormat({bitCount, compression == kBiBitFields ? std::array{masks[0], masks[1], masks[2]}
+                                                                 : std::array<std::uint32_t, 3>{}});
     return out;
 }
 
-std::vector<std::uint8_t> EncodeBmp(const Bitmap& picture) {
+namespace {
+
+// Masks that each cover one run of bits, without sharing any, give the read colours back
+// when written again; others (only ever in made-up files) are not kept.
+bool MasksRoundTrip(const std::array<std::uint32_t, 3>& masks) {
+    std::uint32_t seen = 0;
+    for (std::uint32_t m : masks) {
+        const std::uint32_t run = m ? m >> std::countr_zero(m) : 0;
+        if ((run & (run + 1)) != 0 || (seen & m) != 0) return false;
+        seen |= m;
+    }
+    return true;
+}
+
+// The depth and masks a picture is written with: those of the file it came from when its
+// pixels still fit them, else its own depth.
+StoredFormat WrittenFormat(const Bitmap& picture) {
+    const StoredFormat& stored = picture.FileFormat();
     const int bpp = picture.BitsPerPixel();
+    StoredFormat own{bpp, {}};
+    if (stored.bitsPerPixel == 1 || stored.bitsPerPixel == 4) {
+        const std::size_t most = std::size_t(1) << stored.bitsPerPixel;
+        if (bpp != 8 || picture.Palette().size() > most) return own;
+        for (int y = 0; y < picture.Height(); ++y)
+            for (int x = 0; x < picture.Width(); ++x)
+                if (picture.Row(y)[x] >= most) return own;
+        return stored;
+    }
+    if (((stored.bitsPerPixel == 16 && bpp != 8) || (stored.bitsPerPixel == 32 && bpp == 32)) &&
+        MasksRoundTrip(stored.masks)) {
+        StoredFormat packed = stored;
+        if (!packed.HasMasks()) packed.masks = {0x7C00, 0x03E0, 0x001F};  // 16 bits without bit fields
+        return packed;
+    }
+    return own;
+}
+
+// An 8-bit channel value placed under its mask, the reverse of Channel::Value.
+std::uint32_t Pack(std::uint32_t mask, std::uint8_t value) {
+    if (mask == 0) return 0;
+    const int shift = std::countr_zero(mask);
+    const int bits = std::popcount(mask);
+    std::uint32_t v = bits >= 8 ? std::uint32_t(value) << (bits - 8)
+                                : (std::uint32_t(value) * ((std::uint32_t(1) << bits) - 1) + 127) / 255;
+    return (v << shift) & mask;
+}
+
+void PutRow(std::vector<std::uint8_t>& out, const Bitmap& picture, int y, const StoredFormat& format,
+            bool bitFields) {
+    const int bits = format.bitsPerPixel;
+    const std::size_t stride = Bitmap::StrideFor(picture.Width(), bits);
+    if (bits == picture.BitsPerPixel() && !bitFields) {
+        out.insert(out.end(), picture.Row(y), picture.Row(y) + stride);
+        return;
+    }
+    const std::size_t start = out.size();
+    out.resize(start + stride, 0);
+    std::uint8_t* row = out.data() + start;
+    for (int x = 0; x < picture.Width(); ++x) {
+        if (bits < 8) {
+            const int perByte = 8 / bits;
+            row[x / perByte] |= std::uint8_t(picture.Row(y)[x] << (8 - bits * (x % perByte + 1)));
+            continue;
+        }
+        const RgbQuad c = picture.PixelColour(x, y);
+        const std::uint32_t px = Pack(format.masks[0], c.red) | Pack(format.masks[1], c.green) |
+                                 Pack(format.masks[2], c.blue);
+        for (int i = 0; i < bits / 8; ++i) row[std::size_t(x) * (bits / 8) + i] = std::uint8_t(px >> (8 * i));
+    }
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodeBmp(const Bitmap& picture) {
+    const StoredFormat format = WrittenFormat(picture);
+    const int bpp = format.bitsPerPixel;
+    // 16-bit pixels without bit fields are 5-5-5, which needs no masks in the file.
+    const bool bitFields = picture.FileFormat().HasMasks() && format.HasMasks();
     std::size_t tableEntries = 0;
-    if (bpp <= 8) tableEntries = picture.Palette().empty() ? 256 : std::min<std::size_t>(picture.Palette().size(), 256);
-    const std::uint32_t pixelOffset = std::uint32_t(kFileHeaderSize + kInfoHeaderSize + 4 * tableEntries);
-    const std::uint32_t imageSize = std::uint32_t(picture.Stride() * std::size_t(picture.Height()));
+    const std::size_t most = std::size_t(1) << std::min(bpp, 8);
+    if (bpp <= 8) tableEntries = picture.Palette().empty() ? most : std::min(picture.Palette().size(), most);
+    const std::uint32_t pixelOffset =
+        std::uint32_t(kFileHeaderSize + kInfoHeaderSize + (bitFields ? 12 : 0) + 4 * tableEntries);
+    const std::uint32_t imageSize = std::uint32_t(Bitmap::StrideFor(picture.Width(), bpp) * std::size_t(picture.Height()));
 
     std::vector<std::uint8_t> out;
     out.reserve(std::size_t(pixelOffset) + imageSize);
@@ -186,19 +269,20 @@ std::vector<std::uint8_t> EncodeBmp(const Bitmap& picture) {
     Put32(out, std::uint32_t(picture.Height()));
     Put16(out, 1);
     Put16(out, std::uint32_t(bpp));
-    Put32(out, kBiRgb);
+    Put32(out, bitFields ? kBiBitFields : kBiRgb);
     Put32(out, imageSize);
     Put32(out, 0);
     Put32(out, 0);
-    Put32(out, tableEntries == 256 ? 0 : std::uint32_t(tableEntries));
+    Put32(out, tableEntries == most ? 0 : std::uint32_t(tableEntries));
     Put32(out, 0);
 
+    if (bitFields)
+        for (std::uint32_t mask : format.masks) Put32(out, mask);
     for (std::size_t i = 0; i < tableEntries; ++i) {
         RgbQuad q = i < picture.Palette().size() ? picture.Palette()[i] : RgbQuad{};
         out.insert(out.end(), {q.blue, q.green, q.red, 0});
     }
-    for (int y = picture.Height() - 1; y >= 0; --y)
-        out.insert(out.end(), picture.Row(y), picture.Row(y) + picture.Stride());
+    for (int y = picture.Height() - 1; y >= 0; --y) PutRow(out, picture, y, format, bitFields);
     return out;
 }
 

@@ -13,10 +13,13 @@ namespace vimbrel {
 // 32 bits per pixel, uncompressed or with bit fields, run-length compressed 4 and 8 bits,
 // and the 12-byte OS/2 1.x header at 1, 4, 8 and 24 bits. Every size, offset and count is
 // checked against the data before anything is allocated, and every run before it is
-// written; anything else throws EInvalidGraphic.
+// written; anything else throws EInvalidGraphic. The picture remembers the file's depth
+// and masks for EncodeBmp.
 Bitmap DecodeBmp(std::span<const std::uint8_t> file);
 
-// The picture at its own depth: 8 bits with its colour table, 24 or 32 bits uncompressed.
+// The picture at the depth of the file it was read from (1, 4 or 8 bits with its colour
+// table, 16 or 32 bits with the file's bit-field masks) while its pixels still fit it,
+// else at its own depth: 8 bits with its colour table, 24 or 32 bits uncompressed.
 std::vector<std::uint8_t> EncodeBmp(const Bitmap& picture);
 
 }  // namespace vimbrel

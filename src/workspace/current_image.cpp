@@ -69,19 +69,27 @@ void CurrentImage::TakeUndoSnapshot() {
 }
 
 void CurrentImage::RenderShownImage(const Bitmap& source, double factor) {
+    // The view lets go of the old picture before the new one is built, so a zoom never
+    // holds the old and the new shown image at once.
     image1_ = Bitmap();
-    bool fits = true;
+    view_.ShowImage1(image1_);
     try {
         int width = ScaledSide(source.Width(), factor);
         int height = ScaledSide(source.Height(), factor);
         image1_ = ScaleNearest(source, width, height);
+        view_.ShowImage1(image1_);
     } catch (const EImageTooLarge&) {
-        fits = false;
+        NotZoomable();
     } catch (const std::bad_alloc&) {
-        fits = false;
+        NotZoomable();
     }
+}
+
+void CurrentImage::NotZoomable() {
+    // Whatever ran out of memory (the scaling or the view's own copy), the view ends empty.
+    image1_ = Bitmap();
     view_.ShowImage1(image1_);
-    if (!fits) view_.WarningBox("Zooming this image to " + zoomRatioText_ + " is not possible\r\nTry a smaller ratio");
+    view_.WarningBox("Zooming this image to " + zoomRatioText_ + " is not possible\r\nTry a smaller ratio");
 }
 
 void CurrentImage::SetZoom(int n, int d) {

@@ -91,6 +91,7 @@ public:
 
 private:
     void SetUndoControls(bool enabled);
+    void NotZoomable();
     void UncheckZoomItems();
 
     CommandStates& commands_;

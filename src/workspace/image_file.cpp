@@ -1,8 +1,10 @@
 #include "workspace/image_file.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 
+#include "util/new_file.h"
 #include "workspace/bmp_file.h"
 #include "workspace/file_names.h"
 
@@ -25,6 +27,9 @@ long long Tell(std::FILE* f) {
 
 constexpr std::uint64_t kMaxFileBytes = Bitmap::kMaxBytes + (1 << 20);
 
+// Temporary names tried beside a file being written, for left-overs of earlier crashes.
+constexpr int kMaxTemporaryNames = 100;
+
 }  // namespace
 
 std::vector<std::uint8_t> ReadImageFileBytes(const std::string& path) {
@@ -42,11 +47,26 @@ std::vector<std::uint8_t> ReadImageFileBytes(const std::string& path) {
 }
 
 void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    File f(std::fopen(path.c_str(), "wb"));
+    // Written beside the target under a new name and moved into place only when complete,
+    // so a full disk or a failed write leaves an existing file as it was.
+    std::string temp;
+    File f;
+    for (int i = 0; i < kMaxTemporaryNames && !f; ++i) {
+        temp = path + ".part" + (i ? std::to_string(i) : std::string());
+        f.reset(CreateNewFile(temp));
+        if (!f && errno != EEXIST) break;
+    }
     if (!f) throw EInOutError("Cannot create file " + path);
-    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f.get()) != bytes.size())
+    bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
+    written = std::fclose(f.release()) == 0 && written;
+    if (!written) {
+        std::remove(temp.c_str());
         throw EInOutError("Error writing to " + path);
-    if (std::fclose(f.release()) != 0) throw EInOutError("Error writing to " + path);
+    }
+    if (!MoveFileInto(temp, path, true)) {
+        std::remove(temp.c_str());
+        throw EInOutError("Cannot create file " + path);
+    }
 }
 
 std::optional<Bitmap> LoadImageFile(const std::string& path, const JpegReadOptions& options) {

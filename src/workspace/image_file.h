@@ -18,8 +18,8 @@ namespace vimbrel {
 std::optional<Bitmap> LoadImageFile(const std::string& path, const JpegReadOptions& options = {});
 
 // Writes a bitmap file at the picture's own depth when the extension is ".bmp" (any case),
-// JPEG for every other name. The whole file is encoded before an existing one is replaced.
-// Throws EInOutError.
+// JPEG for every other name. The file is written under a temporary name beside it and
+// replaces an existing one only when complete. Throws EInOutError.
 void WriteImageFile(const Bitmap& source, const std::string& path);
 
 // Whole-file helpers; EInOutError on failure. Files larger than any picture we could

@@ -126,15 +126,49 @@ JpegSize ReadJpegSize(std::span<const std::uint8_t> file) {
     return JpegSize{int(d->cinfo.image_width), int(d->cinfo.image_height)};
 }
 
-Bitmap DecodeJpeg(std::span<const std::uint8_t> file, const JpegReadOptions& options) {
-    // A file whose picture data is whole but whose end-of-image marker is missing still
-    // reads; data that is really cut short then meets the marker early and is refused.
-    const bool endMarked = file.size() >= 2 && file[file.size() - 2] == 0xFF && file[file.size() - 1] == 0xD9;
-    if (!endMarked && !file.empty()) {
-        std::vector<std::uint8_t> closed(file.begin(), file.end());
-        closed.insert(closed.end(), {0xFF, 0xD9});
-        return DecodeJpeg(closed, options);
+namespace {
+
+struct ScanCount {
+    int scans = 0;
+    bool progressive = false;
+};
+
+// Walks the marker segments without decoding anything: every scan header, and whether a
+// frame header says progressive. Inside a scan's data every 0xFF byte of the picture is
+// followed by 0 or a restart marker, so any other pair ends the scan.
+ScanCount CountScans(std::span<const std::uint8_t> f) {
+    ScanCount count;
+    std::size_t i = 2;  // after the start-of-image marker
+    while (i + 1 < f.size()) {
+        if (f[i] != 0xFF) { ++i; continue; }
+        const std::uint8_t m = f[i + 1];
+        if (m == 0xFF) { ++i; continue; }  // fill byte
+        i += 2;
+        if (m == 0xD9) break;
+        if (m == 0x00 || m == 0x01 || (m >= 0xD0 && m <= 0xD7)) continue;  // no length follows
+        if (i + 1 >= f.size()) break;
+        const std::size_t length = (std::size_t(f[i]) << 8) | f[i + 1];
+        if (m == 0xC2 || m == 0xC6 || m == 0xCA || m == 0xCE) count.progressive = true;
+        i += std::max<std::size_t>(length, 2);
+        if (m != 0xDA) continue;
+        ++count.scans;
+        while (i + 1 < f.size() && !(f[i] == 0xFF && f[i + 1] != 0x00 && (f[i + 1] < 0xD0 || f[i + 1] > 0xD7))) ++i;
     }
+    return count;
+}
+
+// Every coefficient of every component must have had a scan; a progressive file missing
+// some would show as a blurred or wrongly coloured picture.
+bool AllCoefficientsArrived(const jpeg_decompress_struct& c) {
+    if (!c.progressive_mode || !c.coef_bits) return true;
+    for (int ci = 0; ci < c.num_components; ++ci)
+        for (int k = 0; k < DCTSIZE2; ++k)
+            if (c.coef_bits[ci][k] < 0) return false;
+    return true;
+}
+
+// The file as it is, with its end-of-image marker.
+Bitmap DecodeWhole(std::span<const std::uint8_t> file, const JpegReadOptions& options) {
     CheckFileSize(file);
     const bool quantise = options.greys || !options.trueColourDisplay;
     auto d = std::make_unique<Decoder>();
@@ -173,6 +207,7 @@ Bitmap DecodeJpeg(std::span<const std::uint8_t> file, const JpegReadOptions& opt
         if (std::uint64_t(file.size()) * 8 < blocks * 2) throw EInvalidGraphic("JPEG: data too short for the picture");
     }
     jpeg_start_decompress(&c);
+    if (!AllCoefficientsArrived(c)) throw EInvalidGraphic("JPEG: progressive scans missing");
     try {
         *out = Bitmap(int(c.output_width), int(c.output_height), outBpp);
     } catch (const EImageTooLarge& e) {
@@ -193,6 +228,24 @@ Bitmap DecodeJpeg(std::span<const std::uint8_t> file, const JpegReadOptions& opt
     }
     jpeg_finish_decompress(&c);
     return std::move(*out);
+}
+
+}  // namespace
+
+Bitmap DecodeJpeg(std::span<const std::uint8_t> file, const JpegReadOptions& options) {
+    // Each scan of a progressive picture costs a pass over the whole picture, so a small
+    // file of many scans would hold the program for minutes.
+    const ScanCount count = CountScans(file);
+    if (count.scans > kMaxJpegScans) throw EInvalidGraphic("JPEG: too many scans");
+    const bool endMarked = file.size() >= 2 && file[file.size() - 2] == 0xFF && file[file.size() - 1] == 0xD9;
+    if (endMarked || file.empty()) return DecodeWhole(file, options);
+    // A sequential file whose rows are all there but whose end-of-image marker is missing
+    // still reads; data that is really cut short then meets the marker early and is
+    // refused. A progressive file cut short would only look blurred, so it is damage.
+    if (count.progressive) throw EInvalidGraphic("JPEG: progressive data cut short");
+    std::vector<std::uint8_t> closed(file.begin(), file.end());
+    closed.insert(closed.end(), {0xFF, 0xD9});
+    return DecodeWhole(closed, options);
 }
 
 namespace {

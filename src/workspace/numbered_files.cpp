@@ -59,8 +59,11 @@ std::optional<std::string> NumberedNeighbour(const std::string& lastOpenedFile, 
     const std::string digits = base.substr(
         firstDash + 1, secondDash == std::string::npos ? std::string::npos : secondDash - firstDash - 1);
     if (!IsDigits(digits)) return std::nullopt;
-    const std::int64_t n = LeadingInt(digits) + (forward ? 1 : -1);
-    return AddBackslash(openPath) + prefix + "-" + NumberText(n) + ext;
+    const std::int64_t n = LeadingInt(digits);
+    // The digits hold no sign, so only the step past the largest number can overflow; that
+    // file cannot exist, so there is no neighbour.
+    if (forward && n == std::numeric_limits<std::int64_t>::max()) return std::nullopt;
+    return AddBackslash(openPath) + prefix + "-" + NumberText(forward ? n + 1 : n - 1) + ext;
 }
 
 std::optional<std::string> StepNumberedFile(const std::string& lastOpenedFile, const std::string& openPath,

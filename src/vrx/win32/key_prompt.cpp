@@ -5,27 +5,38 @@
 #include <ostream>
 #include <string>
 
+#include "vrx/interrupt.h"
+
 namespace vimbrel::vrx {
 
 namespace {
 
-// Restores the console's echo on every way out.
+// The console and its mode before the prompt, for the Ctrl+C handler too: a console's
+// mode outlives the process that changed it.
+HANDLE console = nullptr;
+DWORD savedMode = 0;
+
+void RestoreSaved() { SetConsoleMode(console, savedMode); }
+
+// Restores the console's echo on every way out, Ctrl+C included.
 class EchoOff {
 public:
-    explicit EchoOff(HANDLE console) : console_(console) {
-        ok_ = GetConsoleMode(console_, &saved_) != 0 &&
-              SetConsoleMode(console_, saved_ & ~static_cast<DWORD>(ENABLE_ECHO_INPUT)) != 0;
+    explicit EchoOff(HANDLE input) {
+        console = input;
+        ok_ = GetConsoleMode(console, &savedMode) != 0;
+        if (!ok_) return;
+        RestoreTerminalOnInterrupt(RestoreSaved);
+        ok_ = SetConsoleMode(console, savedMode & ~static_cast<DWORD>(ENABLE_ECHO_INPUT)) != 0;
     }
     ~EchoOff() {
-        if (ok_) SetConsoleMode(console_, saved_);
+        if (ok_) RestoreSaved();
+        RestoreTerminalOnInterrupt(nullptr);
     }
     EchoOff(const EchoOff&) = delete;
     EchoOff& operator=(const EchoOff&) = delete;
     bool ok() const { return ok_; }
 
 private:
-    HANDLE console_;
-    DWORD saved_ = 0;
     bool ok_ = false;
 };
 

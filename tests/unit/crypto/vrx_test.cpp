@@ -125,6 +125,43 @@ TEST_F(Vrx, FailuresLeaveNothingBehind) {
     EXPECT_EQ(Run("encrypt '" + dir / "missing" + "'"), 1);
 }
 
+TEST_F(Vrx, FolderAsOutputIsAnErrorEvenWithForce) {
+    WriteBytes(dir / "a.txt", Pattern(100));
+    fs::create_directory(dir / "empty");
+    for (const char* force : {"", " --force"}) {
+        SCOPED_TRACE(force);
+        EXPECT_EQ(Run("encrypt '" + dir / "a.txt" + "' -o '" + dir / "empty" + "'" + force), 1);
+        EXPECT_NE(Stderr().find("folder"), std::string::npos) << Stderr();
+        EXPECT_TRUE(fs::is_directory(dir / "empty"));
+    }
+    // A name that derives a folder: sub/.vrx would decipher to sub/ itself.
+    fs::create_directory(dir / "sub");
+    ASSERT_EQ(Run("encrypt '" + dir / "a.txt" + "' -o '" + dir / "sub/.vrx" + "'"), 0) << Stderr();
+    EXPECT_EQ(Run("decrypt '" + dir / "sub/.vrx" + "' --force"), 1);
+    EXPECT_NE(Stderr().find("folder"), std::string::npos) << Stderr();
+    EXPECT_EQ(ReadBytes(dir / "sub/.vrx").size(), 104u);
+    EXPECT_TRUE(fs::is_empty(dir / "empty"));
+}
+
+TEST_F(Vrx, LeftOverPartialFileIsNamedNeverSkippedOrWrittenThrough) {
+    WriteBytes(dir / "a.txt", Pattern(100));
+    WriteBytes(dir / "a.txt.VRX.vrx-part", Bytes{7});
+    EXPECT_EQ(Run("encrypt '" + dir / "a.txt" + "'"), 1);
+    EXPECT_NE(Stderr().find("a.txt.VRX.vrx-part exists"), std::string::npos) << Stderr();
+    EXPECT_EQ(Files(), (std::vector<std::string>{"a.txt", "a.txt.VRX.vrx-part"}));
+
+    // With --force it goes, and so does a link planted in its place, without its target
+    // being written.
+    WriteBytes(dir / "outside", Bytes{1, 2});
+    fs::remove(dir / "a.txt.VRX.vrx-part");
+    fs::create_symlink(dir / "outside", dir / "a.txt.VRX.vrx-part");
+    ASSERT_EQ(Run("encrypt --force '" + dir / "a.txt" + "'"), 0) << Stderr();
+    EXPECT_NE(Stderr().find("removed"), std::string::npos) << Stderr();
+    EXPECT_EQ(ReadBytes(dir / "outside"), (Bytes{1, 2}));
+    EXPECT_EQ(ReadBytes(dir / "a.txt.VRX").size(), 104u);
+    EXPECT_EQ(Files(), (std::vector<std::string>{"a.txt", "a.txt.VRX", "outside"}));
+}
+
 TEST_F(Vrx, UsageErrors) {
     EXPECT_EQ(testing::Shell("'" VRX_PATH "' --help >'" + dir / "stdout" + "'"), 0);
     EXPECT_NE(testing::AsText(ReadBytes(dir / "stdout")).find("Usage: vrx encrypt FILE"), std::string::npos);

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <map>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -13,7 +15,11 @@ namespace {
 
 class FakeView : public ImageView {
 public:
-    void ShowImage1(const Bitmap& image1) override { shown.push_back({image1.Width(), image1.Height()}); }
+    void ShowImage1(const Bitmap& image1) override {
+        // The real view copies the picture; that copy can run out of memory too.
+        if (std::size_t(image1.Width()) * std::size_t(image1.Height()) > copyLimit) throw std::bad_alloc();
+        shown.push_back({image1.Width(), image1.Height()});
+    }
     void SetStatusText(const std::string& text) override { status = text; }
     void WarningBox(const std::string& text) override { warnings.push_back(text); }
     void UpdateNotesState() override { ++notesRefreshes; }
@@ -22,6 +28,7 @@ public:
     std::string status = "untouched";
     std::vector<std::string> warnings;
     int notesRefreshes = 0;
+    std::size_t copyLimit = SIZE_MAX;
 };
 
 class FakeCursor : public CursorPort {
@@ -184,6 +191,24 @@ TEST_F(CurrentImageTest, OutOfMemoryZoomWarnsAndLeavesAnEmptyView) {
     EXPECT_TRUE(image.Image1().Empty());
     EXPECT_DOUBLE_EQ(image.ZoomFactor(), 10.0);
     EXPECT_EQ(image.imgMain.Width(), 20000);
+    EXPECT_FALSE(cursor.busy);
+}
+
+TEST_F(CurrentImageTest, ViewLetsGoOfTheOldPictureAndItsOutOfMemoryGetsTheZoomMessage) {
+    Capture(40, 30, 1, "x");
+    view.shown.clear();
+    image.ZoomItemClick("zmi02");
+    // Emptied first, so the old and the new shown image are never both held.
+    EXPECT_EQ(view.shown, (std::vector<std::pair<int, int>>{{0, 0}, {80, 60}}));
+
+    view.copyLimit = 80 * 60;
+    view.shown.clear();
+    EXPECT_NO_THROW(image.ZoomItemClick("zmi03"));
+    ASSERT_EQ(view.warnings.size(), 1u);
+    EXPECT_EQ(view.warnings[0], "Zooming this image to 3:1 is not possible\r\nTry a smaller ratio");
+    EXPECT_EQ(view.shown.back(), (std::pair<int, int>{0, 0}));
+    EXPECT_TRUE(image.Image1().Empty());
+    EXPECT_DOUBLE_EQ(image.ZoomFactor(), 3.0);
     EXPECT_FALSE(cursor.busy);
 }
 

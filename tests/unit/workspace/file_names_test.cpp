@@ -226,6 +226,9 @@ TEST(NumberedFiles, SeriesStepping) {
     }
     // A step below zero names a file that cannot exist.
     EXPECT_EQ(NumberedNeighbour("V-00000.bmp", "C:\\P\\", false), "C:\\P\\V-000-1.bmp");
+    // The largest number has no next one; the one before it still steps back.
+    EXPECT_EQ(NumberedNeighbour("V-9223372036854775807.bmp", "C:\\P\\", true), std::nullopt);
+    EXPECT_EQ(NumberedNeighbour("V-9223372036854775807.bmp", "C:\\P\\", false), "C:\\P\\V-75806.bmp");
 }
 
 TEST(SendToEditor, WritesTheShownPictureForAnExistingEditorOnly) {

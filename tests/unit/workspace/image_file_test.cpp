@@ -9,9 +9,16 @@
 #include <functional>
 #include <set>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+
 #include "workspace/bmp_file.h"
 #include "workspace/image_file.h"
 #include "workspace/jpeg_file.h"
+#include "test_pictures.h"
 
 namespace vimbrel {
 namespace {
@@ -33,14 +40,7 @@ Bitmap Pattern(int width, int height, int bpp) {
     return b;
 }
 
-// A smooth picture JPEG can hold closely.
-Bitmap Gradient(int width, int height) {
-    Bitmap b(width, height, 24);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            b.SetPixelColour(x, y, RgbQuad{std::uint8_t(x * 255 / width), std::uint8_t(y * 255 / height), 128, 0});
-    return b;
-}
+using testing::Gradient;
 
 std::uint32_t Get32(const std::vector<std::uint8_t>& f, std::size_t at) {
     return f[at] | (f[at + 1] << 8) | (f[at + 2] << 16) | (std::uint32_t(f[at + 3]) << 24);
@@ -181,6 +181,70 @@ TEST(BmpFile, ReadsOtherProgramsLayouts) {
         ASSERT_EQ(b.BitsPerPixel(), 32);
         EXPECT_EQ(b.PixelColour(0, 0), (RgbQuad{0x33, 0x22, 0x11, 0}));
     }
+}
+
+// The pixel rows of a file, from its pixel offset on.
+std::vector<std::uint8_t> PixelBytes(const std::vector<std::uint8_t>& f) {
+    return std::vector<std::uint8_t>(f.begin() + std::ptrdiff_t(Get32(f, 10)), f.end());
+}
+
+TEST(BmpFile, WritesBackAtTheFilesOwnDepthWithTableAndMasks) {
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> file;
+        std::vector<std::uint32_t> masks;  // expected after the header, none without bit fields
+    };
+    auto withMasks = [](std::vector<std::uint8_t> f, std::uint32_t r, std::uint32_t g, std::uint32_t b) {
+        Put32(f, 54, r);
+        Put32(f, 58, g);
+        Put32(f, 62, b);
+        return f;
+    };
+    const Case cases[] = {
+        {"1 bit", HandMade(10, 2, 1, 0, {0x000000, 0xFFFFFF}, {0b10000000, 0b01000000, 0, 0, 0b00000001, 0, 0, 0}), {}},
+        {"4 bits, short table", HandMade(3, 2, 4, 0, {0x102030, 0x405060, 0x708090}, {0x12, 0x00, 0, 0, 0x21, 0x20, 0, 0}), {}},
+        {"16 bits 5-5-5", HandMade(2, 1, 16, 0, {}, {0xFF, 0x7F, 0x21, 0x04}), {}},
+        {"16 bits 5-6-5 bit fields", withMasks(HandMade(3, 1, 16, 3, {}, {0x1F, 0x00, 0xE0, 0x07, 0x45, 0xA3, 0, 0}), 0xF800, 0x07E0, 0x001F),
+         {0xF800, 0x07E0, 0x001F}},
+        {"32 bits, red in the lowest byte", withMasks(HandMade(1, 1, 32, 3, {}, {0x11, 0x22, 0x33, 0x00}), 0xFF, 0xFF00, 0xFF0000),
+         {0xFF, 0xFF00, 0xFF0000}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Bitmap read = DecodeBmp(c.file);
+        const std::vector<std::uint8_t> written = EncodeBmp(read);
+        EXPECT_EQ(written[28], c.file[28]);                         // bits per pixel
+        EXPECT_EQ(Get32(written, 30), c.masks.empty() ? 0u : 3u);   // bit fields only where they were
+        for (std::size_t i = 0; i < c.masks.size(); ++i) EXPECT_EQ(Get32(written, 54 + 4 * i), c.masks[i]);
+        EXPECT_EQ(Get32(written, 10), Get32(c.file, 10));           // same table and masks before the pixels
+        EXPECT_EQ(std::vector<std::uint8_t>(written.begin() + 54, written.begin() + Get32(written, 10)),
+                  std::vector<std::uint8_t>(c.file.begin() + 54, c.file.begin() + Get32(c.file, 10)));
+        EXPECT_EQ(PixelBytes(written), PixelBytes(c.file));
+        EXPECT_EQ(DecodeBmp(written), read);
+    }
+}
+
+TEST(BmpFile, PictureThatOutgrewItsFileDepthIsWrittenAtItsOwn) {
+    Bitmap picture = DecodeBmp(HandMade(3, 1, 4, 0, std::vector<std::uint32_t>(16, 0x102030), {0x12, 0xF0, 0, 0}));
+    ASSERT_EQ(picture.FileFormat().bitsPerPixel, 4);
+    picture.Palette().resize(256);
+    picture.Row(0)[1] = 200;  // an index four bits cannot hold
+    const std::vector<std::uint8_t> f = EncodeBmp(picture);
+    EXPECT_EQ(f[28], 8);
+    EXPECT_EQ(DecodeBmp(f).Row(0)[1], 200);
+    // Masks that are not one run of bits each could not give the colours back.
+    auto f16 = HandMade(3, 1, 16, 3, {}, {0x1F, 0x00, 0xE0, 0x57, 0x45, 0xA3, 0, 0});
+    Put32(f16, 54, 0);
+    Put32(f16, 58, 0x5200);
+    Put32(f16, 62, 0x001F);
+    const Bitmap odd = DecodeBmp(f16);
+    const std::vector<std::uint8_t> oddWritten = EncodeBmp(odd);
+    EXPECT_EQ(oddWritten[28], 24);
+    EXPECT_EQ(DecodeBmp(oddWritten).PixelColour(1, 0), odd.PixelColour(1, 0));
+    // What the program makes itself keeps its depth, with no masks.
+    const std::vector<std::uint8_t> own = EncodeBmp(Pattern(2, 2, 32));
+    EXPECT_EQ(own[28], 32);
+    EXPECT_EQ(Get32(own, 30), 0u);
 }
 
 TEST(BmpFile, RefusesFilesThatLie) {
@@ -398,6 +462,63 @@ TEST_F(ImageFileOnDisk, DamagedAndMissingFilesRaiseTheirOwnErrors) {
     EXPECT_THROW(LoadImageFile(Path("missing.bmp")), EInOutError);
     EXPECT_THROW(WriteImageFile(Pattern(2, 2, 24), Path("no-such-folder/x.bmp")), EInOutError);
     EXPECT_STREQ(kUnreadableImageMessage, "Unable to read or decrypt the image");
+}
+
+// Everything in the test folder, so left-over temporary files show.
+std::vector<std::string> Names(const std::filesystem::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_F(ImageFileOnDisk, FailedWriteLeavesTheOldFileWhole) {
+    const Bitmap old = Pattern(4, 4, 24);
+    WriteImageFile(old, Path("keep.bmp"));
+    // A file-size limit makes the write fail part-way, as a full disk would; the child
+    // reports what it saw through its exit code.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{1000, 1000};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        int code = 1;
+        try {
+            WriteImageFile(Pattern(200, 200, 24), Path("keep.bmp"));
+        } catch (const EInOutError& e) {
+            code = std::string(e.what()) == "Error writing to " + Path("keep.bmp") ? 0 : 2;
+        }
+        _exit(code);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the write did not fail, 2: another message";
+    EXPECT_EQ(LoadImageFile(Path("keep.bmp")), old);
+    EXPECT_EQ(Names(dir_), std::vector<std::string>{"keep.bmp"});
+}
+
+TEST_F(ImageFileOnDisk, NothingPlantedIsWrittenThroughOrReplaced) {
+    namespace fs = std::filesystem;
+    const Bitmap picture = Pattern(3, 3, 24);
+    WriteFileBytes(Path("outside"), {'o', 'k'});
+    // A link where the temporary file would go, and one in the target's place.
+    fs::create_symlink(Path("outside"), Path("a.bmp.part"));
+    WriteImageFile(picture, Path("a.bmp"));
+    fs::create_symlink(Path("outside"), Path("b.jpg"));
+    WriteImageFile(picture, Path("b.jpg"));
+    EXPECT_EQ(Bytes("outside"), (std::vector<std::uint8_t>{'o', 'k'}));
+    EXPECT_EQ(LoadImageFile(Path("a.bmp")), picture);
+    EXPECT_FALSE(fs::is_symlink(Path("b.jpg")));
+    EXPECT_EQ(Bytes("b.jpg")[0], 0xFF);
+    EXPECT_EQ(Names(dir_), (std::vector<std::string>{"a.bmp", "a.bmp.part", "b.jpg", "outside"}));
+
+    // A folder in the target's place stays, empty or not.
+    fs::create_directory(Path("folder.bmp"));
+    EXPECT_THROW(WriteImageFile(picture, Path("folder.bmp")), EInOutError);
+    EXPECT_TRUE(fs::is_directory(Path("folder.bmp")));
+    EXPECT_EQ(Names(dir_).size(), 5u);
 }
 
 }  // namespace

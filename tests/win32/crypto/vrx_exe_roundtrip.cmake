@@ -42,6 +42,26 @@ vrx(2 key encrypt f1.orig --key=windows1)
 if(EXISTS ${WORK}/f1.orig.VRX)
   message(FATAL_ERROR "a refused command left f1.orig.VRX behind")
 endif()
+
+# A folder is never an output, with or without --force.
+file(MAKE_DIRECTORY ${WORK}/outdir)
+vrx(1 key encrypt f1.orig -o outdir --key-stdin --force)
+if(NOT IS_DIRECTORY ${WORK}/outdir)
+  message(FATAL_ERROR "--force replaced the folder outdir")
+endif()
+
+# A partial file left by an interrupted run is named, and only --force removes it.
+file(WRITE ${WORK}/f1.orig.VRX.vrx-part "stale")
+vrx(1 key encrypt f1.orig --key-stdin)
+if(EXISTS ${WORK}/f1.orig.VRX OR NOT EXISTS ${WORK}/f1.orig.VRX.vrx-part)
+  message(FATAL_ERROR "a stale partial file was skipped past or reused")
+endif()
+vrx(0 key encrypt f1.orig --key-stdin --force)
+file(SIZE ${WORK}/f1.orig.VRX cipher_size)
+if(NOT cipher_size EQUAL 8)
+  message(FATAL_ERROR "f1.orig.VRX has ${cipher_size} bytes after --force, expected 8")
+endif()
+
 file(GLOB leftovers ${WORK}/*.vrx-part*)
 if(leftovers)
   message(FATAL_ERROR "temporary files left behind: ${leftovers}")

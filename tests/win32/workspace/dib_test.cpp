@@ -130,6 +130,32 @@ TEST(Win32Files, PicturesRoundTripThroughFiles) {
     std::remove(jpeg.c_str());
 }
 
+// Replacing goes through MoveFileEx: an existing picture is replaced whole, a read-only
+// one and a folder are not, and no temporary file stays behind.
+TEST(Win32Files, WritesReplaceOnlyWhenComplete) {
+    char temp[MAX_PATH];
+    ASSERT_GT(::GetTempPathA(MAX_PATH, temp), 0u);
+    const std::string name = std::string(temp) + "vimbrel-replace.bmp";
+    const std::string folder = std::string(temp) + "vimbrel-replace-folder.bmp";
+    WriteImageFile(Pattern(40, 30, 24), name);
+    const Bitmap small = Pattern(3, 2, 8);
+    WriteImageFile(small, name);
+    EXPECT_EQ(LoadImageFile(name), small);
+    EXPECT_EQ(::GetFileAttributesA((name + ".part").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    ASSERT_TRUE(::SetFileAttributesA(name.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_THROW(WriteImageFile(Pattern(5, 5, 24), name), EInOutError);
+    EXPECT_EQ(LoadImageFile(name), small);
+    ::SetFileAttributesA(name.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    EXPECT_THROW(WriteImageFile(small, folder), EInOutError);
+    EXPECT_NE(::GetFileAttributesA(folder.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    EXPECT_EQ(::GetFileAttributesA((folder + ".part").c_str()), INVALID_FILE_ATTRIBUTES);
+    ::RemoveDirectoryA(folder.c_str());
+    std::remove(name.c_str());
+}
+
 // libjpeg's failures leave through longjmp, which on Windows unwinds through SEH.
 TEST(Win32Files, DamagedPicturesEndInTheReadersException) {
     const std::vector<std::uint8_t> jpeg = EncodeJpeg(Pattern(64, 64, 24));
