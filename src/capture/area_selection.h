@@ -49,8 +49,9 @@ Bitmap CopyArea(const Bitmap& source, const Rect& area);
 // What the area overlay hands back when it closes.
 struct AreaChoice {
     bool ok = false;     // closed by a mouse button release
-    Rect selection;      // SelectionRect, not normalised
+    Rect selection;      // SelectionRect in screen coordinates, not normalised
     Bitmap screenImage;  // the frozen copy of the desktop
+    Point origin;        // where the copy's top-left pixel lies on the screen
 };
 
 // Opens the overlay over a fresh copy of the desktop and waits until it closes.

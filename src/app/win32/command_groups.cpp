@@ -2,6 +2,10 @@
 
 namespace vimbrel::win32 {
 
+namespace {
+constexpr int kAreaOverlayHelpContext = 30;
+}
+
 CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router)
     : dialogs_(parts.window, parts.appTitle, parts.programFolder),
       shell_(parts.window),
@@ -17,14 +21,21 @@ CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router
             .hotKeys = parts.hotKeys,
             .router = router,
             .programFolder = parts.programFolder},
+      overlay_(parts.window, [&router] { router.Route(Handler::HelpContext, kAreaOverlayHelpContext); }),
+      desktop_(parts.appTitle),
+      clipboard_(parts.window),
       files_(deps_),
-      help_(deps_) {
+      help_(deps_),
+      edit_(deps_, clipboard_),
+      captures_(deps_, screen_, overlay_, desktop_) {
     CurrentImage& image = parts.image;
     router.Bind(Handler::Zoom, [&image](const CommandRef& ref) { image.ZoomItemClick(ref.name); });
     router.Bind(Handler::Undo, [&image] { image.mnuUndoClick(); });
     router.Bind(Handler::Clear, [&image] { image.Clear1Click(); });
     files_.BindTo(router);
     help_.BindTo(router);
+    edit_.BindTo(router);
+    captures_.BindTo(router);
 }
 
 }  // namespace vimbrel::win32

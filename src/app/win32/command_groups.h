@@ -6,13 +6,18 @@
 
 #include <string>
 
+#include "app/capture_commands.h"
 #include "app/command_ports.h"
 #include "app/command_router.h"
+#include "app/edit_commands.h"
 #include "app/help_commands.h"
 #include "app/image_file_commands.h"
+#include "app/win32/capture_desktop.h"
 #include "app/win32/dialogs.h"
 #include "app/win32/main_settings.h"
 #include "app/win32/shell.h"
+#include "capture/win32/cap_area.h"
+#include "capture/win32/screen_grab.h"
 #include "workspace/current_image.h"
 
 namespace vimbrel::win32 {
@@ -41,8 +46,14 @@ private:
     WinDialogs dialogs_;
     WinShell shell_;
     CommandDeps deps_;
+    WinScreen screen_;
+    WinAreaOverlay overlay_;
+    WinCaptureDesktop desktop_;
+    WinClipboard clipboard_;
     ImageFileCommands files_;
     HelpCommands help_;
+    EditCommands edit_;
+    CaptureCommands captures_;
 };
 
 }  // namespace vimbrel::win32

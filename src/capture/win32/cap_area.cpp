@@ -14,22 +14,22 @@ namespace {
 const char kClassName[] = "TfrmCapArea";
 }  // namespace
 
-TfrmCapArea::TfrmCapArea() {
-    RECT desktop;
-    ::GetWindowRect(::GetDesktopWindow(), &desktop);
-    const int width = desktop.right - desktop.left, height = desktop.bottom - desktop.top;
+TfrmCapArea::TfrmCapArea(HWND owner)
+    : owner_(owner), origin_{::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN)} {
+    const int width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN), height = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
     // The overlay always copies with plain SRCCOPY.
-    GrabScreenRectWith(Rect{0, 0, width, height}, screenImage_, SRCCOPY);
+    GrabScreenRectWith(Rect{origin_.x, origin_.y, origin_.x + width, origin_.y + height}, screenImage_, SRCCOPY);
 
     RegisterWindowClass({.name = kClassName, .cursor = ::LoadCursorA(nullptr, IDC_CROSS)});
     if (!CreateFor({.exStyle = WS_EX_TOPMOST,
                     .className = kClassName,
                     .title = "frmCapArea",
                     .style = WS_POPUP,
-                    .x = 0,
-                    .y = 0,
+                    .x = origin_.x,
+                    .y = origin_.y,
                     .width = width,
-                    .height = height}))
+                    .height = height,
+                    .parent = owner_}))
         throw std::runtime_error("The area selection window could not be created");
 }
 
@@ -41,6 +41,9 @@ void TfrmCapArea::OnFailure(std::exception_ptr failure) {
 int TfrmCapArea::ShowModal() {
     modalResult_ = 0;
     failure_ = nullptr;
+    // Modal: the program's other windows take no input while the overlay is up.
+    const bool ownerWasEnabled = owner_ && ::IsWindowEnabled(owner_);
+    if (ownerWasEnabled) ::EnableWindow(owner_, FALSE);
     ::ShowWindow(hwnd_, SW_SHOW);
     ::SetForegroundWindow(hwnd_);
     ::UpdateWindow(hwnd_);
@@ -60,6 +63,7 @@ int TfrmCapArea::ShowModal() {
         ::DispatchMessageA(&msg);
     }
     if (::GetCapture() == hwnd_) ::ReleaseCapture();
+    if (ownerWasEnabled) ::EnableWindow(owner_, TRUE);
     ::ShowWindow(hwnd_, SW_HIDE);
     if (failure_) std::rethrow_exception(failure_);
     return modalResult_;
@@ -126,16 +130,23 @@ LRESULT TfrmCapArea::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         EndModal(kModalCancel);
         return 0;
+    case WM_KEYDOWN:
+        if (wParam == VK_F1 && OnHelp) OnHelp();
+        return 0;
     default:
         return Default(message, wParam, lParam);
     }
 }
 
 AreaChoice WinAreaOverlay::Run() {
-    TfrmCapArea overlay;
+    TfrmCapArea overlay(owner_);
+    overlay.OnHelp = help_;
     AreaChoice choice;
     choice.ok = overlay.ShowModal() == TfrmCapArea::kModalOk;
-    choice.selection = overlay.SelectionRect();
+    const Rect& r = overlay.SelectionRect();
+    const Point o = overlay.Origin();
+    choice.selection = Rect{r.left + o.x, r.top + o.y, r.right + o.x, r.bottom + o.y};
+    choice.origin = o;
     choice.screenImage = overlay.TakeScreenImage();
     return choice;
 }

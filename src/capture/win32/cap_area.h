@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <exception>
+#include <functional>
 #include <utility>
 
 #include "capture/area_selection.h"
@@ -17,14 +18,21 @@ public:
     static constexpr int kModalOk = 1;      // a mouse button was released over the overlay
     static constexpr int kModalCancel = 2;  // closed by the window system
 
-    // FormCreate: copies the desktop once and makes the (hidden) window over it.
-    TfrmCapArea();
+    // FormCreate: copies the whole desktop (every monitor) once and makes the (hidden)
+    // window over it, owned by owner so it has no taskbar button of its own.
+    explicit TfrmCapArea(HWND owner = nullptr);
 
-    // Shows the overlay and runs its messages until it closes; returns the modal result.
+    // Shows the overlay and runs its messages until it closes, the owner disabled meanwhile;
+    // returns the modal result.
     int ShowModal();
 
-    // Not normalised; all zero unless the left button went down.
+    // F1 on the overlay.
+    std::function<void()> OnHelp;
+
+    // In the window's coordinates; not normalised; all zero unless the left button went down.
     const Rect& SelectionRect() const { return selection_.SelectionRect(); }
+    // The window's (and the copy's) top-left corner on the screen.
+    Point Origin() const { return origin_; }
     const Bitmap& ScreenImage() const { return screenImage_; }
     Bitmap TakeScreenImage() { return std::move(screenImage_); }
 
@@ -36,6 +44,8 @@ private:
     void Invert(const SelectionStep& step);
     void EndModal(int result);
 
+    HWND owner_;
+    Point origin_;
     Bitmap screenImage_;
     AreaSelection selection_;
     int modalResult_ = 0;
@@ -45,7 +55,13 @@ private:
 // The overlay as the area capture uses it: one new TfrmCapArea per run.
 class WinAreaOverlay : public AreaOverlay {
 public:
+    explicit WinAreaOverlay(HWND owner = nullptr, std::function<void()> help = {})
+        : owner_(owner), help_(std::move(help)) {}
     AreaChoice Run() override;
+
+private:
+    HWND owner_;
+    std::function<void()> help_;
 };
 
 }  // namespace vimbrel::win32
