@@ -1,0 +1,215 @@
+// Captures as a user makes them: Print Screen, Alt+Print Screen and Win+Print Screen with a
+// drag over the frozen desktop, "\F" from a second start, and the post-capture actions
+// (clipboard, numbered file, editor) that the settings switch on. A window of the test's
+// own, in a colour nothing else has, is what gets captured.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "vimbrel_process.h"
+#include "workspace/image_file.h"
+
+namespace e2e {
+namespace {
+
+constexpr COLORREF kMarkerColour = RGB(12, 200, 34);
+constexpr RECT kMarker{100, 120, 340, 300};  // screen pixels
+
+// A top-most window of one colour, painted by this thread's message pumping.
+class MarkerWindow {
+public:
+    MarkerWindow() {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = ::DefWindowProcA;
+        wc.hInstance = ::GetModuleHandleA(nullptr);
+        wc.hbrBackground = ::CreateSolidBrush(kMarkerColour);
+        wc.lpszClassName = "VimbrelCaptureMarker";
+        ::RegisterClassA(&wc);
+        hwnd_ = ::CreateWindowExA(WS_EX_TOPMOST, "VimbrelCaptureMarker", "Capture marker", WS_POPUP | WS_VISIBLE,
+                                  kMarker.left, kMarker.top, kMarker.right - kMarker.left,
+                                  kMarker.bottom - kMarker.top, nullptr, nullptr, wc.hInstance, nullptr);
+        ::SetForegroundWindow(hwnd_);
+        WaitFor([] { return false; }, 300ms);
+    }
+    ~MarkerWindow() { ::DestroyWindow(hwnd_); }
+    HWND Handle() const { return hwnd_; }
+
+private:
+    HWND hwnd_;
+};
+
+void Keys(std::initializer_list<WORD> down) {
+    std::vector<INPUT> in;
+    for (WORD k : down) {
+        INPUT i{};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = k;
+        in.push_back(i);
+    }
+    for (auto it = down.end(); it != down.begin();) {
+        INPUT i{};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = *--it;
+        i.ki.dwFlags = KEYEVENTF_KEYUP;
+        in.push_back(i);
+    }
+    ::SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
+}
+
+void Mouse(int x, int y, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = ::MulDiv(x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = ::MulDiv(y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &input, sizeof input);
+    WaitFor([] { return false; }, 60ms);
+}
+
+// Waits for the overlay and drags over it from one point to the other.
+bool DragOverOverlay(DWORD processId, POINT from, POINT to) {
+    HWND overlay = nullptr;
+    if (!WaitFor([&] { return (overlay = FindProcessWindow(processId, "TfrmCapArea", "frmCapArea")) != nullptr &&
+                              ::IsWindowVisible(overlay); }))
+        return false;
+    WaitFor([] { return false; }, 300ms);
+    Mouse(from.x, from.y, 0);
+    Mouse(from.x, from.y, MOUSEEVENTF_LEFTDOWN);
+    Mouse((from.x + to.x) / 2, (from.y + to.y) / 2, 0);
+    Mouse(to.x, to.y, 0);
+    Mouse(to.x, to.y, MOUSEEVENTF_LEFTUP);
+    return WaitFor([&] { return !::IsWindowVisible(overlay); });
+}
+
+std::optional<vimbrel::Bitmap> WaitForPicture(const std::string& path) {
+    std::optional<vimbrel::Bitmap> picture;
+    WaitFor([&] {
+        try {
+            picture = vimbrel::LoadImageFile(path);
+        } catch (const std::exception&) {
+            picture.reset();  // not there yet, or still being written
+        }
+        return picture.has_value();
+    }, 15s);
+    return picture;
+}
+
+bool IsMarker(const vimbrel::Bitmap& picture, int x, int y) {
+    vimbrel::RgbQuad c = picture.PixelColour(x, y);
+    return c.red == GetRValue(kMarkerColour) && c.green == GetGValue(kMarkerColour) &&
+           c.blue == GetBValue(kMarkerColour);
+}
+
+std::string EditorStandIn() {
+    char path[MAX_PATH] = {};
+    DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string self(path, n);
+    self.erase(self.find_last_of('\\'));
+    return self.substr(0, self.find_last_of('\\') + 1) + "standins\\vimbrel_editor.exe";
+}
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+class CaptureTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ClearSettings();
+        WriteSetting("CheckClose", "N");
+        WriteSetting("InclMouse", "0");
+        WriteSetting("PopUp", "0");
+        WriteSetting("AutoSave", "On");
+        WriteSetting("AutoPrefix", "Shot");
+        WriteSetting("AutoExt", ".bmp");
+    }
+    // Numbered captures go to the program's scratch folder.
+    void SaveInto(VimbrelProcess& app) { WriteSetting("AutoSavePath", app.Folder().substr(0, app.Folder().size() - 1)); }
+};
+
+TEST_F(CaptureTest, PrintScreenAndASecondStartWithFCaptureTheWholeScreen) {
+    MarkerWindow marker;
+    VimbrelProcess app("capture-full");
+    SaveInto(app);
+    ASSERT_TRUE(app.Start());
+
+    Keys({VK_SNAPSHOT});
+    auto first = WaitForPicture(app.Folder() + "Shot-00001.bmp");
+    ASSERT_TRUE(first.has_value()) << "Print Screen saves the capture";
+    EXPECT_EQ(first->Width(), ::GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(first->Height(), ::GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_TRUE(IsMarker(*first, kMarker.left + 5, kMarker.top + 5));
+    EXPECT_TRUE(IsMarker(*first, kMarker.right - 1, kMarker.bottom - 1));
+    EXPECT_FALSE(IsMarker(*first, kMarker.right, kMarker.bottom));
+    EXPECT_FALSE(::IsWindowVisible(app.MainWindow())) << "with PopUp off the window stays hidden";
+
+    ASSERT_TRUE(app.RunSecondInstance("\\F").has_value());
+    auto second = WaitForPicture(app.Folder() + "Shot-00002.bmp");
+    ASSERT_TRUE(second.has_value()) << "\\F from a second start captures too";
+    EXPECT_TRUE(IsMarker(*second, kMarker.left, kMarker.top));
+    EXPECT_EQ(ReadSetting("NextSaveNo"), "3");
+    EXPECT_TRUE(app.Exit());
+}
+
+TEST_F(CaptureTest, AltPrintScreenTakesTheWindowThatWasInFrontWithCopyAndEditorOn) {
+    WriteSetting("AutoClipCopy", "On");
+    WriteSetting("AutoEdit", "Yes");
+    MarkerWindow marker;
+    VimbrelProcess app("capture-active");
+    SaveInto(app);
+    const std::string editor = app.Folder() + "editor.exe";
+    ASSERT_TRUE(::CopyFileA(EditorStandIn().c_str(), editor.c_str(), FALSE)) << EditorStandIn();
+    WriteSetting("ImageEditor", editor);
+    ASSERT_TRUE(app.Start());
+    ::SetForegroundWindow(marker.Handle());
+    // The window has to have been in front when the program last looked (every 2 s).
+    WaitFor([] { return false; }, 2500ms);
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    ::CloseClipboard();
+
+    Keys({VK_MENU, VK_SNAPSHOT});
+    auto picture = WaitForPicture(app.Folder() + "Shot-00001.bmp");
+    ASSERT_TRUE(picture.has_value());
+    EXPECT_EQ(picture->Width(), kMarker.right - kMarker.left);
+    EXPECT_EQ(picture->Height(), kMarker.bottom - kMarker.top);
+    EXPECT_TRUE(IsMarker(*picture, 0, 0));
+    EXPECT_TRUE(IsMarker(*picture, picture->Width() - 1, picture->Height() - 1));
+
+    EXPECT_TRUE(::IsClipboardFormatAvailable(CF_BITMAP)) << "copied to the clipboard";
+    EXPECT_TRUE(WaitFor([&] { return ReadAll(app.Folder() + "editor-args.txt").find("~~vrl.bmp") != std::string::npos; }))
+        << "the editor got the picture: " << ReadAll(app.Folder() + "editor-args.txt");
+    EXPECT_TRUE(app.Exit());
+}
+
+TEST_F(CaptureTest, WinPrintScreenTakesTheDraggedAreaAndAReversedDragAsksAgain) {
+    MarkerWindow marker;
+    VimbrelProcess app("capture-area");
+    SaveInto(app);
+    ASSERT_TRUE(app.Start());
+
+    Keys({VK_LWIN, VK_SNAPSHOT});
+    // Dragged from lower right to upper left: the question, OK, a fresh overlay.
+    ASSERT_TRUE(DragOverOverlay(app.ProcessId(), {300, 280}, {150, 160}));
+    HWND question = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (question = FindProcessWindow(app.ProcessId(), "#32770", "  Vimbrel   ")) != nullptr; }));
+    EXPECT_NE(FindChildByText(question, "Hold the mouse buton down from the Upper Left corner\r\nto Lower Right corner "
+                                        "of the area to be selected.  \r\nRelease mouse button when complete.  Try Again?"),
+              nullptr);
+    ::PostMessageA(question, WM_COMMAND, IDOK, 0);
+
+    ASSERT_TRUE(DragOverOverlay(app.ProcessId(), {90, 110}, {190, 170}));
+    auto picture = WaitForPicture(app.Folder() + "Shot-00001.bmp");
+    ASSERT_TRUE(picture.has_value());
+    EXPECT_EQ(picture->Width(), 100);
+    EXPECT_EQ(picture->Height(), 60);
+    EXPECT_FALSE(IsMarker(*picture, 9, 9)) << "left of and above the marker";
+    EXPECT_TRUE(IsMarker(*picture, 10, 10));
+    EXPECT_TRUE(IsMarker(*picture, 99, 59));
+    EXPECT_EQ(ReadSetting("NextSaveNo"), "2") << "one capture, one file";
+    EXPECT_TRUE(app.Exit());
+}
+
+}  // namespace
+}  // namespace e2e
