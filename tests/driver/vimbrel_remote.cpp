@@ -3,8 +3,14 @@
 //   vimbrel-remote wait-window     wait until the main window exists
 //   vimbrel-remote report          print whether the window is shown, its caption and place
 //   vimbrel-remote exit            choose File, Exit and answer the question with Yes
+//   vimbrel-remote save-captures FOLDER
+//                                  switch auto save on, numbered from 1, into FOLDER
+//   vimbrel-remote wait-capture FOLDER
+//                                  wait for the first numbered capture there and describe it
 #include <cstdio>
 #include <string>
+
+#include "workspace/image_file.h"
 
 #include "vimbrel_process.h"
 
@@ -21,6 +27,34 @@ HWND MainWindowNow() {
 
 int main(int argc, char** argv) {
     std::string command = argc > 1 ? argv[1] : "";
+    const std::string folder = argc > 2 ? argv[2] : "";
+    if (command == "save-captures" && !folder.empty()) {
+        WriteSetting("AutoSave", "On");
+        WriteSetting("AutoSavePath", folder);
+        WriteSetting("NextSaveNo", "1");
+        return 0;
+    }
+    if (command == "wait-capture" && !folder.empty()) {
+        const std::string file = folder + "\\Vimbrel-00001.bmp";
+        std::optional<vimbrel::Bitmap> picture;
+        WaitFor([&] {
+            try {
+                picture = vimbrel::LoadImageFile(file);
+            } catch (const std::exception&) {
+                picture.reset();  // not written yet
+            }
+            return picture.has_value();
+        }, 30s);
+        if (!picture) {
+            std::printf("No capture arrived in %s.\n", folder.c_str());
+            return 1;
+        }
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        ::GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data);
+        std::printf("Vimbrel captured the screen into %s: %d x %d pixels, %lu bytes.\n", file.c_str(), picture->Width(),
+                    picture->Height(), static_cast<unsigned long>(data.nFileSizeLow));
+        return 0;
+    }
     if (command == "wait-window") {
         HWND w = nullptr;
         bool found = WaitFor([&] { return (w = MainWindowNow()) != nullptr; }, 30s);
@@ -56,6 +90,6 @@ int main(int argc, char** argv) {
         std::printf(closed ? "Vimbrel was asked to exit and closed.\n" : "Vimbrel did not close.\n");
         return closed ? 0 : 1;
     }
-    std::printf("usage: vimbrel-remote wait-window | report | exit\n");
+    std::printf("usage: vimbrel-remote wait-window | report | exit | save-captures FOLDER | wait-capture FOLDER\n");
     return 2;
 }
