@@ -79,9 +79,12 @@ void CaptureCommands::StartCapture() {
 
 void CaptureCommands::CaptureFullScreen() {
     StartCapture();
-    image_.TakeUndoSnapshot();
+    // Grabbed first and then swapped in for the old picture, which moves to the undo slot:
+    // the same as snapshot, grab, but with no copy of a screenful on the way to the file.
+    Bitmap grabbed;
+    screen_.GrabScreen(grabbed);
+    image_.TakeUndoSnapshotAndReplace(std::move(grabbed));
     image_.ResetZoom();
-    screen_.GrabScreen(image_.imgMain);
     screen_.DrawMouseCursor(image_.imgMain, Point{0, 0}, deps_.flags.InclMouse);
     image_.RenderShownImage(image_.imgMain, 1.0);
     RunPostCaptureActions(false);
@@ -94,14 +97,12 @@ void CaptureCommands::CaptureActiveWindow() {
     const WindowId target = deps_.view.TargetWindow();
     if (target == 0) return;
     desktop_.BringToFront(target);
-    image_.TakeUndoSnapshot();
+    Bitmap grabbed;
+    auto rect = screen_.GrabWindow(target, grabbed);
+    // Closed since the timer saw it: no capture at all.
+    if (!rect) return;
+    image_.TakeUndoSnapshotAndReplace(std::move(grabbed));
     image_.ResetZoom();
-    auto rect = screen_.GrabWindow(target, image_.imgMain);
-    if (!rect) {
-        // Closed since the timer saw it: the picture stays, shown at the 1:1 just set.
-        image_.RenderShownImage(image_.imgMain, 1.0);
-        return;
-    }
     screen_.DrawMouseCursor(image_.imgMain, Point{rect->left, rect->top}, deps_.flags.InclMouse);
     image_.RenderShownImage(image_.imgMain, 1.0);
     RunPostCaptureActions(false);

@@ -68,6 +68,17 @@ void CurrentImage::TakeUndoSnapshot() {
     SetUndoControls(true);
 }
 
+void CurrentImage::TakeUndoSnapshotAndReplace(Bitmap picture) {
+    if (!undoPrimed_) {
+        undoPrimed_ = true;
+    } else {
+        undoSlot_ = UndoState{std::move(imgMain), zoomFactor_, zoomStatusText_, CaptureText};
+        undoAvailable_ = true;
+        SetUndoControls(true);
+    }
+    imgMain = std::move(picture);
+}
+
 void CurrentImage::RenderShownImage(const Bitmap& source, double factor) {
     // The view lets go of the old picture before the new one is built, so a zoom never
     // holds the old and the new shown image at once.

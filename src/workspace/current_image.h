@@ -73,6 +73,9 @@ public:
 
     // Before every change of imgMain. The first call of the run only primes.
     void TakeUndoSnapshot();
+    // TakeUndoSnapshot, then imgMain becomes picture: for a new picture that replaces the old
+    // one whole (a capture), the old one moves into the undo slot instead of being copied.
+    void TakeUndoSnapshotAndReplace(Bitmap picture);
     // Rebuilds Image1 from source (imgMain) at factor and hands it to the view.
     void RenderShownImage(const Bitmap& source, double factor);
     void SetZoom(int n, int d);

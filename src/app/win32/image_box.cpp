@@ -24,7 +24,7 @@ HWND ImageBox::Create(HWND parent, int id) {
 }
 
 void ImageBox::Show(const Bitmap& picture) {
-    shown_ = picture;
+    shown_ = &picture;
     origin_ = {0, 0};
     if (!hwnd_) return;
     UpdateScrollBars();
@@ -40,8 +40,8 @@ void ImageBox::UpdateScrollBars() {
                       UINT(std::max(0, page)), int(pos), 0};
         ::SetScrollInfo(hwnd_, bar, &si, TRUE);
     };
-    setBar(SB_HORZ, shown_.Width(), client.right, origin_.x);
-    setBar(SB_VERT, shown_.Height(), client.bottom, origin_.y);
+    setBar(SB_HORZ, shown_->Width(), client.right, origin_.x);
+    setBar(SB_VERT, shown_->Height(), client.bottom, origin_.y);
 }
 
 void ImageBox::Scroll(int bar, int code) {
@@ -70,7 +70,7 @@ void ImageBox::Scroll(int bar, int code) {
 
 void ImageBox::Paint() {
     PaintDC dc(hwnd_);
-    DrawBitmap(dc.get(), shown_, -origin_.x, -origin_.y, shown_.Width(), shown_.Height());
+    DrawBitmap(dc.get(), *shown_, -origin_.x, -origin_.y, shown_->Width(), shown_->Height());
 }
 
 LRESULT ImageBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -14,9 +14,9 @@ public:
     static constexpr const char* kClassName = "TScrollBox";
 
     HWND Create(HWND parent, int id);
-    // Shows a copy of the picture; an empty one clears the box.
+    // Shows the picture without copying it: it must stay until the next Show, as the
+    // current image's Image1 does. An empty one clears the box.
     void Show(const Bitmap& picture);
-    const Bitmap& Shown() const { return shown_; }
 
 private:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -24,7 +24,8 @@ private:
     void Scroll(int bar, int code);
     void Paint();
 
-    Bitmap shown_;
+    const Bitmap* shown_ = &nothing_;
+    Bitmap nothing_;
     POINT origin_{0, 0};  // scroll position
 };
 

@@ -195,6 +195,20 @@ TEST_F(CaptureCommandsTest, EachPathRunsItsRowOfPostCaptureActions) {
     EXPECT_FALSE(flags.AutoPrint);
 }
 
+TEST_F(CaptureCommandsTest, UndoAfterACaptureBringsBackThePictureBeforeItAndAFailedGrabChangesNothing) {
+    image.TakeUndoSnapshot();  // the run's first snapshot only primes
+    image.imgMain = Filled(3, 3, 9);
+    image.RenderShownImage(image.imgMain, 1.0);
+    captures.CaptureFullScreen();
+    EXPECT_EQ(image.imgMain.Width(), 40);
+    image.mnuUndoClick();
+    EXPECT_EQ(image.imgMain, Filled(3, 3, 9));
+
+    f.duringGrab = [] { throw std::runtime_error("no screen"); };
+    EXPECT_THROW(captures.CaptureFullScreen(), std::runtime_error);
+    EXPECT_EQ(image.imgMain, Filled(3, 3, 9));
+}
+
 TEST_F(CaptureCommandsTest, TheActiveWindowCaptureTakesTheTrackedWindowWithThePointerRelativeToIt) {
     image.imgMain = Filled(3, 3, 9);
     captures.CaptureActiveWindow();
