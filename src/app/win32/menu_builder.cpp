@@ -73,7 +73,7 @@ UniqueAccel BuildAccelerators() {
 
 HWND CreateToolBar(HWND parent, int id) {
     HWND bar = ::CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr,
-                                 WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP | CCS_NODIVIDER,
+                                 WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST | TBSTYLE_TOOLTIPS | CCS_TOP | CCS_NODIVIDER,
                                  0, 0, 0, 0, parent, HMENU(INT_PTR(id)), ::GetModuleHandleA(nullptr), nullptr);
     ::SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     ::SendMessageA(bar, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_MIXEDBUTTONS);
@@ -101,6 +101,16 @@ HWND CreateToolBar(HWND parent, int id) {
         buttons.push_back(tb);
     }
     ::SendMessageA(bar, TB_ADDBUTTONSA, WPARAM(buttons.size()), LPARAM(buttons.data()));
+    // Speed buttons of 25 x 25; the one with a caption (Options) is as wide as its text.
+    ::SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(25, 25));
+    for (const ToolButton& b : ToolBar()) {
+        if (b.name.empty() || !b.caption.empty()) continue;
+        TBBUTTONINFOA info{};
+        info.cbSize = sizeof info;
+        info.dwMask = TBIF_SIZE;
+        info.cx = WORD(b.width);
+        ::SendMessageA(bar, TB_SETBUTTONINFOA, WPARAM(CommandId(b.name)), LPARAM(&info));
+    }
     ::SendMessageA(bar, TB_AUTOSIZE, 0, 0);
     return bar;
 }
