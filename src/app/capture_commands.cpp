@@ -1,5 +1,6 @@
 #include "app/capture_commands.h"
 
+#include "app/edit_commands.h"
 #include "desktop/sys_hotkey.h"
 #include "workspace/zoom.h"
 
@@ -70,10 +71,7 @@ void CaptureCommands::shk1HotKey(int index) {
 }
 
 void CaptureCommands::StartCapture() {
-    if (image_.StampCursor != 0) {
-        image_.StampCursor = 0;
-        desktop_.ShowNormalPointer();
-    }
+    DisarmStamp(image_, deps_.view);
     image_.CurrentFileName.clear();
 }
 
@@ -113,7 +111,7 @@ void CaptureCommands::CaptureActiveWindow() {
 void CaptureCommands::CaptureArea() {
     for (;;) {
         StartCapture();
-        if (!desktop_.LetPendingMessagesRun()) return;
+        if (!deps_.view.LetPendingMessagesRun()) return;
         desktop_.Pause(kOverlayPauseMs);
         image_.TakeUndoSnapshot();
         AreaChoice choice = overlay_.Run();

@@ -20,13 +20,9 @@ public:
     virtual void BringToFront(WindowId window) = 0;
     // GetWindowTextA with a buffer of 255: at most 254 characters.
     virtual std::string WindowTitle(WindowId window) = 0;
-    // False when the program was ended meanwhile: the command stops.
-    virtual bool LetPendingMessagesRun() = 0;
     virtual void Pause(int milliseconds) = 0;
     // A message box with no owner window, OK and Cancel, the warning icon; true for OK.
     virtual bool AskOkCancel(const std::string& text) = 0;
-    // The normal pointer, after a cursor stamp is disarmed.
-    virtual void ShowNormalPointer() = 0;
 };
 
 inline constexpr const char* kAreaTryAgain =

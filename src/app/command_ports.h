@@ -50,12 +50,23 @@ public:
     virtual std::string TempFolder() = 0;
 };
 
+// The pointer over the picture.
+enum class ImagePointer { Normal, HandPoint, NoDrop, Help, HandDrag };
+
 // The main window as the command groups see it.
 class MainView {
 public:
     virtual ~MainView() = default;
     virtual void RestoreMainWindow() = 0;
     virtual void HideMainWindow() = 0;
+    // Lets pending messages run; false when the program was ended meanwhile, and the
+    // command under way stops.
+    virtual bool LetPendingMessagesRun() = 0;
+    virtual void SetImagePointer(ImagePointer pointer) = 0;
+    // Whether the shown picture is wider or taller than the box that shows it.
+    virtual bool ImageScrollable() = 0;
+    // One line of the box's scroll bar: 4 pixels across, 5 down.
+    virtual void ScrollImageLine(bool horizontal, bool forward) = 0;
     // Status panels 1 to 3 and the tray hint, after auto print, auto save or notes changed.
     virtual void UpdateOptionIndicators() = 0;
     // Status panel 0.
@@ -82,6 +93,7 @@ struct CommandDeps {
     // print, copy, save and editor).
     CommandRouter& router;
     std::string programFolder;
+    std::string dataFolder;  // ends with a backslash
 };
 
 }  // namespace vimbrel

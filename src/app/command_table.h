@@ -21,6 +21,8 @@ enum class Handler {
     HelpContents, HelpContext, WebLink, WebLink2, About,
     PreviousNumberedFile, NextNumberedFile, PrintWithNotes, NumberedSave,
     HotKey,  // argument: the hotkey entry, 0 full screen, 1 active window, 2 area
+    ClipboardChanged,   // the clipboard-viewer chain's notice
+    PrintConsoleText,   // console text arrived on the clipboard
 };
 
 struct MenuItem {

@@ -79,6 +79,11 @@ void CurrentImage::TakeUndoSnapshotAndReplace(Bitmap picture) {
     imgMain = std::move(picture);
 }
 
+void CurrentImage::DrawIntoShown(const std::function<void(Bitmap&)>& draw) {
+    draw(image1_);
+    view_.ShowImage1(image1_);
+}
+
 void CurrentImage::RenderShownImage(const Bitmap& source, double factor) {
     // The view lets go of the old picture before the new one is built, so a zoom never
     // holds the old and the new shown image at once.

@@ -76,6 +76,8 @@ public:
     // TakeUndoSnapshot, then imgMain becomes picture: for a new picture that replaces the old
     // one whole (a capture), the old one moves into the undo slot instead of being copied.
     void TakeUndoSnapshotAndReplace(Bitmap picture);
+    // Draws into the shown picture (a stamp) and shows the result.
+    void DrawIntoShown(const std::function<void(Bitmap&)>& draw);
     // Rebuilds Image1 from source (imgMain) at factor and hands it to the view.
     void RenderShownImage(const Bitmap& source, double factor);
     void SetZoom(int n, int d);

@@ -19,15 +19,11 @@ std::string WinCaptureDesktop::WindowTitle(WindowId window) {
     return std::string(title, std::size_t(length > 0 ? length : 0));
 }
 
-bool WinCaptureDesktop::LetPendingMessagesRun() { return ProcessPendingMessages(); }
-
 void WinCaptureDesktop::Pause(int milliseconds) { ::Sleep(DWORD(milliseconds)); }
 
 bool WinCaptureDesktop::AskOkCancel(const std::string& text) {
     return ::MessageBoxA(nullptr, text.c_str(), title_.c_str(), MB_OKCANCEL | MB_ICONWARNING) == IDOK;
 }
-
-void WinCaptureDesktop::ShowNormalPointer() { ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW)); }
 
 namespace {
 // Closes the clipboard however the work on it ends.
@@ -58,6 +54,23 @@ void WinClipboard::PutBitmap(const Bitmap& picture) {
     if (!::SetClipboardData(CF_BITMAP, bitmap.get()))
         throw std::runtime_error("The picture could not be put on the clipboard");
     bitmap.release();  // the clipboard owns it now
+}
+
+std::optional<Bitmap> WinClipboard::GetBitmap() {
+    OpenClipboardScope clipboard(owner_);
+    if (!clipboard) throw std::runtime_error("The clipboard could not be opened");
+    // The clipboard keeps the handle; its pixels are copied out while it is open.
+    HBITMAP bitmap = static_cast<HBITMAP>(::GetClipboardData(CF_BITMAP));
+    if (!bitmap) return std::nullopt;
+    BITMAP info{};
+    ::GetObjectA(bitmap, sizeof info, &info);
+    return BitmapFromHbitmap(bitmap, info.bmBitsPixel == 32 ? 32 : 24);
+}
+
+void WinStampPainter::Draw(int stamp, Bitmap& picture, Point at) {
+    static const LPCSTR kCursors[] = {IDC_ARROW, IDC_HAND, IDC_NO, IDC_HELP};
+    if (stamp < 1 || stamp > 4) return;
+    DrawCursorInto(picture, ::LoadCursorA(nullptr, kCursors[stamp - 1]), at, DI_NORMAL);
 }
 
 }  // namespace vimbrel::win32

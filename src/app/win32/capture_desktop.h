@@ -16,23 +16,31 @@ public:
     bool ConsoleInForeground() override;
     void BringToFront(WindowId window) override;
     std::string WindowTitle(WindowId window) override;
-    bool LetPendingMessagesRun() override;
     void Pause(int milliseconds) override;
     bool AskOkCancel(const std::string& text) override;
-    void ShowNormalPointer() override;
 
 private:
     std::string title_;
 };
 
+// Clipboard failures (it cannot be opened, a bitmap cannot be made or read) throw
+// std::runtime_error, which the program's handler reports.
 class WinClipboard final : public Clipboard {
 public:
     explicit WinClipboard(HWND owner) : owner_(owner) {}
-    // Throws std::runtime_error when the clipboard cannot be opened or take the picture.
     void PutBitmap(const Bitmap& picture) override;
+    bool HasBitmap() override { return ::IsClipboardFormatAvailable(CF_BITMAP) != FALSE; }
+    bool HasText() override { return ::IsClipboardFormatAvailable(CF_TEXT) != FALSE; }
+    std::optional<Bitmap> GetBitmap() override;
 
 private:
     HWND owner_;
+};
+
+// The stamps with the system's cursors, drawn at their natural size.
+class WinStampPainter final : public StampPainter {
+public:
+    void Draw(int stamp, Bitmap& picture, Point at) override;
 };
 
 }  // namespace vimbrel::win32

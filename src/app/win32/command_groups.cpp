@@ -20,14 +20,15 @@ CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router
             .view = parts.view,
             .hotKeys = parts.hotKeys,
             .router = router,
-            .programFolder = parts.programFolder},
+            .programFolder = parts.programFolder,
+            .dataFolder = parts.settings.DataFolder()},
       overlay_(parts.window, [&router] { router.Route(Handler::HelpContext, kAreaOverlayHelpContext); }),
       desktop_(parts.appTitle),
       clipboard_(parts.window),
       files_(deps_),
       help_(deps_),
-      edit_(deps_, clipboard_),
-      captures_(deps_, screen_, overlay_, desktop_) {
+      captures_(deps_, screen_, overlay_, desktop_),
+      edit_(deps_, clipboard_, stamps_, files_, captures_, desktop_) {
     CurrentImage& image = parts.image;
     router.Bind(Handler::Zoom, [&image](const CommandRef& ref) { image.ZoomItemClick(ref.name); });
     router.Bind(Handler::Undo, [&image] { image.mnuUndoClick(); });

@@ -41,6 +41,7 @@ public:
     CommandGroups& operator=(const CommandGroups&) = delete;
 
     ImageFileCommands& Files() { return files_; }
+    EditCommands& Edit() { return edit_; }
 
 private:
     WinDialogs dialogs_;
@@ -50,10 +51,11 @@ private:
     WinAreaOverlay overlay_;
     WinCaptureDesktop desktop_;
     WinClipboard clipboard_;
+    WinStampPainter stamps_;
     ImageFileCommands files_;
     HelpCommands help_;
-    EditCommands edit_;
     CaptureCommands captures_;
+    EditCommands edit_;
 };
 
 }  // namespace vimbrel::win32

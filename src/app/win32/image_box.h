@@ -4,6 +4,10 @@
 // image menu through the parent window's WM_CONTEXTMENU.
 #include <windows.h>
 
+#include <functional>
+
+#include "app/command_ports.h"
+#include "capture/area_selection.h"
 #include "util/win32/window_base.h"
 #include "workspace/bitmap.h"
 
@@ -18,12 +22,24 @@ public:
     // current image's Image1 does. An empty one clears the box.
     void Show(const Bitmap& picture);
 
+    // The picture's mouse, at the picture's own coordinates (the box's scrolled away parts
+    // included); the box holds the mouse from a press to the release.
+    std::function<void(MouseButton, Point)> OnMouseDown, OnMouseUp;
+    std::function<void(Point)> OnMouseMove;
+
+    void SetPointer(ImagePointer pointer);
+    bool Scrollable() const;
+    void ScrollLine(bool horizontal, bool forward) { Scroll(horizontal ? SB_HORZ : SB_VERT, forward ? SB_LINEDOWN : SB_LINEUP); }
+
 private:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void UpdateScrollBars();
     void Scroll(int bar, int code);
     void Paint();
 
+    Point PictureAt(LPARAM lp) const;
+
+    ImagePointer pointer_ = ImagePointer::Normal;
     const Bitmap* shown_ = &nothing_;
     Bitmap nothing_;
     POINT origin_{0, 0};  // scroll position

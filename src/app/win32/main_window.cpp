@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "app/clipboard_chain.h"
 #include "app/command_router.h"
 #include "app/hand_over.h"
 #include "app/main_form_rules.h"
@@ -89,6 +90,10 @@ struct MainWindow::State : SettingsView, ImageView, CursorPort, MainView {
     // The window as the command groups see it.
     void RestoreMainWindow() override { window.RestoreMainWindow(); }
     void HideMainWindow() override { ::ShowWindow(window.Hwnd(), SW_HIDE); }
+    bool LetPendingMessagesRun() override { return ProcessPendingMessages(); }
+    void SetImagePointer(ImagePointer pointer) override { imageBox.SetPointer(pointer); }
+    bool ImageScrollable() override { return imageBox.Scrollable(); }
+    void ScrollImageLine(bool horizontal, bool forward) override { imageBox.ScrollLine(horizontal, forward); }
     void UpdateOptionIndicators() override { window.UpdateOptionIndicators(); }
     std::uintptr_t TargetWindow() const override { return targetWindow; }
 
@@ -112,7 +117,7 @@ struct MainWindow::State : SettingsView, ImageView, CursorPort, MainView {
     std::string trayHint, toolTip;
     HWND toolBar = nullptr, statusBar = nullptr, scrollBox = nullptr;
     ImageBox imageBox;
-    HWND nextClipboardViewer = nullptr;
+    ClipboardChain clipboardChain;
     WindowId targetWindow = 0;  // what the active-window capture takes
     bool suppressResize = false;
     bool trueColourDisplay = false;
@@ -223,7 +228,7 @@ void MainWindow::FormCreate() {
     s_->settings->OpenOverrideFile();
 
     // 4: clipboard-viewer chain.
-    s_->nextClipboardViewer = ::SetClipboardViewer(hwnd_);
+    s_->clipboardChain.Joined(reinterpret_cast<ClipboardChain::Window>(::SetClipboardViewer(hwnd_)));
 
     // 5: printer set-up needs an installed printer.
     bool printers = s_->settings->PrinterInstalled();
@@ -254,6 +259,10 @@ void MainWindow::FormCreate() {
         MainWindowParts{hwnd_, s_->appTitle, s_->programFolder, *s_->settings, *s_->image, s_->commands, *s_, *s_,
                         s_->shk1.HotKeys()},
         s_->router);
+    EditCommands& edit = s_->groups->Edit();
+    s_->imageBox.OnMouseDown = [&edit](MouseButton b, Point at) { edit.Image1MouseDown(b, at); };
+    s_->imageBox.OnMouseMove = [&edit](Point at) { edit.Image1MouseMove(at); };
+    s_->imageBox.OnMouseUp = [&edit](MouseButton b, Point at) { edit.Image1MouseUp(b, at); };
     BindOwnCommands();
     MirrorAllCommands();
     // Deciphered plain files must not outlive a crash: empty the work folder now as well.
@@ -357,14 +366,15 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
         if (wp == kTimer1) TrackForegroundWindow(WinWindowQuery(), WindowId(hwnd_), s_->targetWindow);
         return 0;
-    case WM_DRAWCLIPBOARD:
-        if (s_->nextClipboardViewer) ::SendMessageA(s_->nextClipboardViewer, msg, wp, lp);
+    case WM_DRAWCLIPBOARD: {
+        HWND next = reinterpret_cast<HWND>(s_->clipboardChain.Next());
+        if (next && ::IsWindow(next)) ::SendMessageA(next, msg, 0, 0);
+        s_->router.Route(Handler::ClipboardChanged);
         return 0;
+    }
     case WM_CHANGECBCHAIN:
-        if (HWND(wp) == s_->nextClipboardViewer)
-            s_->nextClipboardViewer = HWND(lp);
-        else if (s_->nextClipboardViewer)
-            ::SendMessageA(s_->nextClipboardViewer, msg, wp, lp);
+        if (HWND next = reinterpret_cast<HWND>(s_->clipboardChain.WindowLeaves(wp, ClipboardChain::Window(lp))))
+            ::SendMessageA(next, msg, wp, lp);
         return 0;
     case WM_CLOSE:
         FormCloseQuery();
@@ -517,7 +527,7 @@ void MainWindow::FormClose() {
 
 void MainWindow::FormDestroy() {
     ::KillTimer(hwnd_, kTimer1);
-    ::ChangeClipboardChain(hwnd_, s_->nextClipboardViewer);
+    ::ChangeClipboardChain(hwnd_, reinterpret_cast<HWND>(s_->clipboardChain.Next()));
     SaveWindowPosition();
 }
 

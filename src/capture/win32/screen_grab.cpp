@@ -72,25 +72,31 @@ std::optional<Rect> GrabWindow(HWND window, Bitmap& bitmap) {
 }
 
 void DrawMouseCursor(Bitmap& bitmap, Point origin, bool inclMouse) {
-    if (!inclMouse || bitmap.Empty() || bitmap.BitsPerPixel() < 24) return;
+    if (!inclMouse) return;
     POINT pointer;
     if (!::GetCursorPos(&pointer)) return;
-    const int x = pointer.x - origin.x, y = pointer.y - origin.y;
-    // Room for the arrow at any cursor size the system may use.
+    // The standard arrow, not the shape the pointer has now.
+    DrawCursorInto(bitmap, ::LoadCursorA(nullptr, IDC_ARROW), Point{pointer.x - origin.x, pointer.y - origin.y},
+                   DI_NORMAL | DI_COMPAT | DI_DEFAULTSIZE);
+}
+
+void DrawCursorInto(Bitmap& bitmap, HCURSOR cursor, Point at, UINT flags) {
+    if (bitmap.Empty() || bitmap.BitsPerPixel() < 24) return;
+    const int x = at.x, y = at.y;
+    // Room for the cursor at any size the system may use.
     const int side = 2 * std::max({::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON),
                                    ::GetSystemMetrics(SM_CXCURSOR), ::GetSystemMetrics(SM_CYCURSOR), 32});
     const int left = std::max(x, 0), top = std::max(y, 0);
     const int right = std::min(x + side, bitmap.Width()), bottom = std::min(y + side, bitmap.Height());
     if (left >= right || top >= bottom) return;
-
-    // The arrow is drawn over a copy of the pixels under it, then those are put back.
+    // The cursor is drawn over a copy of the pixels under it, then those are put back.
     const std::size_t pixel = std::size_t(bitmap.BitsPerPixel() / 8);
     const std::size_t stride = Bitmap::StrideFor(side, bitmap.BitsPerPixel());
     const std::size_t runBytes = std::size_t(right - left) * pixel;
     DibCanvas canvas(side, side, bitmap.BitsPerPixel());
     auto under = [&](int row) { return canvas.bits() + std::size_t(row - y) * stride + std::size_t(left - x) * pixel; };
     for (int row = top; row < bottom; ++row) std::memcpy(under(row), bitmap.Row(row) + std::size_t(left) * pixel, runBytes);
-    ::DrawIcon(canvas.dc(), 0, 0, ::LoadCursorA(nullptr, IDC_ARROW));
+    ::DrawIconEx(canvas.dc(), 0, 0, cursor, 0, 0, 0, nullptr, flags);
     ::GdiFlush();
     for (int row = top; row < bottom; ++row) std::memcpy(bitmap.Row(row) + std::size_t(left) * pixel, under(row), runBytes);
 }

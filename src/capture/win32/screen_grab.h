@@ -28,6 +28,10 @@ std::optional<Rect> GrabWindow(HWND window, Bitmap& bitmap);
 // position cannot be read.
 void DrawMouseCursor(Bitmap& bitmap, Point origin, bool inclMouse);
 
+// Draws a cursor into a 24- or 32-bit picture with DrawIconEx and these flags, its top-left
+// corner at `at`, clipped to the picture. Other depths are left as they are.
+void DrawCursorInto(Bitmap& picture, HCURSOR cursor, Point at, UINT flags);
+
 // Timer1Timer's and the console check's view of the windows.
 class WinWindowQuery : public WindowQuery {
 public:

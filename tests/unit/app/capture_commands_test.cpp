@@ -10,46 +10,18 @@
 
 #include "app/capture_commands.h"
 #include "desktop/sys_hotkey.h"
+#include "fake_ports.h"
 
 namespace vimbrel {
 namespace {
 
-Bitmap Filled(int w, int h, std::uint8_t shade) {
-    Bitmap b(w, h, 24);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) b.SetPixelColour(x, y, RgbQuad{shade, std::uint8_t(x), std::uint8_t(y), 0});
-    return b;
-}
+using testing::Filled;
 
-struct Fakes : Dialogs, Shell, ImageView, CursorPort, MainView, Screen, AreaOverlay, CaptureDesktop, HotKeyRegistrar {
-    std::vector<std::string> log;
-    std::string status;
-    WindowId target = 0;
+struct Fakes : testing::FakeWindow, Screen, AreaOverlay, CaptureDesktop, testing::NoRegistrar {
     bool console = false;
     std::deque<AreaChoice> choices;
     std::deque<bool> tryAgainAnswers;
     std::function<void()> duringGrab;
-
-    // Dialogs, Shell, views and cursor.
-    std::optional<std::string> AskOpenFile(const std::string&, const std::string&, int) override { return {}; }
-    std::optional<SaveChoice> AskSaveFile(const std::string&, const std::string&, int) override { return {}; }
-    void Warning(const std::string& text) override { log.push_back("warning " + text); }
-    bool Confirm(const std::string&) override { return true; }
-    void ShowAbout() override {}
-    void OpenWithSystem(const std::string&) override {}
-    void StartProgram(const std::string&, const std::string&) override {}
-    void Beep() override {}
-    std::string TempFolder() override { return {}; }
-    void ShowImage1(const Bitmap&) override {}
-    void SetStatusText(const std::string& text) override { status = text; }
-    void WarningBox(const std::string& text) override { log.push_back("warning " + text); }
-    void UpdateNotesState() override {}
-    bool BusyCursorShown() const override { return false; }
-    void ShowBusyCursor(bool) override {}
-    void RestoreMainWindow() override { log.push_back("pop-up"); }
-    void HideMainWindow() override { log.push_back("hide"); }
-    void UpdateOptionIndicators() override { log.push_back("indicators"); }
-    std::uintptr_t TargetWindow() const override { return target; }
 
     // The screen: a 40 x 30 screen, windows at (5, 6) of 12 x 8.
     void GrabScreen(Bitmap& bitmap) override {
@@ -76,7 +48,6 @@ struct Fakes : Dialogs, Shell, ImageView, CursorPort, MainView, Screen, AreaOver
     bool ConsoleInForeground() override { return console; }
     void BringToFront(WindowId window) override { log.push_back("front " + std::to_string(window)); }
     std::string WindowTitle(WindowId) override { return "Untitled - Notepad"; }
-    bool LetPendingMessagesRun() override { return true; }
     void Pause(int ms) override { log.push_back("pause " + std::to_string(ms)); }
     bool AskOkCancel(const std::string& text) override {
         log.push_back(text == kAreaTryAgain ? "try again?" : text);
@@ -84,10 +55,6 @@ struct Fakes : Dialogs, Shell, ImageView, CursorPort, MainView, Screen, AreaOver
         tryAgainAnswers.pop_front();
         return ok;
     }
-    void ShowNormalPointer() override { log.push_back("normal pointer"); }
-
-    bool RegisterHotKey(int, unsigned, unsigned) override { return true; }
-    void UnregisterHotKey(int) override {}
 };
 
 struct NoFiles : FileSystemPort {
@@ -96,11 +63,6 @@ struct NoFiles : FileSystemPort {
     std::optional<std::uint64_t> FileSize(const std::string&) const override { return {}; }
     bool CreateFolderPath(const std::string&) override { return false; }
     bool RemoveFile(const std::string&) override { return false; }
-};
-
-struct NoStore : SettingsStore {
-    std::string Read(const std::string&) override { return {}; }
-    void Write(const std::string&, const std::string&) override {}
 };
 
 AreaChoice Chosen(Rect selection, Bitmap desktop = Filled(40, 30, 3)) {
@@ -135,13 +97,13 @@ protected:
 
     Fakes f;
     NoFiles files;
-    NoStore store;
+    testing::MemoryStore store;
     OptionFlags flags;
     CommandStates commands;
     CommandRouter router;
     TSysHotKey hotKeys{f};
     CurrentImage image{commands, f, f, [] { return false; }};
-    CommandDeps deps{image, flags, commands, store, files, f, f, f, f, hotKeys, router, ""};
+    CommandDeps deps{image, flags, commands, store, files, f, f, f, f, hotKeys, router, "", ""};
     CaptureCommands captures{deps, f, f, f};
 };
 
@@ -153,7 +115,7 @@ TEST_F(CaptureCommandsTest, AFullScreenCaptureCopiesPrintsSavesAndStartsTheEdito
     EXPECT_EQ(f.log.front(), "grab screen");
     EXPECT_EQ(f.log[1], "pointer at 0,0");
     EXPECT_EQ(image.imgMain.Width(), 40);
-    EXPECT_EQ(f.status, "(40x 30) - Full Screen capture");
+    EXPECT_EQ(f.statusText, "(40x 30) - Full Screen capture");
     EXPECT_TRUE(commands.Enabled("SaveAs1"));
     EXPECT_TRUE(hotKeys.Active());
     EXPECT_FALSE(captures.HotKeyBusy());
@@ -168,14 +130,14 @@ TEST_F(CaptureCommandsTest, EachPathRunsItsRowOfPostCaptureActions) {
     f.target = 77;
     captures.CaptureActiveWindow();
     EXPECT_EQ(Outputs(), all);
-    EXPECT_EQ(f.status, "(12x 8) - Captured: [Untitled - Notepad]");
+    EXPECT_EQ(f.statusText, "(12x 8) - Captured: [Untitled - Notepad]");
 
     f.log.clear();
     f.choices.push_back(Chosen(Rect{2, 3, 12, 9}));
     router.Route(Handler::CaptureArea);
     EXPECT_EQ(Outputs(), all);
     EXPECT_EQ(f.log.front(), "hide") << "Select an Area hides the window first";
-    EXPECT_EQ(f.status, "(10x 6) - Selected area captured");
+    EXPECT_EQ(f.statusText, "(10x 6) - Selected area captured");
 
     f.log.clear();
     f.choices.push_back(Chosen(Rect{2, 3, 12, 9}));

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "app/image_file_commands.h"
+#include "fake_ports.h"
 #include "desktop/sys_hotkey.h"
 #include "workspace/image_errors.h"
 #include "workspace/image_file.h"
@@ -17,73 +18,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct FakeUi : Dialogs, Shell, ImageView, CursorPort, MainView {
-    // Answers.
-    std::optional<std::string> openAnswer;
-    std::optional<SaveChoice> saveAnswer;
-    bool confirmAnswer = true;
-    // What was asked.
-    std::vector<std::string> log;
-    std::string statusText;
-    bool busy = false;
+using FakeUi = testing::FakeWindow;
+using testing::MemoryStore;
+using testing::NoRegistrar;
 
-    std::optional<std::string> AskOpenFile(const std::string& filter, const std::string& folder, int index) override {
-        log.push_back("open dialog " + folder + " " + std::to_string(index) + " " + filter.substr(0, 7));
-        return openAnswer;
-    }
-    std::optional<SaveChoice> AskSaveFile(const std::string& filter, const std::string& folder, int index) override {
-        log.push_back("save dialog " + folder + " " + std::to_string(index) + " " + filter.substr(0, 6));
-        return saveAnswer;
-    }
-    void Warning(const std::string& text) override { log.push_back("warning " + text); }
-    bool Confirm(const std::string& text) override {
-        log.push_back("confirm " + text);
-        return confirmAnswer;
-    }
-    void OpenWithSystem(const std::string& path) override { log.push_back("system opens " + path); }
-    void StartProgram(const std::string& program, const std::string& parameters) override {
-        log.push_back("start " + program + " " + parameters);
-    }
-    void ShowAbout() override { log.push_back("about"); }
-    void Beep() override { log.push_back("beep"); }
-    std::string TempFolder() override { return tempFolder; }
-    std::string tempFolder;
-
-    void RestoreMainWindow() override { log.push_back("restore"); }
-    void HideMainWindow() override { log.push_back("hide"); }
-    void UpdateOptionIndicators() override {}
-    std::uintptr_t TargetWindow() const override { return 0; }
-
-    void ShowImage1(const Bitmap&) override {}
-    void SetStatusText(const std::string& text) override { statusText = text; }
-    void WarningBox(const std::string& text) override { log.push_back("warning " + text); }
-    void UpdateNotesState() override {}
-    bool BusyCursorShown() const override { return busy; }
-    void ShowBusyCursor(bool on) override { busy = on; }
-};
-
-struct DiskFiles : FileSystemPort {
-    bool FileExists(const std::string& path) const override { return fs::is_regular_file(path); }
-    bool FolderExists(const std::string& path) const override { return fs::is_directory(path); }
-    std::optional<std::uint64_t> FileSize(const std::string& path) const override {
-        std::error_code e;
-        auto size = fs::file_size(path, e);
-        return e ? std::nullopt : std::optional<std::uint64_t>(size);
-    }
-    bool CreateFolderPath(const std::string& path) override { return fs::create_directories(path); }
-    bool RemoveFile(const std::string& path) override { return fs::remove(path); }
-};
-
-struct NoRegistrar : HotKeyRegistrar {
-    bool RegisterHotKey(int, unsigned, unsigned) override { return true; }
-    void UnregisterHotKey(int) override {}
-};
-
-struct MemoryStore : SettingsStore {
-    std::map<std::string, std::string> values;
-    std::string Read(const std::string& name) override { return values[name]; }
-    void Write(const std::string& name, const std::string& value) override { values[name] = value; }
-};
+using testing::DiskFiles;
 
 Bitmap Picture(int w, int h, std::uint8_t shade) {
     Bitmap b(w, h, 24);
@@ -119,7 +58,7 @@ protected:
     NoRegistrar registrar;
     TSysHotKey hotKeys{registrar};
     CommandRouter router;
-    ImageFileCommands cmd{CommandDeps{image, flags, commands, store, files, ui, ui, ui, ui, hotKeys, router, folder}};
+    ImageFileCommands cmd{CommandDeps{image, flags, commands, store, files, ui, ui, ui, ui, hotKeys, router, folder, folder}};
 };
 
 TEST_F(ImageFileCommandsTest, OpeningAPictureMakesItCurrentAndRemembersWhereItCameFrom) {
