@@ -1,0 +1,190 @@
+// The clipboard as other programs use it: a bitmap put there becomes the picture when
+// watching is on (not while a capture holds the hotkeys off), the viewer chain survives
+// another viewer joining and leaving, Copy at 1:2 hands over the half-size picture; and a
+// crop at 2:1 keeps the picture's own scale.
+#include <gtest/gtest.h>
+
+#include "app/command_table.h"
+#include "vimbrel_process.h"
+#include "workspace/image_file.h"
+#include "workspace/win32/dib.h"
+
+namespace e2e {
+namespace {
+
+using vimbrel::Bitmap;
+
+Bitmap Pattern(int w, int h) {
+    Bitmap b(w, h, 24);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) b.SetPixelColour(x, y, vimbrel::RgbQuad{std::uint8_t(x * 3), std::uint8_t(y * 5), 77, 0});
+    return b;
+}
+
+// Puts the picture on the clipboard as another program would.
+void PutOnClipboard(const Bitmap& picture) {
+    vimbrel::win32::DibInfo info = vimbrel::win32::MakeDibInfo(picture);
+    HDC screen = ::GetDC(nullptr);
+    HBITMAP bitmap = ::CreateDIBitmap(screen, &info.header, CBM_INIT, picture.Data(), info.get(), DIB_RGB_COLORS);
+    ::ReleaseDC(nullptr, screen);
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    ::SetClipboardData(CF_BITMAP, bitmap);
+    ::CloseClipboard();
+}
+
+std::optional<Bitmap> ClipboardPicture() {
+    if (!::OpenClipboard(nullptr)) return std::nullopt;
+    std::optional<Bitmap> picture;
+    if (HBITMAP bitmap = static_cast<HBITMAP>(::GetClipboardData(CF_BITMAP)))
+        picture = vimbrel::win32::BitmapFromHbitmap(bitmap, 24);
+    ::CloseClipboard();
+    return picture;
+}
+
+std::string StatusText(HWND main) {
+    HWND bar = ::FindWindowExA(main, nullptr, "msctls_statusbar32", nullptr);
+    char text[1024] = {};
+    if (bar) ::SendMessageA(bar, WM_GETTEXT, sizeof text, LPARAM(text));
+    return text;
+}
+
+bool SamePixels(const Bitmap& a, const Bitmap& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x)
+            if (!(a.PixelColour(x, y) == b.PixelColour(x, y))) return false;
+    return true;
+}
+
+bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+class EditTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ClearSettings();
+        WriteSetting("CheckClose", "N");
+        WriteSetting("PopUp", "1");
+        WriteSetting("AutoPrefix", "Clip");
+        WriteSetting("AutoExt", ".bmp");
+    }
+};
+
+TEST_F(EditTest, AWatchedClipboardBitmapBecomesThePictureAndIsSavedAndTheChainSurvivesAnotherViewer) {
+    WriteSetting("WatchClips", "1");
+    WriteSetting("AutoSave", "On");
+    VimbrelProcess app("clip-watch");
+    WriteSetting("AutoSavePath", app.Folder().substr(0, app.Folder().size() - 1));
+    ASSERT_TRUE(app.Start());
+
+    PutOnClipboard(Pattern(64, 48));
+    ASSERT_TRUE(WaitFor([&] { return Exists(app.Folder() + "Clip-00001.bmp"); })) << "watched, pasted and saved";
+    EXPECT_TRUE(SamePixels(*vimbrel::LoadImageFile(app.Folder() + "Clip-00001.bmp"), Pattern(64, 48)));
+    EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(app.MainWindow()) != FALSE; })) << "PopUp brings it up";
+
+    // Another viewer joins in front and leaves again: the program still hears of changes.
+    HWND viewer = ::CreateWindowExA(0, "STATIC", "viewer", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    HWND next = ::SetClipboardViewer(viewer);
+    WaitFor([] { return false; }, 200ms);
+    ::ChangeClipboardChain(viewer, next);
+    ::DestroyWindow(viewer);
+    PutOnClipboard(Pattern(30, 20));
+    EXPECT_TRUE(WaitFor([&] { return Exists(app.Folder() + "Clip-00002.bmp"); }));
+
+    // While an area capture holds the hotkeys off, a clipboard change is ignored.
+    INPUT keys[4] = {};
+    for (INPUT& k : keys) k.type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[3].ki.wVk = VK_LWIN;
+    keys[1].ki.wVk = keys[2].ki.wVk = VK_SNAPSHOT;
+    keys[2].ki.dwFlags = keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(4, keys, sizeof(INPUT));
+    HWND overlay = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (overlay = FindProcessWindow(app.ProcessId(), "TfrmCapArea", "frmCapArea")) != nullptr &&
+                                     ::IsWindowVisible(overlay); }));
+    PutOnClipboard(Pattern(10, 10));
+    WaitFor([] { return false; }, 1s);
+    ::PostMessageA(overlay, WM_CLOSE, 0, 0);  // closed without a selection
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(overlay); }));
+    WaitFor([] { return false; }, 500ms);
+    EXPECT_FALSE(Exists(app.Folder() + "Clip-00003.bmp")) << "nothing pasted while busy";
+    EXPECT_TRUE(app.Exit());
+}
+
+TEST_F(EditTest, PasteThenCopyAtOneToTwoGivesTheHalfSizePicture) {
+    VimbrelProcess app("clip-copy");
+    ASSERT_TRUE(app.Start());
+    PutOnClipboard(Pattern(80, 60));
+    ASSERT_TRUE(app.PostMenuCommand("&Paste from Clipboard"));
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(app.MainWindow()) != FALSE; })) << "pasted, and PopUp brings it up";
+    ASSERT_TRUE(app.PostMenuCommand("1 :  2"));
+    ASSERT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()).find("(40x 30)") == 0; })) << StatusText(app.MainWindow());
+    ::OpenClipboard(nullptr);
+    ::EmptyClipboard();
+    ::CloseClipboard();
+    ASSERT_TRUE(app.PostMenuCommand("&Copy to Clipboard"));
+    std::optional<Bitmap> copied;
+    ASSERT_TRUE(WaitFor([&] { return (copied = ClipboardPicture()).has_value(); }));
+    EXPECT_EQ(copied->Width(), 40);
+    EXPECT_EQ(copied->Height(), 30);
+    EXPECT_TRUE(app.Exit());
+}
+
+void Mouse(int x, int y, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = ::MulDiv(x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = ::MulDiv(y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &input, sizeof input);
+    WaitFor([] { return false; }, 60ms);
+}
+
+TEST_F(EditTest, ACropAtTwoToOneKeepsThePicturesOwnScale) {
+    VimbrelProcess app("crop");
+    WriteSetting("AutoSavePath", app.Folder().substr(0, app.Folder().size() - 1));
+    ASSERT_TRUE(app.Start());
+    PutOnClipboard(Pattern(300, 200));
+    ASSERT_TRUE(app.PostMenuCommand("&Paste from Clipboard"));
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(app.MainWindow()) != FALSE; }));
+    ASSERT_TRUE(app.PostMenuCommand("  2 : 1"));
+    ASSERT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()).find("(600x 400)") == 0; })) << StatusText(app.MainWindow());
+
+    ::PostMessageA(app.MainWindow(), WM_COMMAND, MAKEWPARAM(vimbrel::CommandId("btnCrop"), 0), 0);
+    HWND overlay = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (overlay = FindProcessWindow(app.ProcessId(), "TfrmCapArea", "frmCapArea")) != nullptr &&
+                                     ::IsWindowVisible(overlay); }));
+    WaitFor([] { return false; }, 300ms);
+    // A 200 x 100 drag over the shown picture, inside the box that shows it.
+    POINT at{10, 10};
+    ::ClientToScreen(::FindWindowExA(app.MainWindow(), nullptr, "TScrollBox", nullptr), &at);
+    Mouse(at.x, at.y, 0);
+    Mouse(at.x, at.y, MOUSEEVENTF_LEFTDOWN);
+    Mouse(at.x + 100, at.y + 50, 0);
+    Mouse(at.x + 200, at.y + 100, 0);
+    Mouse(at.x + 200, at.y + 100, MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()).find("(200x 100) - Selected area captured") == 0; }))
+        << "shown at 2:1: " << StatusText(app.MainWindow());
+
+    // The picture itself is half the dragged size: saved by Ctrl+F2 to see it.
+    INPUT keys[4] = {};
+    for (INPUT& k : keys) k.type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[3].ki.wVk = VK_CONTROL;
+    keys[1].ki.wVk = keys[2].ki.wVk = VK_F2;
+    keys[2].ki.dwFlags = keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SetForegroundWindow(app.MainWindow());
+    ::SendInput(4, keys, sizeof(INPUT));
+    std::optional<Bitmap> saved;
+    ASSERT_TRUE(WaitFor([&] {
+        try {
+            saved = vimbrel::LoadImageFile(app.Folder() + "Clip-00001.bmp");
+        } catch (const std::exception&) {
+        }
+        return saved.has_value();
+    }));
+    EXPECT_EQ(saved->Width(), 100);
+    EXPECT_EQ(saved->Height(), 50);
+    EXPECT_TRUE(app.Exit());
+}
+
+}  // namespace
+}  // namespace e2e
