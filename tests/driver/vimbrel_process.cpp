@@ -124,6 +124,45 @@ bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeou
     }
 }
 
+std::string StatusText(HWND main) {
+    HWND bar = ::FindWindowExA(main, nullptr, "msctls_statusbar32", nullptr);
+    char text[1024] = {};
+    if (bar) ::SendMessageA(bar, WM_GETTEXT, sizeof text, LPARAM(text));
+    return text;
+}
+
+void PressKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> in;
+    auto add = [&](WORD key, DWORD flags) {
+        INPUT i{};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = key;
+        i.ki.dwFlags = flags;
+        in.push_back(i);
+    };
+    for (WORD k : keys) add(k, 0);
+    for (auto it = keys.end(); it != keys.begin();) add(*--it, KEYEVENTF_KEYUP);
+    ::SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
+}
+
+void SendMouse(int x, int y, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = ::MulDiv(x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = ::MulDiv(y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &input, sizeof input);
+    WaitFor([] { return false; }, 60ms);
+}
+
+void DragMouse(POINT from, POINT to) {
+    SendMouse(from.x, from.y);
+    SendMouse(from.x, from.y, MOUSEEVENTF_LEFTDOWN);
+    SendMouse((from.x + to.x) / 2, (from.y + to.y) / 2);
+    SendMouse(to.x, to.y);
+    SendMouse(to.x, to.y, MOUSEEVENTF_LEFTUP);
+}
+
 std::vector<HWND> TopWindowsOfClass(const std::string& className, DWORD processId) {
     FindState st{processId, className, "", {}};
     ::EnumWindows(CollectTop, LPARAM(&st));

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,6 +34,15 @@ HWND FindChildByText(HWND parent, const std::string& text);
 // The command id of the menu item with this caption (with its "&"), searched through the
 // window's menu bar and submenus; 0 when none.
 UINT FindMenuCommand(HWND window, const std::string& caption);
+
+// Status panel 0 of the main window's status bar.
+std::string StatusText(HWND main);
+// Presses the keys in order and lets them go in reverse order (Ctrl+F2: {VK_CONTROL, VK_F2}).
+void PressKeys(std::initializer_list<WORD> keys);
+// Moves the mouse to a screen pixel with the button flags given, then lets the move land.
+void SendMouse(int x, int y, DWORD flags = 0);
+// Presses the left button at one screen pixel, drags through the middle to the other, lets go.
+void DragMouse(POINT from, POINT to);
 
 class VimbrelProcess {
 public:

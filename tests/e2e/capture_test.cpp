@@ -38,34 +38,6 @@ private:
     HWND hwnd_;
 };
 
-void Keys(std::initializer_list<WORD> down) {
-    std::vector<INPUT> in;
-    for (WORD k : down) {
-        INPUT i{};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = k;
-        in.push_back(i);
-    }
-    for (auto it = down.end(); it != down.begin();) {
-        INPUT i{};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = *--it;
-        i.ki.dwFlags = KEYEVENTF_KEYUP;
-        in.push_back(i);
-    }
-    ::SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
-}
-
-void Mouse(int x, int y, DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = ::MulDiv(x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = ::MulDiv(y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &input, sizeof input);
-    WaitFor([] { return false; }, 60ms);
-}
-
 // Waits for the overlay and drags over it from one point to the other.
 bool DragOverOverlay(DWORD processId, POINT from, POINT to) {
     HWND overlay = nullptr;
@@ -73,11 +45,7 @@ bool DragOverOverlay(DWORD processId, POINT from, POINT to) {
                               ::IsWindowVisible(overlay); }))
         return false;
     WaitFor([] { return false; }, 300ms);
-    Mouse(from.x, from.y, 0);
-    Mouse(from.x, from.y, MOUSEEVENTF_LEFTDOWN);
-    Mouse((from.x + to.x) / 2, (from.y + to.y) / 2, 0);
-    Mouse(to.x, to.y, 0);
-    Mouse(to.x, to.y, MOUSEEVENTF_LEFTUP);
+    DragMouse(from, to);
     return WaitFor([&] { return !::IsWindowVisible(overlay); });
 }
 
@@ -134,7 +102,7 @@ TEST_F(CaptureTest, PrintScreenAndASecondStartWithFCaptureTheWholeScreen) {
     SaveInto(app);
     ASSERT_TRUE(app.Start());
 
-    Keys({VK_SNAPSHOT});
+    PressKeys({VK_SNAPSHOT});
     auto first = WaitForPicture(app.Folder() + "Shot-00001.bmp");
     ASSERT_TRUE(first.has_value()) << "Print Screen saves the capture";
     EXPECT_EQ(first->Width(), ::GetSystemMetrics(SM_CXSCREEN));
@@ -169,7 +137,7 @@ TEST_F(CaptureTest, AltPrintScreenTakesTheWindowThatWasInFrontWithCopyAndEditorO
     ::EmptyClipboard();
     ::CloseClipboard();
 
-    Keys({VK_MENU, VK_SNAPSHOT});
+    PressKeys({VK_MENU, VK_SNAPSHOT});
     auto picture = WaitForPicture(app.Folder() + "Shot-00001.bmp");
     ASSERT_TRUE(picture.has_value());
     EXPECT_EQ(picture->Width(), kMarker.right - kMarker.left);
@@ -189,7 +157,7 @@ TEST_F(CaptureTest, WinPrintScreenTakesTheDraggedAreaAndAReversedDragAsksAgain) 
     SaveInto(app);
     ASSERT_TRUE(app.Start());
 
-    Keys({VK_LWIN, VK_SNAPSHOT});
+    PressKeys({VK_LWIN, VK_SNAPSHOT});
     // Dragged from lower right to upper left: the question, OK, a fresh overlay.
     ASSERT_TRUE(DragOverOverlay(app.ProcessId(), {300, 280}, {150, 160}));
     HWND question = nullptr;

@@ -42,13 +42,6 @@ std::optional<Bitmap> ClipboardPicture() {
     return picture;
 }
 
-std::string StatusText(HWND main) {
-    HWND bar = ::FindWindowExA(main, nullptr, "msctls_statusbar32", nullptr);
-    char text[1024] = {};
-    if (bar) ::SendMessageA(bar, WM_GETTEXT, sizeof text, LPARAM(text));
-    return text;
-}
-
 bool SamePixels(const Bitmap& a, const Bitmap& b) {
     if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
     for (int y = 0; y < a.Height(); ++y)
@@ -92,12 +85,7 @@ TEST_F(EditTest, AWatchedClipboardBitmapBecomesThePictureAndIsSavedAndTheChainSu
     EXPECT_TRUE(WaitFor([&] { return Exists(app.Folder() + "Clip-00002.bmp"); }));
 
     // While an area capture holds the hotkeys off, a clipboard change is ignored.
-    INPUT keys[4] = {};
-    for (INPUT& k : keys) k.type = INPUT_KEYBOARD;
-    keys[0].ki.wVk = keys[3].ki.wVk = VK_LWIN;
-    keys[1].ki.wVk = keys[2].ki.wVk = VK_SNAPSHOT;
-    keys[2].ki.dwFlags = keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(4, keys, sizeof(INPUT));
+    PressKeys({VK_LWIN, VK_SNAPSHOT});
     HWND overlay = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (overlay = FindProcessWindow(app.ProcessId(), "TfrmCapArea", "frmCapArea")) != nullptr &&
                                      ::IsWindowVisible(overlay); }));
@@ -129,16 +117,6 @@ TEST_F(EditTest, PasteThenCopyAtOneToTwoGivesTheHalfSizePicture) {
     EXPECT_TRUE(app.Exit());
 }
 
-void Mouse(int x, int y, DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = ::MulDiv(x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = ::MulDiv(y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &input, sizeof input);
-    WaitFor([] { return false; }, 60ms);
-}
-
 TEST_F(EditTest, ACropAtTwoToOneKeepsThePicturesOwnScale) {
     VimbrelProcess app("crop");
     WriteSetting("AutoSavePath", app.Folder().substr(0, app.Folder().size() - 1));
@@ -157,22 +135,13 @@ TEST_F(EditTest, ACropAtTwoToOneKeepsThePicturesOwnScale) {
     // A 200 x 100 drag over the shown picture, inside the box that shows it.
     POINT at{10, 10};
     ::ClientToScreen(::FindWindowExA(app.MainWindow(), nullptr, "TScrollBox", nullptr), &at);
-    Mouse(at.x, at.y, 0);
-    Mouse(at.x, at.y, MOUSEEVENTF_LEFTDOWN);
-    Mouse(at.x + 100, at.y + 50, 0);
-    Mouse(at.x + 200, at.y + 100, 0);
-    Mouse(at.x + 200, at.y + 100, MOUSEEVENTF_LEFTUP);
+    DragMouse(at, POINT{at.x + 200, at.y + 100});
     EXPECT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()).find("(200x 100) - Selected area captured") == 0; }))
         << "shown at 2:1: " << StatusText(app.MainWindow());
 
     // The picture itself is half the dragged size: saved by Ctrl+F2 to see it.
-    INPUT keys[4] = {};
-    for (INPUT& k : keys) k.type = INPUT_KEYBOARD;
-    keys[0].ki.wVk = keys[3].ki.wVk = VK_CONTROL;
-    keys[1].ki.wVk = keys[2].ki.wVk = VK_F2;
-    keys[2].ki.dwFlags = keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
     ::SetForegroundWindow(app.MainWindow());
-    ::SendInput(4, keys, sizeof(INPUT));
+    PressKeys({VK_CONTROL, VK_F2});
     std::optional<Bitmap> saved;
     ASSERT_TRUE(WaitFor([&] {
         try {

@@ -21,28 +21,9 @@ Bitmap Pattern(int w, int h, std::uint8_t seed) {
     return b;
 }
 
-std::string StatusText(HWND main) {
-    HWND bar = ::FindWindowExA(main, nullptr, "msctls_statusbar32", nullptr);
-    char text[1024] = {};
-    if (bar) ::SendMessageA(bar, WM_GETTEXT, sizeof text, LPARAM(text));
-    return text;
-}
-
 std::string ReadAll(const std::string& path) {
     std::ifstream f(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(f), {});
-}
-
-void PressCtrl(WORD key) {
-    INPUT in[4] = {};
-    for (INPUT& i : in) i.type = INPUT_KEYBOARD;
-    in[0].ki.wVk = VK_CONTROL;
-    in[1].ki.wVk = key;
-    in[2].ki.wVk = key;
-    in[2].ki.dwFlags = KEYEVENTF_KEYUP;
-    in[3].ki.wVk = VK_CONTROL;
-    in[3].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(4, in, sizeof(INPUT));
 }
 
 class ImageFilesTest : public ::testing::Test {
@@ -85,7 +66,7 @@ TEST_F(ImageFilesTest, CtrlF2SavesTheNextNumberedFileAndAdvancesTheCounter) {
     OpenThroughSecondStart(app, file);
     ASSERT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()).find("source.bmp") != std::string::npos; }));
 
-    PressCtrl(VK_F2);
+    PressKeys({VK_CONTROL, VK_F2});
     const std::string saved = app.Folder() + "Vimbrel-00041.bmp";
     ASSERT_TRUE(WaitFor([&] { return ReadSetting("NextSaveNo") == "42"; })) << ReadSetting("NextSaveNo").value_or("");
     ASSERT_TRUE(WaitFor([&] { return ::GetFileAttributesA(saved.c_str()) != INVALID_FILE_ATTRIBUTES; }));
@@ -107,7 +88,7 @@ TEST_F(ImageFilesTest, NumberedJpegSavesAreJpegAndTakenNamesAreSkipped) {
     OpenThroughSecondStart(app, file);
     ASSERT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()).find("source.bmp") != std::string::npos; }));
 
-    PressCtrl(VK_F2);
+    PressKeys({VK_CONTROL, VK_F2});
     const std::string saved = app.Folder() + "Vimbrel-00006.jpg";
     ASSERT_TRUE(WaitFor([&] { return ReadSetting("NextSaveNo") == "7"; })) << ReadSetting("NextSaveNo").value_or("");
     ASSERT_TRUE(WaitFor([&] { return ReadAll(saved).size() > 2; }));
@@ -123,10 +104,10 @@ TEST_F(ImageFilesTest, CtrlPageDownStepsToTheNextFileOfASeries) {
     ASSERT_TRUE(app.Start());
     OpenThroughSecondStart(app, app.Folder() + "Shot-00001.bmp");
     ASSERT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()).find("Shot-00001") != std::string::npos; }));
-    PressCtrl(VK_NEXT);
+    PressKeys({VK_CONTROL, VK_NEXT});
     EXPECT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()) == "(12x 8) - " + app.Folder() + "Shot-00002.bmp"; }))
         << StatusText(app.MainWindow());
-    PressCtrl(VK_PRIOR);
+    PressKeys({VK_CONTROL, VK_PRIOR});
     EXPECT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()).find("Shot-00001") != std::string::npos; }));
     ASSERT_TRUE(app.Exit());
 }
@@ -240,7 +221,7 @@ TEST_F(ImageFilesTest, RunLengthAndOs2FilesOpenAndSaveWithTheirPixels) {
         OpenThroughSecondStart(app, app.Folder() + k.file);
         ASSERT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()) == "(37x 9) - " + app.Folder() + k.file; }))
             << StatusText(app.MainWindow());
-        PressCtrl(VK_F2);
+        PressKeys({VK_CONTROL, VK_F2});
         const std::string saved = app.Folder() + k.saved;
         std::optional<Bitmap> back;
         ASSERT_TRUE(WaitFor([&] {
