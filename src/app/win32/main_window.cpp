@@ -334,6 +334,14 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
         s_->router.RouteControl(LOWORD(wp), s_->commands);
         return 0;
+    case WM_MEASUREITEM:
+        if (reinterpret_cast<MEASUREITEMSTRUCT*>(lp)->CtlType != ODT_MENU) return Default(msg, wp, lp);
+        MeasureCursorItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
+        return TRUE;
+    case WM_DRAWITEM:
+        if (reinterpret_cast<DRAWITEMSTRUCT*>(lp)->CtlType != ODT_MENU) return Default(msg, wp, lp);
+        DrawCursorItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lp));
+        return TRUE;
     case WM_CONTEXTMENU:
         if (HWND(wp) == s_->scrollBox) {
             POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};

@@ -51,6 +51,9 @@ UniqueMenu BuildMenu(const std::vector<MenuItem>& items, bool menuBar) {
             info.dwTypeData = text.data();
             // The menu owns its submenu once it holds it.
             if (::InsertMenuItemA(menu, ::GetMenuItemCount(menu), TRUE, &info)) sub.release();
+        } else if (item.handler == Handler::AddCursor) {
+            // The cursor items show their cursor's picture instead of a caption.
+            ::AppendMenuA(menu, MF_OWNERDRAW, UINT_PTR(CommandId(item.name)), reinterpret_cast<LPCSTR>(item.argument));
         } else {
             ::AppendMenuA(menu, MF_STRING, UINT_PTR(CommandId(item.name)), ItemText(item).c_str());
         }
@@ -113,6 +116,23 @@ HWND CreateToolBar(HWND parent, int id) {
     }
     ::SendMessageA(bar, TB_AUTOSIZE, 0, 0);
     return bar;
+}
+
+void MeasureCursorItem(MEASUREITEMSTRUCT& item) {
+    item.itemWidth = 8;
+    item.itemHeight = 18;
+}
+
+void DrawCursorItem(const DRAWITEMSTRUCT& item) {
+    static const LPCSTR kCursors[] = {IDC_ARROW, IDC_HAND, IDC_NO, IDC_HELP};
+    const int stamp = int(item.itemData);
+    if (stamp < 1 || stamp > 4) return;
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    ::FillRect(item.hDC, &item.rcItem, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
+    // The picture in the item's height, right of the room the menu keeps for check marks.
+    const int side = item.rcItem.bottom - item.rcItem.top - 2;
+    ::DrawIconEx(item.hDC, item.rcItem.left + ::GetSystemMetrics(SM_CXMENUCHECK), item.rcItem.top + 1,
+                 ::LoadCursorA(nullptr, kCursors[stamp - 1]), side, side, 0, nullptr, DI_NORMAL);
 }
 
 std::string ToolBarHint(int commandId) {

@@ -23,6 +23,10 @@ UniqueAccel BuildAccelerators();
 // A tool bar child window with the buttons and their hints; its id is `id`.
 HWND CreateToolBar(HWND parent, int id);
 
+// The "Add a cursor" items are drawn by the window: 8 x 18 each, showing their cursor.
+void MeasureCursorItem(MEASUREITEMSTRUCT& item);
+void DrawCursorItem(const DRAWITEMSTRUCT& item);
+
 // Text the tool bar shows as the tooltip of a button's command id; empty when none.
 std::string ToolBarHint(int commandId);
 
