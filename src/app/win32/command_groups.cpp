@@ -5,6 +5,8 @@ namespace vimbrel::win32 {
 CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router)
     : dialogs_(parts.window, parts.appTitle, parts.programFolder),
       shell_(parts.window),
+      printer_(parts.window, parts.settings.Printers()),
+      printUi_(parts.window),
       deps_{.image = parts.image,
             .flags = parts.settings.Flags(),
             .commands = parts.commands,
@@ -18,13 +20,15 @@ CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router
             .router = router,
             .programFolder = parts.programFolder},
       files_(deps_),
-      help_(deps_) {
+      help_(deps_),
+      print_(deps_, PrintPorts{parts.settings.Printers(), printer_, printUi_}) {
     CurrentImage& image = parts.image;
     router.Bind(Handler::Zoom, [&image](const CommandRef& ref) { image.ZoomItemClick(ref.name); });
     router.Bind(Handler::Undo, [&image] { image.mnuUndoClick(); });
     router.Bind(Handler::Clear, [&image] { image.Clear1Click(); });
     files_.BindTo(router);
     help_.BindTo(router);
+    print_.BindTo(router);
 }
 
 }  // namespace vimbrel::win32

@@ -10,8 +10,10 @@
 #include "app/command_router.h"
 #include "app/help_commands.h"
 #include "app/image_file_commands.h"
+#include "app/image_print_commands.h"
 #include "app/win32/dialogs.h"
 #include "app/win32/main_settings.h"
+#include "app/win32/print_ui.h"
 #include "app/win32/shell.h"
 #include "workspace/current_image.h"
 
@@ -40,9 +42,12 @@ public:
 private:
     WinDialogs dialogs_;
     WinShell shell_;
+    WinImagePrinter printer_;
+    WinPrintUi printUi_;
     CommandDeps deps_;
     ImageFileCommands files_;
     HelpCommands help_;
+    ImagePrintCommands print_;
 };
 
 }  // namespace vimbrel::win32
