@@ -9,6 +9,8 @@ constexpr int kAreaOverlayHelpContext = 30;
 CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router)
     : dialogs_(parts.window, parts.appTitle, parts.programFolder),
       shell_(parts.window),
+      printer_(parts.window, parts.settings.Printers()),
+      printUi_(parts.window),
       deps_{.image = parts.image,
             .flags = parts.settings.Flags(),
             .commands = parts.commands,
@@ -28,7 +30,8 @@ CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router
       files_(deps_),
       help_(deps_),
       captures_(deps_, screen_, overlay_, desktop_),
-      edit_(deps_, clipboard_, stamps_, files_, captures_, desktop_) {
+      edit_(deps_, clipboard_, stamps_, files_, captures_, desktop_),
+      print_(deps_, PrintPorts{parts.settings.Printers(), printer_, printUi_}) {
     CurrentImage& image = parts.image;
     router.Bind(Handler::Zoom, [&image](const CommandRef& ref) { image.ZoomItemClick(ref.name); });
     router.Bind(Handler::Undo, [&image] { image.mnuUndoClick(); });
@@ -37,6 +40,7 @@ CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router
     help_.BindTo(router);
     edit_.BindTo(router);
     captures_.BindTo(router);
+    print_.BindTo(router);
 }
 
 }  // namespace vimbrel::win32

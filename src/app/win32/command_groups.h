@@ -13,8 +13,10 @@
 #include "app/help_commands.h"
 #include "app/image_file_commands.h"
 #include "app/win32/capture_desktop.h"
+#include "app/image_print_commands.h"
 #include "app/win32/dialogs.h"
 #include "app/win32/main_settings.h"
+#include "app/win32/print_ui.h"
 #include "app/win32/shell.h"
 #include "capture/win32/cap_area.h"
 #include "capture/win32/screen_grab.h"
@@ -46,6 +48,8 @@ public:
 private:
     WinDialogs dialogs_;
     WinShell shell_;
+    WinImagePrinter printer_;
+    WinPrintUi printUi_;
     CommandDeps deps_;
     WinScreen screen_;
     WinAreaOverlay overlay_;
@@ -56,6 +60,7 @@ private:
     HelpCommands help_;
     CaptureCommands captures_;
     EditCommands edit_;
+    ImagePrintCommands print_;
 };
 
 }  // namespace vimbrel::win32

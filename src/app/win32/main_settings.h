@@ -34,6 +34,8 @@ public:
     OptionFlags& Flags() { return flags_; }
     SettingsStore& Store() { return store_; }
     FileSystemPort& Files() { return files_; }
+    // The printer the program prints on, as the settings chose it.
+    WinPrinters& Printers() { return printers_; }
     const TPBPathList& Paths() const { return paths_; }
 
 private:

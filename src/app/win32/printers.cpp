@@ -81,6 +81,11 @@ void WinPrinters::SelectPrinter(const std::string& name) {
     LoadDeviceMode();
 }
 
+void WinPrinters::AdoptSetup(const std::string& name, std::vector<char> deviceMode) {
+    selected_ = name;
+    devMode_ = std::move(deviceMode);
+}
+
 void WinPrinters::SetOrientation(PrinterOrientation orientation) {
     if (devMode_.empty() && !LoadDeviceMode())
         return;

@@ -20,6 +20,8 @@ public:
     void SetOrientation(PrinterOrientation orientation) override;
 
     const std::string& SelectedPrinter() const { return selected_; }
+    // The printer and device settings the user chose in the printer-setup dialog.
+    void AdoptSetup(const std::string& name, std::vector<char> deviceMode);
     // The selected printer's device settings (DEVMODEA), empty until they were read.
     const std::vector<char>& DeviceMode() const { return devMode_; }
 

@@ -45,6 +45,12 @@ struct MemoryDCTraits {  // CreateCompatibleDC: DeleteDC
 };
 using UniqueMemoryDC = UniqueHandleT<HDC, MemoryDCTraits>;
 
+struct PrinterDCTraits {  // CreateDC of a printer: DeleteDC
+    static HDC Invalid() { return nullptr; }
+    static void Close(HDC h) { ::DeleteDC(h); }
+};
+using UniquePrinterDC = UniqueHandleT<HDC, PrinterDCTraits>;
+
 // Selects an object into a DC for the life of the guard and puts the old one back.
 class SelectedObject {
 public:

@@ -65,7 +65,13 @@ struct FontTraits {  // CreateFontIndirect: DeleteObject
     static void Close(HFONT h) { ::DeleteObject(h); }
 };
 
+struct GlobalMemoryTraits {  // GlobalAlloc, and blocks the common dialogs hand back
+    static HGLOBAL Invalid() { return nullptr; }
+    static void Close(HGLOBAL h) { ::GlobalFree(h); }
+};
+
 using UniqueMenu = UniqueHandleT<HMENU, MenuTraits>;
+using UniqueGlobal = UniqueHandleT<HGLOBAL, GlobalMemoryTraits>;
 using UniqueFont = UniqueHandleT<HFONT, FontTraits>;
 using UniqueAccel = UniqueHandleT<HACCEL, AccelTraits>;
 using UniqueGdiObject = UniqueHandleT<HGDIOBJ, GdiObjectTraits>;
@@ -85,6 +91,23 @@ public:
 
 private:
     bool initialised_;
+};
+
+// A movable memory block locked for the life of the guard; null when it could not be locked.
+template <class T>
+class GlobalLockGuard {
+public:
+    explicit GlobalLockGuard(HGLOBAL block) : block_(block), p_(static_cast<T*>(block ? ::GlobalLock(block) : nullptr)) {}
+    ~GlobalLockGuard() {
+        if (p_) ::GlobalUnlock(block_);
+    }
+    GlobalLockGuard(const GlobalLockGuard&) = delete;
+    GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
+    T* get() const { return p_; }
+
+private:
+    HGLOBAL block_;
+    T* p_;
 };
 
 // Memory the shell hands out (item lists) and that CoTaskMemFree releases.

@@ -1,0 +1,71 @@
+#pragma once
+// Printing the current image: Print (Ctrl+P), Print with notes (Ctrl+N) and Print Setup. One
+// page of the selected printer in the "PrintStyle" layout, with the date line above the
+// picture and the typed notes below it.
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/command_ports.h"
+#include "app/command_router.h"
+#include "print/print_canvas.h"
+#include "print/print_layout.h"
+
+namespace vimbrel {
+
+inline constexpr const char* kPrintJobTitle = "Vimbrel Print Image";
+inline constexpr const char* kPrintingStatus = "Printing........";
+inline constexpr const char* kPrinterProblem = "Printer problem - Unable to print image";
+
+// The selected printer as the print commands use it; its orientation is set through the
+// PrinterPort the settings share.
+class ImagePrinter {
+public:
+    virtual ~ImagePrinter() = default;
+    // A job on the selected printer in its current orientation, not yet begun. Throws when
+    // the printer cannot be reached.
+    virtual std::unique_ptr<PrintJob> OpenJob() = 0;
+    // The system's printer-setup dialog (printer, paper, orientation).
+    virtual void ShowPrintSetup() = 0;
+};
+
+// The user's side of a print: the notes dialog and the clock of the date line.
+class PrintUi {
+public:
+    virtual ~PrintUi() = default;
+    // TfrmGetNotes: the memo's lines on OK, nothing on Cancel or close.
+    virtual std::optional<std::vector<std::string>> AskNotes() = 0;
+    // The system's short date and short time of now.
+    virtual std::string ShortDate() = 0;
+    virtual std::string ShortTime() = 0;
+};
+
+struct PrintPorts {
+    PrinterPort& orientation;
+    ImagePrinter& printer;
+    PrintUi& ui;
+};
+
+class ImagePrintCommands {
+public:
+    ImagePrintCommands(const CommandDeps& deps, const PrintPorts& ports);
+    void BindTo(CommandRouter& router);
+
+    void Print1Click() { PrintImage(deps_.flags.PrintNotes); }
+    void PrintImage(bool askNotes);
+    // True when the user confirmed; PrintNotesText holds the lines, or nothing on cancel.
+    bool AskPrintNotes();
+    void PrintSetup1Click();
+
+    const std::vector<std::string>& PrintNotesText() const { return notes_; }
+
+private:
+    void PrintJobPages(bool askNotes);
+
+    CommandDeps deps_;
+    PrintPorts ports_;
+    std::vector<std::string> notes_;
+};
+
+}  // namespace vimbrel
