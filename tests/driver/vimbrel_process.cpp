@@ -124,6 +124,30 @@ bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeou
     }
 }
 
+std::string WindowsPath(std::string unix) {
+    std::replace(unix.begin(), unix.end(), '/', '\\');
+    return "Z:" + unix;
+}
+
+std::string UnixPath(std::string windows) {
+    std::replace(windows.begin(), windows.end(), '\\', '/');
+    return windows.substr(2);
+}
+
+std::vector<std::string> PrintedImageJobs() {
+    std::vector<std::string> jobs;
+    const char* folder = std::getenv("VIMBREL_PDF_DIR");
+    if (!folder) return jobs;
+    WIN32_FIND_DATAA found;
+    const std::string base = WindowsPath(folder) + "\\";
+    HANDLE search = ::FindFirstFileA((base + "Vimbrel_Print_Image-job_*.pdf").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return jobs;
+    do jobs.push_back(base + found.cFileName);
+    while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+    return jobs;
+}
+
 std::string StatusText(HWND main) {
     HWND bar = ::FindWindowExA(main, nullptr, "msctls_statusbar32", nullptr);
     char text[1024] = {};

@@ -35,6 +35,14 @@ HWND FindChildByText(HWND parent, const std::string& text);
 // window's menu bar and submenus; 0 when none.
 UINT FindMenuCommand(HWND window, const std::string& caption);
 
+// A Unix path as Wine shows it ("/a/b" is "Z:\a\b"), and back.
+std::string WindowsPath(std::string unix);
+std::string UnixPath(std::string windows);
+
+// The PDFs of "Vimbrel Print Image" jobs in the test printer's folder (VIMBREL_PDF_DIR,
+// set by tools/test-env), as Windows paths; empty without a test printer.
+std::vector<std::string> PrintedImageJobs();
+
 // Status panel 0 of the main window's status bar.
 std::string StatusText(HWND main);
 // Presses the keys in order and lets them go in reverse order (Ctrl+F2: {VK_CONTROL, VK_F2}).

@@ -4,6 +4,7 @@
 // own, in a colour nothing else has, is what gets captured.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 
 #include "vimbrel_process.h"
@@ -120,8 +121,9 @@ TEST_F(CaptureTest, PrintScreenAndASecondStartWithFCaptureTheWholeScreen) {
     EXPECT_TRUE(app.Exit());
 }
 
-TEST_F(CaptureTest, AltPrintScreenTakesTheWindowThatWasInFrontWithCopyAndEditorOn) {
+TEST_F(CaptureTest, AltPrintScreenTakesTheWindowThatWasInFrontAndCopiesPrintsSavesAndEdits) {
     WriteSetting("AutoClipCopy", "On");
+    WriteSetting("AutoPrint", "On");
     WriteSetting("AutoEdit", "Yes");
     MarkerWindow marker;
     VimbrelProcess app("capture-active");
@@ -137,6 +139,7 @@ TEST_F(CaptureTest, AltPrintScreenTakesTheWindowThatWasInFrontWithCopyAndEditorO
     ::EmptyClipboard();
     ::CloseClipboard();
 
+    const std::size_t printedBefore = PrintedImageJobs().size();
     PressKeys({VK_MENU, VK_SNAPSHOT});
     auto picture = WaitForPicture(app.Folder() + "Shot-00001.bmp");
     ASSERT_TRUE(picture.has_value());
@@ -146,6 +149,9 @@ TEST_F(CaptureTest, AltPrintScreenTakesTheWindowThatWasInFrontWithCopyAndEditorO
     EXPECT_TRUE(IsMarker(*picture, picture->Width() - 1, picture->Height() - 1));
 
     EXPECT_TRUE(::IsClipboardFormatAvailable(CF_BITMAP)) << "copied to the clipboard";
+    if (std::getenv("VIMBREL_PDF_DIR")) {
+        EXPECT_TRUE(WaitFor([&] { return PrintedImageJobs().size() > printedBefore; }, 60s)) << "printed";
+    }
     EXPECT_TRUE(WaitFor([&] { return ReadAll(app.Folder() + "editor-args.txt").find("~~vrl.bmp") != std::string::npos; }))
         << "the editor got the picture: " << ReadAll(app.Folder() + "editor-args.txt");
     EXPECT_TRUE(app.Exit());

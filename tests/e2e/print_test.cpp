@@ -36,22 +36,6 @@ std::string Rgb(RgbQuad c) {
     return std::to_string(c.red) + " " + std::to_string(c.green) + " " + std::to_string(c.blue);
 }
 
-std::string StatusText(HWND main) {
-    HWND bar = ::FindWindowExA(main, nullptr, "msctls_statusbar32", nullptr);
-    char text[1024] = {};
-    if (bar) ::SendMessageA(bar, WM_GETTEXT, sizeof text, LPARAM(text));
-    return text;
-}
-
-// A Unix path as Wine shows it, and back.
-std::string WindowsPath(std::string unix) {
-    std::replace(unix.begin(), unix.end(), '/', '\\');
-    return "Z:" + unix;
-}
-std::string UnixPath(std::string windows) {
-    std::replace(windows.begin(), windows.end(), '\\', '/');
-    return windows.substr(2);
-}
 
 bool CombinationFree(UINT modifiers, UINT key) {
     if (!::RegisterHotKey(nullptr, 0x7002, modifiers, key)) return false;
