@@ -24,6 +24,7 @@
 #include "desktop/win32/sys_hotkey.h"
 #include "desktop/win32/timer_pool.h"
 #include "desktop/win32/tray_icon.h"
+#include "desktop/win32/windowed_component.h"
 #include "util/text.h"
 #include "util/win32/gdi_handles.h"
 #include "util/win32/system.h"
@@ -121,6 +122,9 @@ struct MainWindow::State : SettingsView, ImageView, CursorPort, MainView {
     WindowId targetWindow = 0;  // what the active-window capture takes
     bool suppressResize = false;
     bool trueColourDisplay = false;
+    // The hidden application window that owns the main window and carries the program's
+    // taskbar button, which the tray icon then takes away.
+    TWindowedComponent applicationWindow;
     // shk1 registers nothing and makes no window before FormCreate switches it on; the
     // command groups hold on to it.
     SysHotKeyHost shk1;
@@ -161,6 +165,7 @@ bool MainWindow::Create() {
                     .style = style,
                     .width = r.right - r.left,
                     .height = r.bottom - r.top,
+                    .parent = s_->applicationWindow.Handle(),
                     .menu = menu.get()}))
         return false;
     s_->mainMenu = menu.release();

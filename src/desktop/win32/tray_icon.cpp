@@ -117,8 +117,13 @@ void WinTrayShell::ShowPopupMenu(MenuHandle menu) {
 }
 
 void WinTrayShell::HideApplicationButton() {
-    const LONG_PTR style = ::GetWindowLongPtrA(owner_, GWL_EXSTYLE);
-    ::SetWindowLongPtrA(owner_, GWL_EXSTYLE, (style | WS_EX_TOOLWINDOW) & ~static_cast<LONG_PTR>(WS_EX_APPWINDOW));
+    // The button belongs to the hidden application window that owns the window, when there
+    // is one: it takes the tool-window style and the window keeps its own frame. A window
+    // with no owner carries its own button and takes the style itself.
+    HWND application = ::GetWindow(owner_, GW_OWNER);
+    HWND target = application ? application : owner_;
+    const LONG_PTR style = ::GetWindowLongPtrA(target, GWL_EXSTYLE);
+    ::SetWindowLongPtrA(target, GWL_EXSTYLE, (style | WS_EX_TOOLWINDOW) & ~static_cast<LONG_PTR>(WS_EX_APPWINDOW));
 }
 
 IconHandle WinTrayShell::DefaultIcon() {

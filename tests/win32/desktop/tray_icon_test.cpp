@@ -90,17 +90,26 @@ TEST(IconFromIconFile, ReadsAnIconAndRefusesDamagedData) {
     for (const auto& d : damaged) EXPECT_EQ(IconFromIconFile(d), nullptr) << d.size();
 }
 
-TEST(WinTrayShell, HideApplicationButtonMakesTheOwnerAToolWindow) {
-    HWND owner = ::CreateWindowExA(WS_EX_APPWINDOW, "STATIC", "owner", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+TEST(WinTrayShell, HideApplicationButtonRestylesTheApplicationWindowNotTheOwnedWindowsFrame) {
+    HWND application = ::CreateWindowExA(0, "STATIC", "application", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr,
+                                         nullptr);
+    HWND owned = ::CreateWindowExA(0, "STATIC", "main", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, application, nullptr,
+                                   nullptr, nullptr);
+    HWND alone = ::CreateWindowExA(WS_EX_APPWINDOW, "STATIC", "alone", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
                                    nullptr, nullptr, nullptr);
-    ASSERT_NE(owner, nullptr);
+    ASSERT_TRUE(application && owned && alone);
     TWindowedComponent receiver;
-    WinTrayShell shell(receiver, owner);
-    shell.HideApplicationButton();
-    const LONG_PTR ex = ::GetWindowLongPtrA(owner, GWL_EXSTYLE);
+    WinTrayShell(receiver, owned).HideApplicationButton();
+    EXPECT_TRUE(::GetWindowLongPtrA(application, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    EXPECT_FALSE(::GetWindowLongPtrA(owned, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) << "the window keeps its own frame";
+
+    WinTrayShell(receiver, alone).HideApplicationButton();
+    const LONG_PTR ex = ::GetWindowLongPtrA(alone, GWL_EXSTYLE);
     EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);
     EXPECT_FALSE(ex & WS_EX_APPWINDOW);
-    ::DestroyWindow(owner);
+    ::DestroyWindow(alone);
+    ::DestroyWindow(owned);
+    ::DestroyWindow(application);
 }
 
 class TrayHostTest : public ::testing::Test {
