@@ -156,19 +156,16 @@ void CaptureCommands::RunPostCaptureActions(bool skipOutput) {
     if (deps_.flags.AutoEdit) deps_.router.Route(Handler::Editor);
 }
 
-void CaptureCommands::mnuAutoPrintClick() {
-    const bool on = !deps_.commands.Checked("mnuAutoPrint");
-    deps_.commands.SetChecked("mnuAutoPrint", on);
-    deps_.commands.SetChecked("popAutoPrint", on);
-    deps_.flags.AutoPrint = on;
-    deps_.view.UpdateOptionIndicators();
-}
+void CaptureCommands::mnuAutoPrintClick() { ToggleOption("mnuAutoPrint", "popAutoPrint", deps_.flags.AutoPrint); }
 
-void CaptureCommands::mnuAutoSaveClick() {
-    const bool on = !deps_.commands.Checked("mnuAutoSave");
-    deps_.commands.SetChecked("mnuAutoSave", on);
-    deps_.commands.SetChecked("popAutoSave", on);
-    deps_.flags.AutoSave = on;
+void CaptureCommands::mnuAutoSaveClick() { ToggleOption("mnuAutoSave", "popAutoSave", deps_.flags.AutoSave); }
+
+void CaptureCommands::ToggleOption(const char* menuItem, const char* popupItem, bool& setting) {
+    // The menu item's check is the switch; the picture menu's item and the setting follow it.
+    const bool on = !deps_.commands.Checked(menuItem);
+    deps_.commands.SetChecked(menuItem, on);
+    deps_.commands.SetChecked(popupItem, on);
+    setting = on;
     deps_.view.UpdateOptionIndicators();
 }
 

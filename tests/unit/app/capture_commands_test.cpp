@@ -75,9 +75,9 @@ protected:
         image.Start();
         commands.SetEnabled("PrintSetup1", true);  // a printer is installed
         commands.SetChecked("mnuSetScreen", true);
-        for (auto [handler, name] : {std::pair{Handler::Copy, "copy"}, std::pair{Handler::Print, "print"},
-                                     std::pair{Handler::NumberedSave, "save"}, std::pair{Handler::Editor, "editor"}})
-            router.Bind(handler, [this, name = std::string(name)] { f.log.push_back(name); });
+        testing::LogRoutes(router, f.log,
+                           {{Handler::Copy, "copy"}, {Handler::Print, "print"}, {Handler::NumberedSave, "save"},
+                            {Handler::Editor, "editor"}});
         captures.BindTo(router);
         hotKeys.SetActive(true);
     }

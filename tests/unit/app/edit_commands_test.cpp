@@ -45,9 +45,9 @@ protected:
         std::filesystem::create_directories(folder);
         image.Start();
         commands.SetEnabled("PrintSetup1", true);
-        for (auto [handler, name] : {std::pair{Handler::Print, "print"}, std::pair{Handler::NumberedSave, "save"},
-                                     std::pair{Handler::Editor, "editor"}, std::pair{Handler::PrintConsoleText, "print text"}})
-            router.Bind(handler, [this, name = std::string(name)] { f.log.push_back(name); });
+        testing::LogRoutes(router, f.log,
+                           {{Handler::Print, "print"}, {Handler::NumberedSave, "save"}, {Handler::Editor, "editor"},
+                            {Handler::PrintConsoleText, "print text"}});
         captures.BindTo(router);
         edit.BindTo(router);
         hotKeys.SetActive(true);

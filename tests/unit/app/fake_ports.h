@@ -2,12 +2,14 @@
 // The main window and the system as the command groups' tests play them: every question is
 // answered from a field, and everything done is written to one log, in order.
 #include <filesystem>
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/command_ports.h"
+#include "app/command_router.h"
 #include "desktop/sys_hotkey.h"
 #include "workspace/current_image.h"
 
@@ -91,6 +93,13 @@ struct DiskFiles : FileSystemPort {
     bool CreateFolderPath(const std::string& path) override { return std::filesystem::create_directories(path); }
     bool RemoveFile(const std::string& path) override { return std::filesystem::remove(path); }
 };
+
+// Binds each handler to writing its name into the log: other groups' commands as seen from
+// the group under test.
+inline void LogRoutes(CommandRouter& router, std::vector<std::string>& log,
+                      std::initializer_list<std::pair<Handler, const char*>> routes) {
+    for (auto [handler, name] : routes) router.Bind(handler, [&log, name = std::string(name)] { log.push_back(name); });
+}
 
 inline Bitmap Filled(int w, int h, std::uint8_t shade) {
     Bitmap b(w, h, 24);
