@@ -65,7 +65,13 @@ struct FontTraits {  // CreateFontIndirect: DeleteObject
     static void Close(HFONT h) { ::DeleteObject(h); }
 };
 
+struct WindowTraits {  // a top-level window we make and destroy ourselves (a tooltip)
+    static HWND Invalid() { return nullptr; }
+    static void Close(HWND h) { ::DestroyWindow(h); }
+};
+
 using UniqueMenu = UniqueHandleT<HMENU, MenuTraits>;
+using UniqueWindow = UniqueHandleT<HWND, WindowTraits>;
 using UniqueFont = UniqueHandleT<HFONT, FontTraits>;
 using UniqueAccel = UniqueHandleT<HACCEL, AccelTraits>;
 using UniqueGdiObject = UniqueHandleT<HGDIOBJ, GdiObjectTraits>;
