@@ -5,6 +5,8 @@
 #include <fstream>
 
 #include "vimbrel_process.h"
+
+#include <commctrl.h>
 #include "workspace/image_file.h"
 
 namespace e2e {
@@ -242,6 +244,23 @@ TEST_F(ImageFilesTest, RunLengthAndOs2FilesOpenAndSaveWithTheirPixels) {
     ASSERT_TRUE(app.Exit());
 }
 
+// The first window of that class below `parent`, at any depth.
+HWND FindDescendantOfClass(HWND parent, const std::string& className) {
+    struct Search {
+        std::string name;
+        HWND found = nullptr;
+    } search{className};
+    ::EnumChildWindows(parent, [](HWND c, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        char cls[64] = {};
+        ::GetClassNameA(c, cls, sizeof cls);
+        if (s->name != cls) return TRUE;
+        s->found = c;
+        return FALSE;
+    }, LPARAM(&search));
+    return search.found;
+}
+
 // Answers a common file dialog of the program: types the name and presses OK.
 bool AnswerFileDialog(DWORD processId, const std::string& title, const std::string& name) {
     HWND dialog = nullptr;
@@ -257,16 +276,8 @@ bool AnswerFileDialog(DWORD processId, const std::string& title, const std::stri
     WaitFor([&] { return ::IsWindowVisible(dialog) != FALSE; });
     WaitFor([] { return false; }, 500ms);
     // The file-name box (control 1148) holds its edit a level or two down.
-    HWND edit = nullptr;
-    if (HWND box = ::GetDlgItem(dialog, 1148)) {
-        ::EnumChildWindows(box, [](HWND c, LPARAM lp) -> BOOL {
-            char cls[16] = {};
-            ::GetClassNameA(c, cls, sizeof cls);
-            if (std::string(cls) != "Edit") return TRUE;
-            *reinterpret_cast<HWND*>(lp) = c;
-            return FALSE;
-        }, LPARAM(&edit));
-    }
+    HWND box = ::GetDlgItem(dialog, 1148);
+    HWND edit = box ? FindDescendantOfClass(box, "Edit") : nullptr;
     if (!edit) return false;
     ::SendMessageA(edit, WM_SETTEXT, 0, LPARAM(name.c_str()));
     ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
@@ -306,6 +317,38 @@ TEST_F(ImageFilesTest, OpenAndSaveImageAsGoThroughTheFileDialogs) {
     EXPECT_TRUE(WaitFor([&] { return !::IsWindow(question); }));
     ASSERT_TRUE(app.Exit());
     EXPECT_EQ(ReadSetting("LastOpenExt"), ".bmp");
+}
+
+TEST_F(ImageFilesTest, OpenPreviewsTheSelectedPictureAndOpensTheChosenFile) {
+    VimbrelProcess app("open-preview");
+    const std::string source = app.Folder() + "preview-source.bmp";
+    vimbrel::WriteImageFile(Pattern(100, 50, 2), source);
+    // The bitmap filter in the picture's folder, so the list holds just this picture.
+    WriteSetting("LastOpenExt", ".bmp");
+    WriteSetting("OpenPath", app.Folder());
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(app.RunSecondInstance("").has_value());
+
+    ASSERT_TRUE(app.PostMenuCommand("&Open"));
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (dialog = FindProcessWindow(app.ProcessId(), "#32770", "Open")) != nullptr; }));
+    ASSERT_TRUE(WaitFor([&] { return FindChildByText(dialog, "&Delete") != nullptr; })) << "the picture panel";
+    HWND remove = FindChildByText(dialog, "&Delete");
+    EXPECT_FALSE(::IsWindowEnabled(remove));
+
+    // Choosing the file in the list, as a click or the keyboard would, previews it.
+    HWND list = FindDescendantOfClass(dialog, "SysListView32");
+    ASSERT_NE(list, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return ::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 1; }))
+        << ::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) << " files listed";
+    ::PostMessageA(list, WM_KEYDOWN, VK_HOME, 0);
+    EXPECT_TRUE(WaitFor([&] { return FindChildByText(dialog, " (100x50)") != nullptr; }));
+    EXPECT_TRUE(::IsWindowEnabled(remove));
+
+    ASSERT_TRUE(AnswerFileDialog(app.ProcessId(), "Open", source));
+    EXPECT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()) == "(100x 50) - " + source; }))
+        << StatusText(app.MainWindow());
+    ASSERT_TRUE(app.Exit());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "app/win32/resource_ids.h"
 #include "app/window_position.h"
+#include "desktop/win32/open_picture_dialog.h"
 #include "util/win32/system.h"
 #include "util/win32/window_base.h"
 
@@ -102,9 +103,7 @@ std::string DialogFilter(const std::string& filter) {
 
 std::optional<std::string> WinDialogs::AskOpenFile(const std::string& filter, const std::string& folder,
                                                    int filterIndex) {
-    auto choice = RunFileDialog(owner_, filter, folder, filterIndex, false);
-    if (!choice) return std::nullopt;
-    return choice->path;
+    return AskOpenPicture(owner_, OpenPictureQuestion{DialogFilter(filter), folder, filterIndex});
 }
 
 std::optional<Dialogs::SaveChoice> WinDialogs::AskSaveFile(const std::string& filter, const std::string& folder,

@@ -69,9 +69,14 @@ struct GlobalMemoryTraits {  // GlobalAlloc, and blocks the common dialogs hand 
     static HGLOBAL Invalid() { return nullptr; }
     static void Close(HGLOBAL h) { ::GlobalFree(h); }
 };
+struct WindowTraits {  // a top-level window we make and destroy ourselves (a tooltip)
+    static HWND Invalid() { return nullptr; }
+    static void Close(HWND h) { ::DestroyWindow(h); }
+};
 
 using UniqueMenu = UniqueHandleT<HMENU, MenuTraits>;
 using UniqueGlobal = UniqueHandleT<HGLOBAL, GlobalMemoryTraits>;
+using UniqueWindow = UniqueHandleT<HWND, WindowTraits>;
 using UniqueFont = UniqueHandleT<HFONT, FontTraits>;
 using UniqueAccel = UniqueHandleT<HACCEL, AccelTraits>;
 using UniqueGdiObject = UniqueHandleT<HGDIOBJ, GdiObjectTraits>;

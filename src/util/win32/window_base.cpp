@@ -36,6 +36,7 @@ void WindowBase::RegisterWindowClass(const WindowClass& windowClass) {
     if (::GetClassInfoExA(instance, windowClass.name, &wc)) return;
     wc = WNDCLASSEXA{};
     wc.cbSize = sizeof wc;
+    wc.style = windowClass.style;
     wc.lpfnWndProc = &WindowBase::WindowProc;
     wc.hInstance = instance;
     wc.hIcon = windowClass.icon;

@@ -29,6 +29,7 @@ struct WindowClass {
     HCURSOR cursor = nullptr;
     HBRUSH background = nullptr;
     HICON icon = nullptr, smallIcon = nullptr;
+    UINT style = 0;  // CS_DBLCLKS for windows that take double clicks
 };
 
 struct WindowArgs {
@@ -81,6 +82,16 @@ INT_PTR CALLBACK GuardedDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
         ReportWindowFailure(dialog, std::current_exception());
         return FALSE;
     }
+}
+
+// The same for a common dialog's hook procedure, which returns UINT_PTR.
+template <UINT_PTR (*Proc)(HWND, UINT, WPARAM, LPARAM)>
+INT_PTR AsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return INT_PTR(Proc(dialog, message, wParam, lParam));
+}
+template <UINT_PTR (*Proc)(HWND, UINT, WPARAM, LPARAM)>
+UINT_PTR CALLBACK GuardedHookProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return UINT_PTR(GuardedDialogProc<AsDialogProc<Proc>>(dialog, message, wParam, lParam));
 }
 
 // Lets the messages waiting in this thread's queue run. A WM_QUIT met on the way is put
