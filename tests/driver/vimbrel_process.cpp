@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "app/command_table.h"
 
@@ -163,6 +164,43 @@ UINT FindMenuCommand(HWND window, const std::string& caption) {
     // Wine keeps menus inside the process that made them, so another process cannot read
     // them; the program builds its menus from its command table, which we search instead.
     return SearchTable(vimbrel::MainMenu(), caption);
+}
+
+std::string StatusText(HWND main) {
+    HWND bar = ::FindWindowExA(main, nullptr, "msctls_statusbar32", nullptr);
+    char text[1024] = {};
+    if (bar) ::SendMessageA(bar, WM_GETTEXT, sizeof text, LPARAM(text));
+    return text;
+}
+
+bool AnswerFileDialog(DWORD processId, const std::string& title, const std::string& name) {
+    HWND dialog = nullptr;
+    if (!WaitFor([&] { return (dialog = FindProcessWindow(processId, "#32770", title)) != nullptr; })) {
+        for (HWND w : TopWindowsOfClass("#32770", processId)) {
+            char t[256] = {};
+            ::GetWindowTextA(w, t, sizeof t);
+            std::fprintf(stderr, "no '%s' dialog; there is one titled '%s'\n", title.c_str(), t);
+        }
+        return false;
+    }
+    // Type only once the dialog has finished filling itself in.
+    WaitFor([&] { return ::IsWindowVisible(dialog) != FALSE; });
+    WaitFor([] { return false; }, 500ms);
+    // The file-name box (control 1148) holds its edit a level or two down.
+    HWND edit = nullptr;
+    if (HWND box = ::GetDlgItem(dialog, 1148)) {
+        ::EnumChildWindows(box, [](HWND c, LPARAM lp) -> BOOL {
+            char cls[16] = {};
+            ::GetClassNameA(c, cls, sizeof cls);
+            if (std::string(cls) != "Edit") return TRUE;
+            *reinterpret_cast<HWND*>(lp) = c;
+            return FALSE;
+        }, LPARAM(&edit));
+    }
+    if (!edit) return false;
+    ::SendMessageA(edit, WM_SETTEXT, 0, LPARAM(name.c_str()));
+    ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    return WaitFor([&] { return !::IsWindow(dialog); }, 20s);
 }
 
 VimbrelProcess::VimbrelProcess(const std::string& scratchName) {

@@ -34,6 +34,12 @@ HWND FindChildByText(HWND parent, const std::string& text);
 // window's menu bar and submenus; 0 when none.
 UINT FindMenuCommand(HWND window, const std::string& caption);
 
+// The text of the main window's first status panel.
+std::string StatusText(HWND main);
+// Answers a common file dialog of the process titled `title`: types the name and presses OK.
+// False when no such dialog came or it did not close.
+bool AnswerFileDialog(DWORD processId, const std::string& title, const std::string& name);
+
 class VimbrelProcess {
 public:
     // A scratch folder with a fresh copy of the program and its help pages.

@@ -21,13 +21,6 @@ Bitmap Pattern(int w, int h, std::uint8_t seed) {
     return b;
 }
 
-std::string StatusText(HWND main) {
-    HWND bar = ::FindWindowExA(main, nullptr, "msctls_statusbar32", nullptr);
-    char text[1024] = {};
-    if (bar) ::SendMessageA(bar, WM_GETTEXT, sizeof text, LPARAM(text));
-    return text;
-}
-
 std::string ReadAll(const std::string& path) {
     std::ifstream f(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(f), {});
@@ -259,37 +252,6 @@ TEST_F(ImageFilesTest, RunLengthAndOs2FilesOpenAndSaveWithTheirPixels) {
                 ASSERT_EQ(back->PixelColour(x, y), original.PixelColour(x, y)) << x << ", " << y;
     }
     ASSERT_TRUE(app.Exit());
-}
-
-// Answers a common file dialog of the program: types the name and presses OK.
-bool AnswerFileDialog(DWORD processId, const std::string& title, const std::string& name) {
-    HWND dialog = nullptr;
-    if (!WaitFor([&] { return (dialog = FindProcessWindow(processId, "#32770", title)) != nullptr; })) {
-        for (HWND w : TopWindowsOfClass("#32770", processId)) {
-            char t[256] = {};
-            ::GetWindowTextA(w, t, sizeof t);
-            ADD_FAILURE() << "dialog titled '" << t << "'";
-        }
-        return false;
-    }
-    // Type only once the dialog has finished filling itself in.
-    WaitFor([&] { return ::IsWindowVisible(dialog) != FALSE; });
-    WaitFor([] { return false; }, 500ms);
-    // The file-name box (control 1148) holds its edit a level or two down.
-    HWND edit = nullptr;
-    if (HWND box = ::GetDlgItem(dialog, 1148)) {
-        ::EnumChildWindows(box, [](HWND c, LPARAM lp) -> BOOL {
-            char cls[16] = {};
-            ::GetClassNameA(c, cls, sizeof cls);
-            if (std::string(cls) != "Edit") return TRUE;
-            *reinterpret_cast<HWND*>(lp) = c;
-            return FALSE;
-        }, LPARAM(&edit));
-    }
-    if (!edit) return false;
-    ::SendMessageA(edit, WM_SETTEXT, 0, LPARAM(name.c_str()));
-    ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    return WaitFor([&] { return !::IsWindow(dialog); }, 20s);
 }
 
 TEST_F(ImageFilesTest, OpenAndSaveImageAsGoThroughTheFileDialogs) {

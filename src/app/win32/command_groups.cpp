@@ -8,6 +8,7 @@ constexpr int kAreaOverlayHelpContext = 30;
 
 CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router)
     : dialogs_(parts.window, parts.appTitle, parts.programFolder),
+      encryptionUi_(parts.window),
       shell_(parts.window),
       deps_{.image = parts.image,
             .flags = parts.settings.Flags(),
@@ -27,7 +28,8 @@ CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router
       files_(deps_),
       help_(deps_),
       edit_(deps_, clipboard_),
-      captures_(deps_, screen_, overlay_, desktop_) {
+      captures_(deps_, screen_, overlay_, desktop_),
+      encryption_(deps_, encryptionUi_, files_, parts.settings.WorkFolder()) {
     CurrentImage& image = parts.image;
     router.Bind(Handler::Zoom, [&image](const CommandRef& ref) { image.ZoomItemClick(ref.name); });
     router.Bind(Handler::Undo, [&image] { image.mnuUndoClick(); });
@@ -36,6 +38,7 @@ CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router
     help_.BindTo(router);
     edit_.BindTo(router);
     captures_.BindTo(router);
+    encryption_.BindTo(router);
 }
 
 }  // namespace vimbrel::win32

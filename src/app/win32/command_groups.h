@@ -10,10 +10,12 @@
 #include "app/command_ports.h"
 #include "app/command_router.h"
 #include "app/edit_commands.h"
+#include "app/encryption_commands.h"
 #include "app/help_commands.h"
 #include "app/image_file_commands.h"
 #include "app/win32/capture_desktop.h"
 #include "app/win32/dialogs.h"
+#include "app/win32/encryption_ui.h"
 #include "app/win32/main_settings.h"
 #include "app/win32/shell.h"
 #include "capture/win32/cap_area.h"
@@ -44,6 +46,7 @@ public:
 
 private:
     WinDialogs dialogs_;
+    WinEncryptionDialogs encryptionUi_;
     WinShell shell_;
     CommandDeps deps_;
     WinScreen screen_;
@@ -54,6 +57,7 @@ private:
     HelpCommands help_;
     EditCommands edit_;
     CaptureCommands captures_;
+    EncryptionCommands encryption_;
 };
 
 }  // namespace vimbrel::win32
