@@ -34,8 +34,7 @@ void ImageFileCommands::OpenFileByPath(const std::string& path) {
     flags_.LastOpenExt = AsciiLowerCase(ExtractFileExt(path));
     switch (OpenRouteFor(path)) {
     case OpenRoute::Decipher:
-        // Never read an encrypted file as something else.
-        deps_.dialogs.Warning(kEncryptedOpenUnavailable);
+        OpenDeciphered(path);
         return;
     case OpenRoute::LoadImage:
         LoadImageFile(path, false);
@@ -46,7 +45,22 @@ void ImageFileCommands::OpenFileByPath(const std::string& path) {
     }
 }
 
-bool ImageFileCommands::LoadImageFile(const std::string& path, bool greys) {
+void ImageFileCommands::OpenDeciphered(const std::string& path) {
+    // Never read an encrypted file as something else.
+    if (!decipherer_) return;
+    std::optional<std::string> plain = decipherer_->DecipherForOpen(path);
+    if (!plain) return;
+    if (!ExtInList(ExtractFileExt(*plain), kImageExtList)) {
+        // Its program reads it later; it stays until the work folder is emptied.
+        deps_.shell.OpenWithSystem(*plain);
+        return;
+    }
+    // The plain copy of a picture goes once it is read, shown or not.
+    FileRemover removeAfter(deps_.files, *plain);
+    LoadImageFile(*plain, false, true);
+}
+
+bool ImageFileCommands::LoadImageFile(const std::string& path, bool greys, bool deciphered) {
     BusyCursor busy(deps_.cursor);
     image_.TakeUndoSnapshot();
     std::optional<Bitmap> picture;
@@ -61,7 +75,10 @@ bool ImageFileCommands::LoadImageFile(const std::string& path, bool greys) {
     }
     if (!picture) return false;
     image_.imgMain = std::move(*picture);
-    if (!greys) {
+    if (deciphered) {
+        image_.CurrentFileName.clear();
+        image_.LastOpenedFile.clear();
+    } else if (!greys) {
         image_.CurrentFileName = path;
         image_.LastOpenedFile = path;
         flags_.OpenPath = ExtractFilePath(path);
@@ -69,7 +86,7 @@ bool ImageFileCommands::LoadImageFile(const std::string& path, bool greys) {
     image_.ResetZoom();
     image_.RenderShownImage(image_.imgMain, 1.0);
     if (!greys) {
-        image_.CaptureText = path;
+        image_.CaptureText = deciphered ? kEncryptedImageText : path;
         image_.ShowCaptureStatus();
     }
     image_.EnableImageCommands(true);

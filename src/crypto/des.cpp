@@ -16,7 +16,7 @@ using des::LoadBE;
 using des::StoreBE;
 
 // Blocks in flight at once where blocks do not depend on each other.
-constexpr std::size_t Lanes = 4;
+constexpr std::size_t Lanes = 6;
 
 void SecureZero(void* p, std::size_t n) noexcept {
     volatile std::uint8_t* v = static_cast<std::uint8_t*>(p);

@@ -1,5 +1,6 @@
 #include "crypto/encrypted_names.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace vimbrel {
@@ -35,5 +36,24 @@ std::string PlainNameOf(std::string_view path) {
 }
 
 std::string EncryptedNameOf(std::string_view path) { return std::string(path) + ".VRX"; }
+
+std::string EncryptedSaveName(std::string_view chosen, int filterIndex) {
+    if (UpperExtension(chosen) == ".VRX") {
+        std::string inner = UpperExtension(chosen.substr(0, chosen.size() - 4));
+        if (inner == ".BMP" || inner == ".JPG" || inner == ".JPEG") return std::string(chosen);
+    }
+    return std::string(chosen) + (filterIndex == 1 ? ".bmp.vrx" : ".jpg.vrx");
+}
+
+std::string PlainTemporaryPath(std::string_view tempFolder, std::string_view encryptedName) {
+    std::string_view name = FileNamePart(encryptedName);
+    return std::string(tempFolder) + std::string(name.substr(0, name.size() - std::min<std::size_t>(4, name.size())));
+}
+
+std::string DecipheredPath(std::string_view workFolder, std::string_view encryptedPath) {
+    std::string plain = PlainNameOf(encryptedPath);
+    std::string_view name = FileNamePart(plain);
+    return name.empty() ? std::string() : std::string(workFolder) + std::string(name);
+}
 
 }  // namespace vimbrel

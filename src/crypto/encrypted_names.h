@@ -27,4 +27,21 @@ std::string PlainNameOf(std::string_view path);
 // The name "Encrypt a file" writes: the full name with ".VRX" appended.
 std::string EncryptedNameOf(std::string_view path);
 
+// The save dialog of an image saved encrypted: entry 1 a bitmap inside, entry 2 a JPEG.
+inline constexpr const char* kSaveEncryptedFilter =
+    "Bitmap - Encrypted |*.bmp.vrx|jpg,jpeg - Encrypted |*.jp*g.vrx";
+
+// The name an image is saved encrypted under: a chosen x.bmp.vrx, x.jpg.vrx or x.jpeg.vrx
+// (any case) stands; anything else gets ".bmp.vrx" (entry 1) or ".jpg.vrx" appended, so
+// x.vrx becomes x.vrx.bmp.vrx and the inner name always says what the content is.
+std::string EncryptedSaveName(std::string_view chosen, int filterIndex);
+
+// Where the plain image of an encrypted save is written first: the temporary folder (with
+// its separator) and the saved name without ".vrx".
+std::string PlainTemporaryPath(std::string_view tempFolder, std::string_view encryptedName);
+
+// Where an encrypted file is deciphered for opening: the work folder (with its separator)
+// and the derived plain name. Empty when nothing is left of the name (".vrx", "x").
+std::string DecipheredPath(std::string_view workFolder, std::string_view encryptedPath);
+
 }  // namespace vimbrel

@@ -23,4 +23,20 @@ public:
     virtual bool RemoveFile(const std::string& path) = 0;
 };
 
+// Removes a file when the scope ends, whichever way it ends: for plain copies that must
+// not outlive the command that made them.
+class FileRemover {
+public:
+    FileRemover(FileSystemPort& files, std::string path) : files_(files), path_(std::move(path)) {}
+    ~FileRemover() {
+        if (files_.FileExists(path_)) files_.RemoveFile(path_);
+    }
+    FileRemover(const FileRemover&) = delete;
+    FileRemover& operator=(const FileRemover&) = delete;
+
+private:
+    FileSystemPort& files_;
+    std::string path_;
+};
+
 }  // namespace vimbrel

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "app/command_table.h"
 
@@ -226,6 +227,44 @@ UINT FindMenuCommand(HWND window, const std::string& caption) {
     // Wine keeps menus inside the process that made them, so another process cannot read
     // them; the program builds its menus from its command table, which we search instead.
     return SearchTable(vimbrel::MainMenu(), caption);
+}
+
+HWND FindDescendantOfClass(HWND parent, const std::string& className) {
+    struct Search {
+        std::string name;
+        HWND found = nullptr;
+    } search{className, nullptr};
+    ::EnumChildWindows(parent, [](HWND c, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        char cls[64] = {};
+        ::GetClassNameA(c, cls, sizeof cls);
+        if (s->name != cls) return TRUE;
+        s->found = c;
+        return FALSE;
+    }, LPARAM(&search));
+    return search.found;
+}
+
+bool AnswerFileDialog(DWORD processId, const std::string& title, const std::string& name) {
+    HWND dialog = nullptr;
+    if (!WaitFor([&] { return (dialog = FindProcessWindow(processId, "#32770", title)) != nullptr; })) {
+        for (HWND w : TopWindowsOfClass("#32770", processId)) {
+            char t[256] = {};
+            ::GetWindowTextA(w, t, sizeof t);
+            std::fprintf(stderr, "no '%s' dialog; there is one titled '%s'\n", title.c_str(), t);
+        }
+        return false;
+    }
+    // Type only once the dialog has finished filling itself in.
+    WaitFor([&] { return ::IsWindowVisible(dialog) != FALSE; });
+    WaitFor([] { return false; }, 500ms);
+    // The file-name box (control 1148) holds its edit a level or two down.
+    HWND box = ::GetDlgItem(dialog, 1148);
+    HWND edit = box ? FindDescendantOfClass(box, "Edit") : nullptr;
+    if (!edit) return false;
+    ::SendMessageA(edit, WM_SETTEXT, 0, LPARAM(name.c_str()));
+    ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    return WaitFor([&] { return !::IsWindow(dialog); }, 20s);
 }
 
 VimbrelProcess::VimbrelProcess(const std::string& scratchName) {

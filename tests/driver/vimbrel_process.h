@@ -51,6 +51,11 @@ void PressKeys(std::initializer_list<WORD> keys);
 void SendMouse(int x, int y, DWORD flags = 0);
 // Presses the left button at one screen pixel, drags through the middle to the other, lets go.
 void DragMouse(POINT from, POINT to);
+// The first window of that class below `parent`, at any depth.
+HWND FindDescendantOfClass(HWND parent, const std::string& className);
+// Answers a common file dialog of the process titled `title`: types the name and presses OK.
+// False when no such dialog came or it did not close.
+bool AnswerFileDialog(DWORD processId, const std::string& title, const std::string& name);
 
 class VimbrelProcess {
 public:

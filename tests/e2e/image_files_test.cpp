@@ -244,46 +244,6 @@ TEST_F(ImageFilesTest, RunLengthAndOs2FilesOpenAndSaveWithTheirPixels) {
     ASSERT_TRUE(app.Exit());
 }
 
-// The first window of that class below `parent`, at any depth.
-HWND FindDescendantOfClass(HWND parent, const std::string& className) {
-    struct Search {
-        std::string name;
-        HWND found = nullptr;
-    } search{className};
-    ::EnumChildWindows(parent, [](HWND c, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lp);
-        char cls[64] = {};
-        ::GetClassNameA(c, cls, sizeof cls);
-        if (s->name != cls) return TRUE;
-        s->found = c;
-        return FALSE;
-    }, LPARAM(&search));
-    return search.found;
-}
-
-// Answers a common file dialog of the program: types the name and presses OK.
-bool AnswerFileDialog(DWORD processId, const std::string& title, const std::string& name) {
-    HWND dialog = nullptr;
-    if (!WaitFor([&] { return (dialog = FindProcessWindow(processId, "#32770", title)) != nullptr; })) {
-        for (HWND w : TopWindowsOfClass("#32770", processId)) {
-            char t[256] = {};
-            ::GetWindowTextA(w, t, sizeof t);
-            ADD_FAILURE() << "dialog titled '" << t << "'";
-        }
-        return false;
-    }
-    // Type only once the dialog has finished filling itself in.
-    WaitFor([&] { return ::IsWindowVisible(dialog) != FALSE; });
-    WaitFor([] { return false; }, 500ms);
-    // The file-name box (control 1148) holds its edit a level or two down.
-    HWND box = ::GetDlgItem(dialog, 1148);
-    HWND edit = box ? FindDescendantOfClass(box, "Edit") : nullptr;
-    if (!edit) return false;
-    ::SendMessageA(edit, WM_SETTEXT, 0, LPARAM(name.c_str()));
-    ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    return WaitFor([&] { return !::IsWindow(dialog); }, 20s);
-}
-
 TEST_F(ImageFilesTest, OpenAndSaveImageAsGoThroughTheFileDialogs) {
     VimbrelProcess app("dialogs");
     const std::string source = app.Folder() + "dialog-source.bmp";

@@ -8,6 +8,7 @@ constexpr int kAreaOverlayHelpContext = 30;
 
 CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router)
     : dialogs_(parts.window, parts.appTitle, parts.programFolder),
+      encryptionUi_(parts.window),
       shell_(parts.window),
       printer_(parts.window, parts.settings.Printers()),
       printUi_(parts.window),
@@ -31,7 +32,8 @@ CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router
       help_(deps_),
       captures_(deps_, screen_, overlay_, desktop_),
       edit_(deps_, clipboard_, stamps_, files_, captures_, desktop_),
-      print_(deps_, PrintPorts{parts.settings.Printers(), printer_, printUi_}) {
+      print_(deps_, PrintPorts{parts.settings.Printers(), printer_, printUi_}),
+      encryption_(deps_, encryptionUi_, files_, parts.settings.WorkFolder()) {
     CurrentImage& image = parts.image;
     router.Bind(Handler::Zoom, [&image](const CommandRef& ref) { image.ZoomItemClick(ref.name); });
     router.Bind(Handler::Undo, [&image] { image.mnuUndoClick(); });
@@ -41,6 +43,7 @@ CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router
     edit_.BindTo(router);
     captures_.BindTo(router);
     print_.BindTo(router);
+    encryption_.BindTo(router);
 }
 
 }  // namespace vimbrel::win32

@@ -10,11 +10,13 @@
 #include "app/command_ports.h"
 #include "app/command_router.h"
 #include "app/edit_commands.h"
+#include "app/encryption_commands.h"
 #include "app/help_commands.h"
 #include "app/image_file_commands.h"
 #include "app/win32/capture_desktop.h"
 #include "app/image_print_commands.h"
 #include "app/win32/dialogs.h"
+#include "app/win32/encryption_ui.h"
 #include "app/win32/main_settings.h"
 #include "app/win32/print_ui.h"
 #include "app/win32/shell.h"
@@ -47,6 +49,7 @@ public:
 
 private:
     WinDialogs dialogs_;
+    WinEncryptionDialogs encryptionUi_;
     WinShell shell_;
     WinImagePrinter printer_;
     WinPrintUi printUi_;
@@ -61,6 +64,7 @@ private:
     CaptureCommands captures_;
     EditCommands edit_;
     ImagePrintCommands print_;
+    EncryptionCommands encryption_;
 };
 
 }  // namespace vimbrel::win32

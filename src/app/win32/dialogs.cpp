@@ -71,10 +71,10 @@ INT_PTR AboutDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
-// One common file dialog: its filter, start folder and filter index; the chosen file and the
-// filter index the user left, or nothing when cancelled.
+// One common file dialog: its filter, start folder and filter index (and a title other than
+// the system's); the chosen file and the filter index the user left, or nothing when cancelled.
 std::optional<Dialogs::SaveChoice> RunFileDialog(HWND owner, const std::string& filter, const std::string& folder,
-                                                 int filterIndex, bool save) {
+                                                 int filterIndex, bool save, const char* title = nullptr) {
     char file[MAX_PATH] = {};
     std::string filters = DialogFilter(filter);
     OPENFILENAMEA ofn{};
@@ -85,6 +85,7 @@ std::optional<Dialogs::SaveChoice> RunFileDialog(HWND owner, const std::string& 
     ofn.lpstrFile = file;
     ofn.nMaxFile = MAX_PATH;
     ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    ofn.lpstrTitle = title;
     // The overwrite question is the program's own.
     ofn.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER | (save ? 0 : OFN_FILEMUSTEXIST);
     if (!(save ? ::GetSaveFileNameA(&ofn) : ::GetOpenFileNameA(&ofn))) return std::nullopt;
@@ -99,6 +100,13 @@ std::string DialogFilter(const std::string& filter) {
         if (c == '|') c = '\0';
     out.append(2, '\0');
     return out;
+}
+
+std::optional<std::string> AskExistingFile(HWND owner, const std::string& title, const std::string& filter,
+                                           const std::string& folder) {
+    auto choice = RunFileDialog(owner, filter, folder, 1, false, title.c_str());
+    if (!choice) return std::nullopt;
+    return choice->path;
 }
 
 std::optional<std::string> WinDialogs::AskOpenFile(const std::string& filter, const std::string& folder,

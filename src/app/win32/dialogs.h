@@ -24,6 +24,10 @@ void ShowAboutBox(HWND owner, const std::string& title, const std::string& versi
 // "Bitmaps (*.bmp)|*.bmp" as the common dialogs take it: pairs separated by NULs, two at the end.
 std::string DialogFilter(const std::string& filter);
 
+// An open dialog titled `title` for a file that must exist, read-only box hidden.
+std::optional<std::string> AskExistingFile(HWND owner, const std::string& title, const std::string& filter,
+                                           const std::string& folder);
+
 // The command groups' dialogs, owned by the main window and titled with the program title.
 class WinDialogs final : public Dialogs {
 public:

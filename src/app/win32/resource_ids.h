@@ -2,6 +2,10 @@
 // Resource and control ids shared by the .rc file and the code.
 #define IDI_MAINICON 1
 #define IDC_HANDDRAG 2
+#define IDD_GETKEY 130
+#define IDC_GETKEY_KEYLABEL 131
+#define IDC_GETKEY_KEY 132
+#define IDC_GETKEY_NOTE 133
 #define IDD_GENMSG 100
 #define IDC_GENMSG_LABEL 101
 #define IDC_GENMSG_DONTASK 102

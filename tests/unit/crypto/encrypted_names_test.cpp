@@ -1,4 +1,5 @@
 #include "crypto/encrypted_names.h"
+#include "crypto/key_text.h"
 
 #include <gtest/gtest.h>
 
@@ -38,6 +39,56 @@ TEST(EncryptedNames, PlainNameAndExtensionRules) {
     EXPECT_EQ(UpperExtension("dir.x/a.b.jpegX"), ".JPEGX");
     EXPECT_EQ(UpperExtension("dir.x/noext"), "");
     EXPECT_EQ(EncryptedNameOf("a.txt"), "a.txt.VRX");
+}
+
+TEST(EncryptedNames, SavedEncryptedImagesSayWhatTheyHoldInside) {
+    struct Case {
+        const char* chosen;
+        int filter;
+        const char* saved;
+        const char* plain;  // in the temporary folder "T\"
+    } cases[] = {
+        {"C:\\p\\shot", 1, "C:\\p\\shot.bmp.vrx", "T\\shot.bmp"},
+        {"C:\\p\\shot", 2, "C:\\p\\shot.jpg.vrx", "T\\shot.jpg"},
+        {"C:\\p\\shot.jpeg.vrx", 1, "C:\\p\\shot.jpeg.vrx", "T\\shot.jpeg"},
+        {"C:\\p\\shot.BMP.Vrx", 2, "C:\\p\\shot.BMP.Vrx", "T\\shot.BMP"},
+        {"C:\\p\\shot.vrx", 1, "C:\\p\\shot.vrx.bmp.vrx", "T\\shot.vrx.bmp"},
+        {"C:\\p\\shot.jpg", 1, "C:\\p\\shot.jpg.bmp.vrx", "T\\shot.jpg.bmp"},
+        {"C:\\p\\shot.png.vrx", 2, "C:\\p\\shot.png.vrx.jpg.vrx", "T\\shot.png.vrx.jpg"},
+        {"C:\\p.jpg\\.vrx", 1, "C:\\p.jpg\\.vrx.bmp.vrx", "T\\.vrx.bmp"},  // the folder's ".jpg" is not the name's
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(EncryptedSaveName(c.chosen, c.filter), c.saved) << c.chosen;
+        EXPECT_EQ(PlainTemporaryPath("T\\", c.saved), c.plain) << c.chosen;
+    }
+}
+
+TEST(EncryptedNames, FilesAreDecipheredIntoTheWorkFolderUnderTheirPlainName) {
+    EXPECT_EQ(DecipheredPath("W\\", "C:\\in\\photo.jpg.vrx"), "W\\photo.jpg");
+    EXPECT_EQ(DecipheredPath("W\\", "C:\\in\\photo.JPGX"), "W\\photo.JPG");
+    EXPECT_EQ(DecipheredPath("W\\", "C:\\in\\a.vrx"), "W\\a");
+    EXPECT_EQ(DecipheredPath("W\\", "C:\\in.d\\secret"), "W\\secre");
+    EXPECT_EQ(DecipheredPath("W\\", "C:\\in\\.vrx"), "") << "nothing left of the name";
+    EXPECT_EQ(DecipheredPath("W\\", "C:\\in\\x"), "");
+}
+
+TEST(KeyDialog, OkNeedsEightCharactersAndTheDecipherNoteNamesTheFile) {
+    EXPECT_FALSE(KeyOkEnabled(0));
+    EXPECT_FALSE(KeyOkEnabled(7));
+    EXPECT_TRUE(KeyOkEnabled(8));
+    EXPECT_TRUE(KeyOkEnabled(300));
+    EXPECT_EQ(DecipherKeyNote("photo.jpg.vrx"), "\r\nFile: photo.jpg.vrx");
+}
+
+TEST(KeyDialog, AMovedKeyTextIsEmptiedWhereItCameFrom) {
+    KeyText a(std::string_view("short key"));
+    KeyText b(std::move(a));
+    EXPECT_EQ(b.View(), "short key");
+    EXPECT_EQ(a.Size(), 0u);
+    KeyText c(std::string_view("a much longer key than fits in place"));
+    c = std::move(b);
+    EXPECT_EQ(c.View(), "short key");
+    EXPECT_EQ(b.Size(), 0u);
 }
 
 }  // namespace

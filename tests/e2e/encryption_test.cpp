@@ -1,0 +1,258 @@
+// The Encryption menu and encrypted files under Wine: the key dialog driven through its
+// controls, files enciphered beside their source, wrong keys, and (with openssl, through
+// encrypted_files_openssl.cmake) files the program and openssl make for each other.
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "crypto/des.h"
+#include "crypto/encrypted_names.h"
+#include "vimbrel_process.h"
+#include "workspace/image_file.h"
+
+namespace e2e {
+namespace {
+
+constexpr const char* kKeyDialogTitle = "Vimbrel - Enter Encryption Key";
+constexpr const char* kAppTitle = "  Vimbrel   ";
+// Folds to the key bytes "26key 20" that encrypted_files_openssl.cmake gives openssl.
+constexpr const char* kOpensslKey = "my secret key 2026";
+
+vimbrel::Bitmap Pattern(int w, int h) {
+    vimbrel::Bitmap b(w, h, 24);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            b.SetPixelColour(x, y, vimbrel::RgbQuad{std::uint8_t(x * 5), std::uint8_t(y * 7), std::uint8_t(x ^ y), 0});
+    return b;
+}
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string WorkFolder() {
+    char appData[MAX_PATH] = {};
+    ::SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, appData);
+    return std::string(appData) + "\\Vimbrel\\ework\\";
+}
+
+std::string Decipher(const std::string& file, const std::string& key) {
+    vimbrel::TDES des;
+    vimbrel::DecryptFileWithKey(des, vimbrel::EncryptedFileIVText, key, file, file + ".check");
+    std::string plain = ReadAll(file + ".check");
+    ::DeleteFileA((file + ".check").c_str());
+    return plain;
+}
+
+std::vector<std::string> ChildTexts(HWND parent, const char* className) {
+    struct S {
+        const char* className;
+        std::vector<std::string> texts;
+    } s{className, {}};
+    ::EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM lp) -> BOOL {
+            auto* st = reinterpret_cast<S*>(lp);
+            char cls[64] = {}, text[512] = {};
+            ::GetClassNameA(child, cls, sizeof cls);
+            ::GetWindowTextA(child, text, sizeof text);
+            if (std::string(cls) == st->className) st->texts.push_back(text);
+            return TRUE;
+        },
+        LPARAM(&s));
+    return s.texts;
+}
+
+HWND ChildOfClass(HWND parent, const char* className) {
+    struct S {
+        const char* className;
+        HWND found = nullptr;
+    } s{className};
+    ::EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM lp) -> BOOL {
+            auto* st = reinterpret_cast<S*>(lp);
+            char cls[64] = {};
+            ::GetClassNameA(child, cls, sizeof cls);
+            if (std::string(cls) != st->className) return TRUE;
+            st->found = child;
+            return FALSE;
+        },
+        LPARAM(&s));
+    return s.found;
+}
+
+// Answers the key dialog as a user would: OK follows the key's length while typing (off at
+// 7 characters, on at 8, off again at 7), then the key and OK, or Cancel when there is none.
+// The dialog's note lines go to `note`.
+::testing::AssertionResult AnswerKeyDialog(DWORD processId, const std::optional<std::string>& key,
+                                           std::string* note = nullptr) {
+    HWND dialog = nullptr;
+    if (!WaitFor([&] { return (dialog = FindProcessWindow(processId, "#32770", kKeyDialogTitle)) != nullptr; }))
+        return ::testing::AssertionFailure() << "no key dialog";
+    WaitFor([&] { return ::IsWindowVisible(dialog) != FALSE; });
+    HWND edit = ChildOfClass(dialog, "Edit");
+    HWND ok = FindChildByText(dialog, "OK");
+    HWND cancel = FindChildByText(dialog, "Cancel");
+    if (!edit || !ok || !cancel) return ::testing::AssertionFailure() << "the key box, OK or Cancel is missing";
+    std::vector<std::string> labels = ChildTexts(dialog, "Static");
+    if (note) *note = labels.empty() ? "" : labels.back();
+    if (labels.empty() || labels.front() != "Key:") return ::testing::AssertionFailure() << "no \"Key:\" label";
+    auto okAt = [&](const char* text) {
+        ::SendMessageA(edit, WM_SETTEXT, 0, LPARAM(text));
+        return ::IsWindowEnabled(ok) != FALSE;
+    };
+    if (::IsWindowEnabled(ok)) return ::testing::AssertionFailure() << "OK enabled before any key";
+    if (okAt("1234567")) return ::testing::AssertionFailure() << "OK enabled at 7 characters";
+    if (!okAt("12345678")) return ::testing::AssertionFailure() << "OK disabled at 8 characters";
+    if (okAt("1234567")) return ::testing::AssertionFailure() << "OK still enabled back at 7 characters";
+    if (key) {
+        okAt(key->c_str());
+        ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), LPARAM(ok));
+    } else {
+        ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), LPARAM(cancel));
+    }
+    if (!WaitFor([&] { return !::IsWindow(dialog); })) return ::testing::AssertionFailure() << "the dialog stayed";
+    return ::testing::AssertionSuccess();
+}
+
+// Answers the program's message box if it says `text`.
+bool AnswerMessage(DWORD processId, const std::string& text) {
+    return WaitFor([&] {
+        HWND box = FindProcessWindow(processId, "#32770", kAppTitle);
+        if (!box || !FindChildByText(box, text)) return false;
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        return true;
+    });
+}
+
+class EncryptedFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ClearSettings();
+        WriteSetting("CheckClose", "N");
+    }
+
+    // A picture opened through a second start, as a double click on it would.
+    void OpenPicture(VimbrelProcess& app, const std::string& file) {
+        ASSERT_TRUE(app.RunSecondInstance("\"" + file + "\"").has_value());
+        ASSERT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()).find(file) != std::string::npos; }))
+            << StatusText(app.MainWindow());
+    }
+
+    // Where encrypted_files_openssl.cmake and these tests hand files to each other.
+    static std::optional<std::string> OpensslExchange() {
+        const char* unix = std::getenv("VIMBREL_OPENSSL_EXCHANGE");
+        if (!unix || !*unix) return std::nullopt;
+        std::string folder = std::string("Z:") + unix + "/";
+        for (char& c : folder)
+            if (c == '/') c = '\\';
+        return folder;
+    }
+};
+
+TEST_F(EncryptedFilesTest, EncryptAFileWritesTheVrxBesideTheSourceAndLeavesTheSourceAlone) {
+    VimbrelProcess app("encrypt-file");
+    const std::string source = app.Folder() + "report.doc";
+    const std::string content(5000, 'r');
+    std::ofstream(source, std::ios::binary) << content;
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(app.RunSecondInstance("").has_value());
+
+    ASSERT_TRUE(app.PostMenuCommand("&Encrypt a File with VRL"));
+    ASSERT_TRUE(AnswerKeyDialog(app.ProcessId(), "report key 1"));
+    ASSERT_TRUE(AnswerFileDialog(app.ProcessId(), "Select File to Encrypt", source));
+    const std::string encrypted = app.Folder() + "report.doc.VRX";
+    ASSERT_TRUE(WaitFor([&] { return ReadAll(encrypted).size() == 5008; })) << ReadAll(encrypted).size();
+    EXPECT_EQ(Decipher(encrypted, "report key 1"), content);
+    EXPECT_EQ(ReadAll(source), content) << "the source is left as it was";
+    ASSERT_TRUE(app.Exit());
+}
+
+TEST_F(EncryptedFilesTest, AWrongKeyEndsInTheMessageAndTheProgramRunsOnWithItsPicture) {
+    VimbrelProcess app("wrong-key");
+    const std::string good = app.Folder() + "good.bmp";
+    vimbrel::WriteImageFile(Pattern(16, 12), good);
+    const std::string encrypted = app.Folder() + "photo.bmp.vrx";
+    {
+        vimbrel::TDES des;
+        vimbrel::EncryptFileWithKey(des, vimbrel::EncryptedFileIVText, "the right key", good, encrypted);
+        // This key's last block does not end in a pad count, which is how most wrong keys end.
+        EXPECT_THROW(vimbrel::DecryptFileWithKey(des, vimbrel::EncryptedFileIVText, "the wrong key", encrypted,
+                                                 app.Folder() + "probe"),
+                     vimbrel::ECipherTextError);
+    }
+    ASSERT_TRUE(app.Start());
+    OpenPicture(app, good);
+
+    // The second start waits while the first asks for the key; answer it meanwhile.
+    EXPECT_FALSE(app.RunSecondInstance("\"" + encrypted + "\"", 1s).has_value());
+    std::string note;
+    ASSERT_TRUE(AnswerKeyDialog(app.ProcessId(), "the wrong key", &note));
+    EXPECT_EQ(note, "\r\nFile: photo.bmp.vrx");
+    ASSERT_TRUE(AnswerMessage(app.ProcessId(), "Unable to Decrypt the File"));
+    EXPECT_TRUE(WaitFor([&] { return FindProcessWindow(app.ProcessId(), "#32770", kAppTitle) == nullptr; }));
+    EXPECT_TRUE(app.Running());
+    EXPECT_EQ(StatusText(app.MainWindow()), "(16x 12) - " + good) << "the current picture stays";
+    EXPECT_FALSE(Exists(WorkFolder() + "photo.bmp")) << "nothing deciphered stays behind";
+
+    // Cancelled: nothing is said and nothing changes.
+    EXPECT_FALSE(app.RunSecondInstance("\"" + encrypted + "\"", 1s).has_value());
+    ASSERT_TRUE(AnswerKeyDialog(app.ProcessId(), std::nullopt));
+    EXPECT_FALSE(WaitFor([&] { return FindProcessWindow(app.ProcessId(), "#32770", kAppTitle) != nullptr; }, 1s));
+    EXPECT_EQ(StatusText(app.MainWindow()), "(16x 12) - " + good);
+    ASSERT_TRUE(app.Exit());
+}
+
+// First half of encrypted_files_openssl.cmake: leaves shot.bmp.vrx and the bitmap it must
+// decipher to for openssl.
+TEST_F(EncryptedFilesTest, SaveImageEncryptedWritesWhatOpensslDeciphers) {
+    auto exchange = OpensslExchange();
+    if (!exchange) GTEST_SKIP() << "run by encrypted_files_openssl, which checks the file with openssl";
+    VimbrelProcess app("save-encrypted");
+    const std::string source = app.Folder() + "source.bmp";
+    vimbrel::WriteImageFile(Pattern(40, 30), source);
+    ASSERT_TRUE(app.Start());
+    OpenPicture(app, source);
+
+    ASSERT_TRUE(app.PostMenuCommand("&Save Image Encrypted"));
+    ASSERT_TRUE(AnswerKeyDialog(app.ProcessId(), kOpensslKey));
+    ASSERT_TRUE(AnswerFileDialog(app.ProcessId(), "Save As", app.Folder() + "shot"));
+    const std::string saved = app.Folder() + "shot.bmp.vrx";
+    const std::size_t size = ReadAll(source).size() / 8 * 8 + 8;
+    ASSERT_TRUE(WaitFor([&] { return ReadAll(saved).size() == size; })) << ReadAll(saved).size();
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, temp);
+    EXPECT_TRUE(WaitFor([&] { return !Exists(std::string(temp) + "shot.bmp"); })) << "the plain picture is removed";
+    ASSERT_TRUE(app.Exit());
+    ASSERT_TRUE(::CopyFileA(saved.c_str(), (*exchange + "shot.bmp.vrx").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileA(source.c_str(), (*exchange + "expected.bmp").c_str(), FALSE));
+}
+
+// Second half: openssl has enciphered expected.bmp into photo.bmp.vrx.
+TEST_F(EncryptedFilesTest, AFileOpensslEncipheredOpensThroughASecondStart) {
+    auto exchange = OpensslExchange();
+    if (!exchange || !Exists(*exchange + "photo.bmp.vrx"))
+        GTEST_SKIP() << "run by encrypted_files_openssl, which makes the file with openssl";
+    VimbrelProcess app("open-encrypted");
+    const std::string encrypted = app.Folder() + "photo.bmp.vrx";
+    ASSERT_TRUE(::CopyFileA((*exchange + "photo.bmp.vrx").c_str(), encrypted.c_str(), FALSE));
+    ASSERT_TRUE(app.Start());
+
+    EXPECT_FALSE(app.RunSecondInstance("\"" + encrypted + "\"", 1s).has_value());
+    ASSERT_TRUE(AnswerKeyDialog(app.ProcessId(), kOpensslKey));
+    EXPECT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()) == "(40x 30) - Encrypted Image"; }))
+        << StatusText(app.MainWindow());
+    EXPECT_TRUE(::IsWindowVisible(app.MainWindow()));
+    EXPECT_FALSE(Exists(WorkFolder() + "photo.bmp")) << "no plain copy once it is shown";
+    ASSERT_TRUE(app.Exit());
+}
+
+}  // namespace
+}  // namespace e2e
