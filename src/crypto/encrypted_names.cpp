@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "workspace/file_names.h"
+
 namespace vimbrel {
 
 namespace {
@@ -24,8 +26,8 @@ std::string UpperExtension(std::string_view path) {
 }
 
 bool IsEncryptedName(std::string_view path) {
-    static constexpr std::string_view List = "\\.VRX\\.BMPX\\.JPGX\\.JPEGX\\";
-    return List.find(UpperExtension(path) + "\\") != std::string_view::npos;
+    // The list the Open command routes by, so both always agree.
+    return kEncryptedExtList.find(UpperExtension(path) + "\\") != std::string_view::npos;
 }
 
 std::string PlainNameOf(std::string_view path) {
