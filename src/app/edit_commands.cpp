@@ -18,22 +18,6 @@ constexpr CursorStamp kStamps[] = {
 };
 const char* const kPasteCommands[] = {"mnuPaste", "btnPaste", "popPaste"};
 
-// Removes a file however the work that made it ends.
-class TemporaryFile {
-public:
-    TemporaryFile(FileSystemPort& files, std::string path) : files_(files), path_(std::move(path)) {}
-    ~TemporaryFile() {
-        if (files_.FileExists(path_)) files_.RemoveFile(path_);
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-    const std::string& Path() const { return path_; }
-
-private:
-    FileSystemPort& files_;
-    std::string path_;
-};
-
 }  // namespace
 
 const CursorStamp* StampFor(int number) {
@@ -106,9 +90,10 @@ void EditCommands::ClipboardChanged() {
 void EditCommands::ConvertToGreys() {
     BusyCursor busy(deps_.cursor);
     // Greys are the luminance of a quality-90 JPEG of the picture, read back as greys.
-    TemporaryFile jpeg(deps_.files, deps_.dataFolder + "~~tmp.jpg");
-    WriteImageFile(image_.imgMain, jpeg.Path());
-    files_.LoadImageFile(jpeg.Path(), true);
+    const std::string jpeg = deps_.dataFolder + "~~tmp.jpg";
+    FileRemover removeAfter(deps_.files, jpeg);
+    WriteImageFile(image_.imgMain, jpeg);
+    files_.LoadImageFile(jpeg, true);
 }
 
 void EditCommands::ArmStamp(int number) {
