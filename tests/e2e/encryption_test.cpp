@@ -69,25 +69,6 @@ std::vector<std::string> ChildTexts(HWND parent, const char* className) {
     return s.texts;
 }
 
-HWND ChildOfClass(HWND parent, const char* className) {
-    struct S {
-        const char* className;
-        HWND found = nullptr;
-    } s{className};
-    ::EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM lp) -> BOOL {
-            auto* st = reinterpret_cast<S*>(lp);
-            char cls[64] = {};
-            ::GetClassNameA(child, cls, sizeof cls);
-            if (std::string(cls) != st->className) return TRUE;
-            st->found = child;
-            return FALSE;
-        },
-        LPARAM(&s));
-    return s.found;
-}
-
 // Answers the key dialog as a user would: OK follows the key's length while typing (off at
 // 7 characters, on at 8, off again at 7), then the key and OK, or Cancel when there is none.
 // The dialog's note lines go to `note`.
@@ -97,7 +78,7 @@ HWND ChildOfClass(HWND parent, const char* className) {
     if (!WaitFor([&] { return (dialog = FindProcessWindow(processId, "#32770", kKeyDialogTitle)) != nullptr; }))
         return ::testing::AssertionFailure() << "no key dialog";
     WaitFor([&] { return ::IsWindowVisible(dialog) != FALSE; });
-    HWND edit = ChildOfClass(dialog, "Edit");
+    HWND edit = FindDescendantOfClass(dialog, "Edit");
     HWND ok = FindChildByText(dialog, "OK");
     HWND cancel = FindChildByText(dialog, "Cancel");
     if (!edit || !ok || !cancel) return ::testing::AssertionFailure() << "the key box, OK or Cancel is missing";
