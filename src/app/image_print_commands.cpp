@@ -30,6 +30,12 @@ private:
 
 }  // namespace
 
+void AutoOrientPrinter(const OptionFlags& flags, PrinterPort& printer, const Bitmap& picture) {
+    if (!flags.AutoOrient) return;
+    printer.SetOrientation(PrintsLandscape(picture.Width(), picture.Height()) ? PrinterOrientation::Landscape
+                                                                              : PrinterOrientation::Portrait);
+}
+
 ImagePrintCommands::ImagePrintCommands(const CommandDeps& deps, const PrintPorts& ports)
     : deps_(deps), ports_(ports) {}
 
@@ -46,11 +52,7 @@ void ImagePrintCommands::PrintImage(bool askNotes) {
     if (askNotes && !AskPrintNotes()) return;
     PrintingStatus status(deps_.view, deps_.image);
     BusyCursor busy(deps_.cursor);
-    const Bitmap& picture = deps_.image.imgMain;
-    if (deps_.flags.AutoOrient)
-        ports_.orientation.SetOrientation(PrintsLandscape(picture.Width(), picture.Height())
-                                              ? PrinterOrientation::Landscape
-                                              : PrinterOrientation::Portrait);
+    AutoOrientPrinter(deps_.flags, ports_.orientation, deps_.image.imgMain);
     try {
         PrintJobPages(askNotes);
     } catch (const std::exception&) {

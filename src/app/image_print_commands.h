@@ -49,6 +49,10 @@ struct PrintPorts {
     PrintUi& ui;
 };
 
+// With "AutoOrient" on, the printer turns to landscape for a picture wider than high and
+// to portrait otherwise.
+void AutoOrientPrinter(const OptionFlags& flags, PrinterPort& printer, const Bitmap& picture);
+
 class ImagePrintCommands {
 public:
     ImagePrintCommands(const CommandDeps& deps, const PrintPorts& ports);

@@ -155,12 +155,8 @@ void PreviewCommands::PrintPreview1Click() {
     std::unique_ptr<TPreviewForm> form;
     {
         BusyCursor busy(deps_.cursor);
-        const Bitmap& picture = deps_.image.imgMain;
-        if (deps_.flags.AutoOrient)
-            ports_.orientation.SetOrientation(PrintsLandscape(picture.Width(), picture.Height())
-                                                  ? PrinterOrientation::Landscape
-                                                  : PrinterOrientation::Portrait);
-        form = std::make_unique<TPreviewForm>(deps_, ports_, picture);
+        AutoOrientPrinter(deps_.flags, ports_.orientation, deps_.image.imgMain);
+        form = std::make_unique<TPreviewForm>(deps_, ports_, deps_.image.imgMain);
     }
     ports_.ui.ShowPreview(*form);
 }

@@ -50,14 +50,14 @@ void TextLayout::PrintRun(std::string_view run) {
         std::size_t k = run.size();
         TextExtent extent = page_.Extent(run.substr(0, k));
         while (k > 0 && x_ + extent.width > pageWidth) {
-            k = page_.CharPrev(run, k);
+            k = page_.PreviousCharStart(run, k);
             extent = page_.Extent(run.substr(0, k));
         }
         // A character wider than the whole line still goes on a line of its own, or the
         // run would never get shorter.
         if (k == 0 && x_ == 0) {
             k = run.size();
-            while (page_.CharPrev(run, k) > 0) k = page_.CharPrev(run, k);
+            while (page_.PreviousCharStart(run, k) > 0) k = page_.PreviousCharStart(run, k);
             extent = page_.Extent(run.substr(0, k));
         }
         if (k > 0) {

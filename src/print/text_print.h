@@ -43,7 +43,7 @@ public:
     virtual TextExtent Extent(std::string_view text) = 0;
     // Where the character before byte `end` starts (multi-byte code pages step over both
     // bytes of a character).
-    virtual std::size_t CharPrev(std::string_view text, std::size_t end) = 0;
+    virtual std::size_t PreviousCharStart(std::string_view text, std::size_t end) = 0;
     virtual void Draw(int x, int y, std::string_view text) = 0;
     // Ends this page and starts the next.
     virtual void NewPage() = 0;

@@ -33,7 +33,12 @@ CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router
       captures_(deps_, screen_, overlay_, desktop_),
       edit_(deps_, clipboard_, stamps_, files_, captures_, desktop_),
       print_(deps_, PrintPorts{parts.settings.Printers(), printer_, printUi_}),
-      encryption_(deps_, encryptionUi_, files_, parts.settings.WorkFolder()) {
+      encryption_(deps_, encryptionUi_, files_, parts.settings.WorkFolder()),
+      previewUi_(parts.window),
+      previewPrinter_(parts.settings.Printers()),
+      preview_(deps_, PreviewPorts{parts.settings.Printers(), printer_, previewPrinter_, previewUi_, print_}),
+      textPrinter_(parts.window, parts.settings.Printers(), parts.printTextFont),
+      textPrint_(deps_, textPrinter_) {
     CurrentImage& image = parts.image;
     router.Bind(Handler::Zoom, [&image](const CommandRef& ref) { image.ZoomItemClick(ref.name); });
     router.Bind(Handler::Undo, [&image] { image.mnuUndoClick(); });
@@ -44,6 +49,8 @@ CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router
     captures_.BindTo(router);
     print_.BindTo(router);
     encryption_.BindTo(router);
+    preview_.BindTo(router);
+    textPrint_.BindTo(router);
 }
 
 }  // namespace vimbrel::win32

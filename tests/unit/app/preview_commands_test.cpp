@@ -18,17 +18,21 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-struct NoFiles : SettingsStore, FileSystemPort {
-    std::string Read(const std::string&) override { return {}; }
-    void Write(const std::string&, const std::string&) override {}
-    bool FileExists(const std::string&) const override { return false; }
-    bool FolderExists(const std::string&) const override { return false; }
-    std::optional<std::uint64_t> FileSize(const std::string&) const override { return {}; }
-    bool CreateFolderPath(const std::string&) override { return false; }
-    bool RemoveFile(const std::string&) override { return false; }
+// The program state both groups work on.
+struct GroupState {
+    testing::FakeWindow window;
+    testing::NoRegistrar registrar;
+    TSysHotKey hotKeys{registrar};
+    OptionFlags flags;
+    CommandStates commands;
+    CurrentImage image{commands, window, window, [] { return false; }};
+    CommandRouter router;
+    testing::NoFiles store;
+    CommandDeps deps{image, flags, commands, store, store, window, window, window, window, hotKeys, router, "", ""};
 };
 
 class PreviewTest : public ::testing::Test,
+                    protected GroupState,
                     PrinterPort,
                     ImagePrinter,
                     PrintUi,
@@ -95,19 +99,10 @@ protected:
     }
 
     Lines log;
-    testing::FakeWindow window;
-    testing::NoRegistrar registrar;
-    TSysHotKey hotKeys{registrar};
-    OptionFlags flags;
-    CommandStates commands;
-    CurrentImage image{commands, window, window, [] { return false; }};
-    CommandRouter router;
-    NoFiles store;
     std::optional<PrinterOrientation> orientation = PrinterOrientation::Portrait;
     PageSize page{4800, 6600};
     std::optional<Lines> notesAnswer = Lines{"Ship it"};
     bool failPicture = false;
-    CommandDeps deps{image, flags, commands, store, store, window, window, window, window, hotKeys, router, "", ""};
     ImagePrintCommands printing{deps, PrintPorts{*this, *this, *this}};
     PreviewCommands preview{deps, PreviewPorts{*this, *this, *this, *this, printing}};
 
@@ -237,7 +232,7 @@ TEST_F(PreviewTest, PrinterSetupRedrawsThePageForTheNewOrientationAndKeepsTheSca
     EXPECT_EQ(drawn, (PreviewPlacement{153, 12, 341, 256}));
 }
 
-class ConsoleTextTest : public ::testing::Test, TextPrinter {
+class ConsoleTextTest : public ::testing::Test, protected GroupState, TextPrinter {
 protected:
     struct Job : TextJob {
         explicit Job(ConsoleTextTest& t) : t_(t) {}
@@ -246,7 +241,7 @@ protected:
         int AverageCharWidth() override { return 10; }
         int CharHeight() override { return 20; }
         TextExtent Extent(std::string_view text) override { return {10 * int(text.size()), 20}; }
-        std::size_t CharPrev(std::string_view, std::size_t end) override { return end - 1; }
+        std::size_t PreviousCharStart(std::string_view, std::size_t end) override { return end - 1; }
         void Draw(int, int, std::string_view text) override {
             if (t_.fail) throw std::runtime_error("paper jam");
             t_.log.push_back("draw " + std::string(text) + (t_.hotKeys.Active() ? "" : " hotkeys off"));
@@ -270,15 +265,6 @@ protected:
     bool fail = false;
     std::optional<TextFont> font = TextFont{"System", 8};
     std::optional<std::string> text = std::string("C:\\>dir");
-    testing::FakeWindow window;
-    testing::NoRegistrar registrar;
-    TSysHotKey hotKeys{registrar};
-    OptionFlags flags;
-    CommandStates commands;
-    CurrentImage image{commands, window, window, [] { return false; }};
-    CommandRouter router;
-    NoFiles store;
-    CommandDeps deps{image, flags, commands, store, store, window, window, window, window, hotKeys, router, "", ""};
     TextPrintCommands textPrint{deps, *this};
 };
 

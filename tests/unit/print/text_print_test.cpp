@@ -22,7 +22,7 @@ public:
             if (c == '#') height = 50;
         return {10 * int(text.size()), height};
     }
-    std::size_t CharPrev(std::string_view, std::size_t end) override { return end == 0 ? 0 : end - 1; }
+    std::size_t PreviousCharStart(std::string_view, std::size_t end) override { return end == 0 ? 0 : end - 1; }
     void Draw(int x, int y, std::string_view text) override {
         if (failDraw) throw std::runtime_error("the printer went away");
         log.push_back(std::to_string(x) + "," + std::to_string(y) + " " + std::string(text));
