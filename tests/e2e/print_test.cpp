@@ -243,7 +243,7 @@ TEST_F(PrintTest, PreviewOpensMaximisedZoomsByTypingAndKeypadAndCtrlPPrintsWhatI
     ASSERT_TRUE(zoom && bar);
     auto zoomText = [&] {
         char text[32] = {};
-        ::GetWindowTextA(zoom, text, sizeof text);
+        ::SendMessageA(zoom, WM_GETTEXT, sizeof text, LPARAM(text));
         return std::string(text);
     };
     auto barPosition = [&] { return int(::SendMessageA(bar, TBM_GETPOS, 0, 0)); };

@@ -201,9 +201,9 @@ public:
     // Runs the window modally until it closes. A WM_QUIT met meanwhile goes back to the
     // main message loop.
     void RunModal(HWND owner) {
+        const bool ownerEnabled = owner && !::EnableWindow(owner, FALSE);
         ::ShowWindow(hwnd_, SW_SHOWMAXIMIZED);
         ::SetFocus(Control(IDC_PREVIEW_ZOOM));
-        const bool ownerEnabled = owner && !::EnableWindow(owner, FALSE);
         MSG msg{};
         bool quit = false;
         while (!closed_) {
@@ -283,8 +283,8 @@ private:
         }
     }
 
-    // The form sees keys first (Enter in memZoom is its own); the key then goes on to the
-    // focused control as usual. True when the key was used up.
+    // The form sees keys first (Enter in memZoom and the keypad's plus and minus are its
+    // own); other keys then go on to the focused control as usual. True when the key was used up.
     bool PreviewKey(const MSG& msg) {
         if (msg.message != WM_KEYDOWN || (msg.hwnd != hwnd_ && !::IsChild(hwnd_, msg.hwnd))) return false;
         bool usedUp = false;
@@ -294,7 +294,11 @@ private:
                 usedUp = true;
                 return;
             }
-            form_.FormKeyDown(int(msg.wParam), ::GetKeyState(VK_CONTROL) < 0);
+            const bool ctrl = ::GetKeyState(VK_CONTROL) < 0;
+            form_.FormKeyDown(int(msg.wParam), ctrl);
+            // The keypad's plus and minus zoom; typed into memZoom as well they would spoil
+            // the percentage just shown there.
+            usedUp = !ctrl && (msg.wParam == VK_ADD || msg.wParam == VK_SUBTRACT);
         });
         return usedUp || closed_;
     }
