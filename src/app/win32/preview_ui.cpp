@@ -10,6 +10,7 @@
 #include "app/win32/resource_ids.h"
 #include "print/print_routines.h"
 #include "print/win32/printer_job.h"
+#include "util/dpi_scale.h"
 #include "util/win32/gdi_handles.h"
 #include "util/win32/scrolling.h"
 #include "util/win32/window_base.h"
@@ -19,7 +20,7 @@ namespace {
 
 constexpr const char* kFormClass = "TPreviewForm";
 constexpr const char* kScrollBoxClass = "TPreviewScrollBox";
-// The top panel, and where Image1 sits in the scroll area.
+// The top panel, and where Image1 sits in the scroll area, at 96 dpi.
 constexpr int kPanelHeight = 32;
 constexpr int kPageLeft = 32, kPageTop = 34;
 constexpr int kScrollLine = 16;
@@ -49,14 +50,14 @@ const ControlPlace kControls[] = {
 // clicked for the scale buttons.
 class PreviewScrollBox final : public WindowBase {
 public:
-    PreviewScrollBox(HWND parent, TPreviewForm& form) : form_(form) {
+    PreviewScrollBox(HWND parent, TPreviewForm& form, int dpi) : form_(form), dpi_(dpi) {
         RegisterWindowClass(WindowClass{.name = kScrollBoxClass,
                                         .cursor = ::LoadCursorA(nullptr, IDC_ARROW),
                                         .background = ::GetSysColorBrush(COLOR_BTNSHADOW)});
         CreateFor(WindowArgs{.exStyle = WS_EX_CLIENTEDGE,
                              .className = kScrollBoxClass,
                              .style = WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL | WS_CLIPSIBLINGS,
-                             .x = 0, .y = kPanelHeight, .width = 100, .height = 100,
+                             .x = 0, .y = ScaleToDpi(kPanelHeight, dpi), .width = 100, .height = 100,
                              .parent = parent,
                              .menu = reinterpret_cast<HMENU>(INT_PTR(IDC_PREVIEW_SCROLLBOX))});
     }
@@ -93,11 +94,15 @@ public:
     }
 
     void SetCursor(HCURSOR cursor) { cursor_ = cursor; }
+    void SetDpi(int dpi) {
+        dpi_ = dpi;
+        UpdateScrollBars();
+    }
 
     // Image1 on the screen, for the tests that click it.
     RECT PageRect() const {
-        return RECT{kPageLeft - origin_.x, kPageTop - origin_.y, kPageLeft - origin_.x + size_.Width,
-                    kPageTop - origin_.y + size_.Height};
+        const int left = ScaleToDpi(kPageLeft, dpi_) - origin_.x, top = ScaleToDpi(kPageTop, dpi_) - origin_.y;
+        return RECT{left, top, left + size_.Width, top + size_.Height};
     }
 
 protected:
@@ -114,7 +119,7 @@ protected:
         case WM_SIZE: UpdateScrollBars(); return 0;
         case WM_HSCROLL:
         case WM_VSCROLL:
-            ApplyScrollRequest(hwnd_, message == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wp), kScrollLine,
+            ApplyScrollRequest(hwnd_, message == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wp), ScaleToDpi(kScrollLine, dpi_),
                                message == WM_HSCROLL ? origin_.x : origin_.y);
             return 0;
         case WM_SETCURSOR:
@@ -144,12 +149,13 @@ private:
     void UpdateScrollBars() {
         RECT client{};
         ::GetClientRect(hwnd_, &client);
-        origin_.x = SetScrollExtent(hwnd_, SB_HORZ, kPageLeft + size_.Width, client.right, origin_.x);
-        origin_.y = SetScrollExtent(hwnd_, SB_VERT, kPageTop + size_.Height, client.bottom, origin_.y);
+        origin_.x = SetScrollExtent(hwnd_, SB_HORZ, ScaleToDpi(kPageLeft, dpi_) + size_.Width, client.right, origin_.x);
+        origin_.y = SetScrollExtent(hwnd_, SB_VERT, ScaleToDpi(kPageTop, dpi_) + size_.Height, client.bottom, origin_.y);
         ::InvalidateRect(hwnd_, nullptr, TRUE);
     }
 
     TPreviewForm& form_;
+    int dpi_;
     PageSize size_;
     UniqueMemoryDC memory_;
     GdiBitmap page_;
@@ -177,11 +183,12 @@ public:
         for (const ControlPlace& c : kControls) {
             const bool hidden = c.id == IDC_PREVIEW_SCALEPLUS || c.id == IDC_PREVIEW_SCALEMINUS;
             HWND control = ::CreateWindowExA(0, c.className, c.text, WS_CHILD | (hidden ? 0 : WS_VISIBLE) | c.style,
-                                             c.x, c.y, c.width, c.height, hwnd_,
-                                             reinterpret_cast<HMENU>(INT_PTR(c.id)), ::GetModuleHandleA(nullptr),
-                                             nullptr);
+                                             0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(INT_PTR(c.id)),
+                                             ::GetModuleHandleA(nullptr), nullptr);
             ::SendMessageA(control, WM_SETFONT, WPARAM(font), FALSE);
         }
+        dpi_ = int(::GetDpiForWindow(hwnd_));
+        PlaceControls();
         ::ExtractIconExA("shell32.dll", kPrinterIconIndex, nullptr, printerIcon_.put(), 1);
         if (printerIcon_)
             ::SendMessageA(Control(IDC_PREVIEW_SETUP), BM_SETIMAGE, IMAGE_ICON, LPARAM(printerIcon_.get()));
@@ -194,7 +201,7 @@ public:
         ::SendMessageA(bar, TBM_SETLINESIZE, 0, 1);
         ::SendMessageA(bar, TBM_SETPOS, TRUE, kPreviewBarStart);
         AddHints();
-        scrollBox_.emplace(hwnd_, form_);
+        scrollBox_.emplace(hwnd_, form_, dpi_);
         FormActivate();
     }
 
@@ -246,10 +253,20 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wp, LPARAM lp) override {
         switch (message) {
         case WM_SIZE:
-            if (scrollBox_)
-                ::MoveWindow(scrollBox_->Hwnd(), 0, kPanelHeight, LOWORD(lp), std::max(HIWORD(lp) - kPanelHeight, 0),
-                             TRUE);
+            PlaceScrollBox(LOWORD(lp), HIWORD(lp));
             return 0;
+        case WM_DPICHANGED: {
+            dpi_ = LOWORD(wp);
+            PlaceControls();
+            if (scrollBox_) scrollBox_->SetDpi(dpi_);
+            const RECT& r = *reinterpret_cast<const RECT*>(lp);
+            ::SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+            RECT client;
+            ::GetClientRect(hwnd_, &client);
+            PlaceScrollBox(client.right, client.bottom);
+            return 0;
+        }
         case WM_ACTIVATE:
             if (LOWORD(wp) != WA_INACTIVE) FormActivate();
             break;
@@ -303,6 +320,19 @@ private:
         return usedUp || closed_;
     }
 
+    // The top panel's controls at the window's density; the design places them at 96 dpi.
+    void PlaceControls() {
+        for (const ControlPlace& c : kControls)
+            ::MoveWindow(Control(c.id), ScaleToDpi(c.x, dpi_), ScaleToDpi(c.y, dpi_), ScaleToDpi(c.width, dpi_),
+                         ScaleToDpi(c.height, dpi_), TRUE);
+    }
+
+    void PlaceScrollBox(int width, int height) {
+        if (!scrollBox_) return;
+        const int top = ScaleToDpi(kPanelHeight, dpi_);
+        ::MoveWindow(scrollBox_->Hwnd(), 0, top, width, std::max(height - top, 0), TRUE);
+    }
+
     void FormActivate() {
         HCURSOR cursor = LoadPreviewCursorIntoHelpSlot();
         ::SetClassLongPtrA(hwnd_, GCLP_HCURSOR, LONG_PTR(cursor));
@@ -327,6 +357,7 @@ private:
     }
 
     TPreviewForm& form_;
+    int dpi_ = kDesignDpi;
     std::optional<PreviewScrollBox> scrollBox_;
     UniqueIcon printerIcon_;
     UniqueWindow tips_;
