@@ -33,7 +33,9 @@ CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router
       captures_(deps_, screen_, overlay_, desktop_),
       edit_(deps_, clipboard_, stamps_, files_, captures_, desktop_),
       print_(deps_, PrintPorts{parts.settings.Printers(), printer_, printUi_}),
-      encryption_(deps_, encryptionUi_, files_, parts.settings.WorkFolder()) {
+      encryption_(deps_, encryptionUi_, files_, parts.settings.WorkFolder()),
+      settingsUi_(parts.window),
+      settings_(deps_, settingsUi_, parts.notice, parts.settings.OutlookInstalled()) {
     CurrentImage& image = parts.image;
     router.Bind(Handler::Zoom, [&image](const CommandRef& ref) { image.ZoomItemClick(ref.name); });
     router.Bind(Handler::Undo, [&image] { image.mnuUndoClick(); });
@@ -44,6 +46,7 @@ CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router
     captures_.BindTo(router);
     print_.BindTo(router);
     encryption_.BindTo(router);
+    settings_.BindTo(router);
 }
 
 }  // namespace vimbrel::win32

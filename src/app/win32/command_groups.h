@@ -15,10 +15,12 @@
 #include "app/image_file_commands.h"
 #include "app/win32/capture_desktop.h"
 #include "app/image_print_commands.h"
+#include "app/settings_commands.h"
 #include "app/win32/dialogs.h"
 #include "app/win32/encryption_ui.h"
 #include "app/win32/main_settings.h"
 #include "app/win32/print_ui.h"
+#include "app/win32/settings_ui.h"
 #include "app/win32/shell.h"
 #include "capture/win32/cap_area.h"
 #include "capture/win32/screen_grab.h"
@@ -36,6 +38,7 @@ struct MainWindowParts {
     CursorPort& cursor;
     MainView& view;
     TSysHotKey& hotKeys;
+    UserNotice& notice;  // what the user must know without being asked
 };
 
 class CommandGroups {
@@ -65,6 +68,8 @@ private:
     EditCommands edit_;
     ImagePrintCommands print_;
     EncryptionCommands encryption_;
+    WinSettingsDialog settingsUi_;
+    SettingsCommands settings_;
 };
 
 }  // namespace vimbrel::win32

@@ -44,8 +44,6 @@ private:
     void Exit1Click();
     void UpdateNotesState();
     void UpdateOptionIndicators();
-    void RegisterCaptureHotKeys();
-    void UnregisterCaptureHotKeys();
     void SaveWindowPosition();
     void RestoreWindowPosition();
     void ShowAndOpen(const std::string& path);
