@@ -33,8 +33,11 @@ std::string RefusedHotKeysText(const std::vector<std::string>& names) {
     std::string list;
     for (const std::string& name : names) list += (list.empty() ? "" : "; ") + name;
     const bool one = names.size() == 1;
-    return list + (one ? " does" : " do") + " not capture: the system would not register " + (one ? "it" : "them") +
-           " (another program may hold " + (one ? "it" : "them") + "). Choose another key under Options, Option Settings.";
+    const char* them = one ? "it" : "them";
+    // Short lines, as a balloon does not wrap them itself; each ends in blanks, as some
+    // balloons cut off the last letter of their longest line.
+    return list + (one ? " does" : " do") + " not capture: the system would not register " + them +
+           ";  \nanother program may hold " + them + ".  \nChoose another key under Options, Option Settings.  ";
 }
 
 void ReportRefusedCaptureHotKeys(const TSysHotKey& hotKeys, const OptionFlags& flags, UserNotice& notice) {
