@@ -10,6 +10,7 @@
 #include "app/win32/resource_ids.h"
 #include "desktop/hotkey_text.h"
 #include "desktop/win32/browse_folder.h"
+#include "util/dpi_scale.h"
 #include "util/win32/gdi_handles.h"
 #include "util/win32/window_base.h"
 
@@ -52,19 +53,22 @@ constexpr std::array<std::pair<int, bool TfrmHKSet::*>, 4> kModifierBoxes = {{
     {IDC_HKSET_WIN, &TfrmHKSet::chkWin},
 }};
 
+// The design is in pixels at 96 dpi; a denser screen gets it in proportion.
 void LayOutHotKeyEditor(HWND dlg, HotKeyEditorState& state) {
+    const int dpi = int(::GetDpiForWindow(dlg));
+    auto px = [dpi](int design) { return ScaleToDpi(design, dpi); };
     LOGFONTA lf{};
-    lf.lfHeight = -12;
+    lf.lfHeight = px(-12);
     lstrcpynA(lf.lfFaceName, "Arial", LF_FACESIZE);
     state.font.reset(::CreateFontIndirectA(&lf));
     for (const PixelRect& r : kHotKeyEditorLayout) {
         HWND control = ::GetDlgItem(dlg, r.id);
-        ::MoveWindow(control, r.left, r.top, r.width, r.height, FALSE);
+        ::MoveWindow(control, px(r.left), px(r.top), px(r.width), px(r.height), FALSE);
         ::SendMessageA(control, WM_SETFONT, WPARAM(state.font.get()), FALSE);
     }
-    RECT frame{0, 0, kHotKeyEditorWidth, kHotKeyEditorHeight};
-    ::AdjustWindowRectEx(&frame, DWORD(::GetWindowLongPtrA(dlg, GWL_STYLE)), FALSE,
-                         DWORD(::GetWindowLongPtrA(dlg, GWL_EXSTYLE)));
+    RECT frame{0, 0, px(kHotKeyEditorWidth), px(kHotKeyEditorHeight)};
+    ::AdjustWindowRectExForDpi(&frame, DWORD(::GetWindowLongPtrA(dlg, GWL_STYLE)), FALSE,
+                               DWORD(::GetWindowLongPtrA(dlg, GWL_EXSTYLE)), UINT(dpi));
     ::SetWindowPos(dlg, nullptr, state.left, state.top, frame.right - frame.left, frame.bottom - frame.top,
                    SWP_NOZORDER);
 }
