@@ -57,6 +57,10 @@ std::string HelpPageFor(int context) {
     case 100: return "Vimbrel-capture.htm";
     case 200: return "Vimbrel-print.htm";
     case 300: return "Vimbrel-save.htm";
+    case 410: return "Vimbrel-options-capture.htm";
+    case 420: return "Vimbrel-options-print.htm";
+    case 430: return "Vimbrel-options-save.htm";
+    case 440: return "Vimbrel-options-other.htm";
     case 500: return "Vimbrel-contact.htm";
     default: return "Vimbrel.htm";
     }

@@ -50,6 +50,7 @@ Handler ClassifyFormKey(int virtualKey, bool ctrl, const CommandStates& commands
 
 namespace vimbrel {
 // The help page beside the program for a help context: 0 is the contents, then 100
-// capturing, 200 printing, 300 saving and 500 contacting us; unknown contexts show the contents.
+// capturing, 200 printing, 300 saving, 410 to 440 the settings dialog's four pages and 500
+// contacting us; unknown contexts show the contents.
 std::string HelpPageFor(int context);
 }  // namespace vimbrel

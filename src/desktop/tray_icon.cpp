@@ -134,6 +134,15 @@ void TAnimatedTrayIcon::NotifyShell(TrayOperation operation, std::uint32_t flags
     shell_.NotifyIcon(operation, record);
 }
 
+bool TAnimatedTrayIcon::ShowBalloon(const std::string& title, const std::string& text) {
+    if (!active_) return false;
+    TrayIconRecord record;
+    record.Flags = NIF_INFO_FLAG;
+    record.InfoTitle = title.substr(0, kTrayInfoTitleLength);
+    record.Info = text.substr(0, kTrayInfoLength);
+    return shell_.NotifyIcon(TrayOperation::Modify, record);
+}
+
 bool TAnimatedTrayIcon::HandleCallback(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
     if (message != callbackMessage_ || wParam != 0) return false;
     auto down = [&](TMouseButton b, TShiftState extra) {

@@ -28,6 +28,7 @@ enum class TrayOperation : std::uint32_t { Add = 0, Modify = 1, Delete = 2 };
 inline constexpr std::uint32_t NIF_MESSAGE_FLAG = 1;
 inline constexpr std::uint32_t NIF_ICON_FLAG = 2;
 inline constexpr std::uint32_t NIF_TIP_FLAG = 4;
+inline constexpr std::uint32_t NIF_INFO_FLAG = 0x10;  // a balloon over the icon
 
 // Mouse messages the shell reports in the callback's lParam.
 inline constexpr std::uint32_t kTrayMouseMove = 0x200;
@@ -47,8 +48,13 @@ struct TrayIconRecord {
     std::uint32_t CallbackMessage = 0;
     IconHandle Icon = 0;
     std::string Tip;  // at most kTrayTipLength characters
+    // The balloon's title and text, with NIF_INFO_FLAG.
+    std::string InfoTitle;  // at most kTrayInfoTitleLength characters
+    std::string Info;       // at most kTrayInfoLength characters
 };
 inline constexpr std::size_t kTrayTipLength = 63;
+inline constexpr std::size_t kTrayInfoTitleLength = 63;
+inline constexpr std::size_t kTrayInfoLength = 255;
 
 class TrayShell {
 public:
@@ -110,6 +116,10 @@ public:
     TTIMouseEvent OnMouseDown;
     TNotifyEvent OnMouseMove;
     TTIMouseEvent OnMouseUp;
+
+    // A warning balloon over the shown icon; false when the icon is not shown or the shell
+    // would not take it.
+    bool ShowBalloon(const std::string& title, const std::string& text);
 
     // Takes the application's button off the taskbar.
     void HideApplicationButton() { shell_.HideApplicationButton(); }

@@ -249,6 +249,60 @@ HWND FindDescendantOfClass(HWND parent, const std::string& className) {
     return search.found;
 }
 
+bool CombinationFree(UINT modifiers, UINT key) {
+    if (!::RegisterHotKey(nullptr, 0x7001, modifiers, key)) return false;
+    ::UnregisterHotKey(nullptr, 0x7001);
+    return true;
+}
+
+HWND FindDescendantById(HWND parent, int id) {
+    struct Search {
+        int id;
+        HWND found = nullptr;
+    } search{id};
+    ::EnumChildWindows(parent, [](HWND c, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        if (::GetDlgCtrlID(c) != s->id) return TRUE;
+        s->found = c;
+        return FALSE;
+    }, LPARAM(&search));
+    return search.found;
+}
+
+std::string WindowText(HWND window) {
+    char text[1024] = {};
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, LPARAM(text), SMTO_ABORTIFHUNG, 2000, &ignored);
+    return text;
+}
+
+HotKeyHolder::HotKeyHolder(UINT modifiers, UINT key) {
+    static int serial = 0;
+    const std::string tag = "VimbrelHolder" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++serial);
+    ready_ = ::CreateEventA(nullptr, TRUE, FALSE, (tag + "ready").c_str());
+    quit_ = ::CreateEventA(nullptr, TRUE, FALSE, (tag + "quit").c_str());
+    std::string exe = BuildFolder() + "tests\\standins\\hotkey_holder.exe";
+    std::string cmd = "\"" + exe + "\" " + std::to_string(modifiers) + " " + std::to_string(key) + " " + tag + "ready " +
+                      tag + "quit";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    if (!ready_ || !quit_ || !::CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_))
+        return;
+    HANDLE waits[] = {ready_, pi_.hProcess};
+    holding_ = ::WaitForMultipleObjects(2, waits, FALSE, 10000) == WAIT_OBJECT_0;
+}
+
+HotKeyHolder::~HotKeyHolder() {
+    if (quit_) ::SetEvent(quit_);
+    if (pi_.hProcess) {
+        if (::WaitForSingleObject(pi_.hProcess, 5000) != WAIT_OBJECT_0) ::TerminateProcess(pi_.hProcess, 99);
+        ::CloseHandle(pi_.hProcess);
+        ::CloseHandle(pi_.hThread);
+    }
+    if (ready_) ::CloseHandle(ready_);
+    if (quit_) ::CloseHandle(quit_);
+}
+
 bool AnswerFileDialog(DWORD processId, const std::string& title, const std::string& name) {
     HWND dialog = nullptr;
     if (!WaitFor([&] { return (dialog = FindProcessWindow(processId, "#32770", title)) != nullptr; })) {

@@ -53,6 +53,27 @@ void SendMouse(int x, int y, DWORD flags = 0);
 void DragMouse(POINT from, POINT to);
 // The first window of that class below `parent`, at any depth.
 HWND FindDescendantOfClass(HWND parent, const std::string& className);
+// True when this process can take the hotkey combination (and it gives it back at once).
+bool CombinationFree(UINT modifiers, UINT key);
+// The control with this id below `parent`, at any depth (a dialog's pages are dialogs too).
+HWND FindDescendantById(HWND parent, int id);
+// The text of a window of another process (WM_GETTEXT, which crosses processes).
+std::string WindowText(HWND window);
+// Another program holding one hotkey (modifiers as RegisterHotKey takes them) until destroyed.
+class HotKeyHolder {
+public:
+    HotKeyHolder(UINT modifiers, UINT key);
+    ~HotKeyHolder();
+    HotKeyHolder(const HotKeyHolder&) = delete;
+    HotKeyHolder& operator=(const HotKeyHolder&) = delete;
+    // True once the holder has the hotkey.
+    bool Holding() const { return holding_; }
+
+private:
+    HANDLE ready_ = nullptr, quit_ = nullptr;
+    PROCESS_INFORMATION pi_{};
+    bool holding_ = false;
+};
 // Answers a common file dialog of the process titled `title`: types the name and presses OK.
 // False when no such dialog came or it did not close.
 bool AnswerFileDialog(DWORD processId, const std::string& title, const std::string& name);

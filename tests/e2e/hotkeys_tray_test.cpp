@@ -8,13 +8,6 @@ namespace {
 
 constexpr UINT kWin = MOD_WIN;
 
-// True when this process can take the combination (and gives it back at once).
-bool CombinationFree(UINT modifiers, UINT key) {
-    if (!::RegisterHotKey(nullptr, 0x7001, modifiers, key)) return false;
-    ::UnregisterHotKey(nullptr, 0x7001);
-    return true;
-}
-
 class HotKeysAndTrayTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -38,7 +38,9 @@ CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router
       previewPrinter_(parts.settings.Printers()),
       preview_(deps_, PreviewPorts{parts.settings.Printers(), printer_, previewPrinter_, previewUi_, print_}),
       textPrinter_(parts.window, parts.settings.Printers(), parts.printTextFont),
-      textPrint_(deps_, textPrinter_) {
+      textPrint_(deps_, textPrinter_),
+      settingsUi_(parts.window),
+      settings_(deps_, settingsUi_, parts.notice, parts.settings.OutlookInstalled()) {
     CurrentImage& image = parts.image;
     router.Bind(Handler::Zoom, [&image](const CommandRef& ref) { image.ZoomItemClick(ref.name); });
     router.Bind(Handler::Undo, [&image] { image.mnuUndoClick(); });
@@ -51,6 +53,7 @@ CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router
     encryption_.BindTo(router);
     preview_.BindTo(router);
     textPrint_.BindTo(router);
+    settings_.BindTo(router);
 }
 
 }  // namespace vimbrel::win32

@@ -16,10 +16,12 @@
 #include "app/image_file_commands.h"
 #include "app/win32/capture_desktop.h"
 #include "app/image_print_commands.h"
+#include "app/settings_commands.h"
 #include "app/win32/dialogs.h"
 #include "app/win32/encryption_ui.h"
 #include "app/win32/main_settings.h"
 #include "app/win32/print_ui.h"
+#include "app/win32/settings_ui.h"
 #include "app/win32/shell.h"
 #include "app/preview_commands.h"
 #include "app/text_print_commands.h"
@@ -43,6 +45,7 @@ struct MainWindowParts {
     TSysHotKey& hotKeys;
     // PrintTextFont as it is at the moment of asking.
     std::function<HFONT()> printTextFont;
+    UserNotice& notice;  // what the user must know without being asked
 };
 
 class CommandGroups {
@@ -77,6 +80,8 @@ private:
     PreviewCommands preview_;
     WinTextPrinter textPrinter_;
     TextPrintCommands textPrint_;
+    WinSettingsDialog settingsUi_;
+    SettingsCommands settings_;
 };
 
 }  // namespace vimbrel::win32

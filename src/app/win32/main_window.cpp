@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "app/capture_hotkeys.h"
 #include "app/clipboard_chain.h"
 #include "app/command_router.h"
 #include "app/hand_over.h"
@@ -61,7 +62,7 @@ bool HasEntries(const std::string& folder) {
 
 }  // namespace
 
-struct MainWindow::State : SettingsView, ImageView, CursorPort, MainView {
+struct MainWindow::State : SettingsView, ImageView, CursorPort, MainView, UserNotice {
     explicit State(MainWindow& w) : window(w) {}
     MainWindow& window;
 
@@ -97,6 +98,12 @@ struct MainWindow::State : SettingsView, ImageView, CursorPort, MainView {
     void ScrollImageLine(bool horizontal, bool forward) override { imageBox.ScrollLine(horizontal, forward); }
     void UpdateOptionIndicators() override { window.UpdateOptionIndicators(); }
     std::uintptr_t TargetWindow() const override { return targetWindow; }
+
+    // A balloon over the tray icon; a message box when there is no icon to show it.
+    void Notify(const std::string& title, const std::string& text) override {
+        if (atiTray && atiTray->Tray().ShowBalloon(title, text)) return;
+        ::MessageBoxA(window.Hwnd(), text.c_str(), appTitle.c_str(), MB_OK | MB_ICONWARNING);
+    }
 
     // The wait cursor of long work.
     bool BusyCursorShown() const override { return busy; }
@@ -265,7 +272,8 @@ void MainWindow::FormCreate() {
     s_->workFolder = s_->settings->WorkFolder();
     s_->groups = std::make_unique<CommandGroups>(
         MainWindowParts{hwnd_, s_->appTitle, s_->programFolder, *s_->settings, *s_->image, s_->commands, *s_, *s_,
-                        s_->shk1.HotKeys(), [s = s_.get()] { return s->printTextFont.get(); }},
+                        s_->shk1.HotKeys(), [s = s_.get()] { return s->printTextFont.get(); },
+                        *s_},
         s_->router);
     EditCommands& edit = s_->groups->Edit();
     s_->imageBox.OnMouseDown = [&edit](MouseButton b, Point at) { edit.Image1MouseDown(b, at); };
@@ -294,7 +302,8 @@ void MainWindow::FormCreate() {
     // 12: the three capture hotkeys.
     s_->shk1.HotKeys().OnHotKey = [this](TSysHotKey&, int index) { s_->router.Route(Handler::HotKey, index); };
     s_->shk1.HotKeys().SetActive(true);
-    RegisterCaptureHotKeys();
+    RegisterCaptureHotKeys(s_->shk1.HotKeys(), s_->settings->Flags());
+    ReportRefusedCaptureHotKeys(s_->shk1.HotKeys(), s_->settings->Flags(), *s_);
 
     // Timer1: keeps the target of the active-window capture.
     ::SetTimer(hwnd_, kTimer1, kForegroundTimerMs, nullptr);
@@ -548,16 +557,6 @@ void MainWindow::ShowAndOpen(const std::string& path) {
 void MainWindow::EmptyWorkFolder() {
     if (s_->workFolder.empty() || !FolderExists(s_->workFolder) || !HasEntries(s_->workFolder)) return;
     ShellFileOperation(s_->workFolder + "*.*", "", FO_DELETE, FOF_SILENT | FOF_NOCONFIRMATION);
-}
-
-void MainWindow::RegisterCaptureHotKeys() {
-    const OptionFlags& f = s_->settings->Flags();
-    for (const std::string* text : {&f.HotKeyFull, &f.HotKeyActive, &f.HotKeyArea})
-        s_->shk1.HotKeys().AddHotKey(HotKeyTextKey(*text), HotKeyTextModifiers(*text));
-}
-
-void MainWindow::UnregisterCaptureHotKeys() {
-    for (int index : {2, 1, 0}) s_->shk1.HotKeys().DeleteHotKey(index);
 }
 
 void MainWindow::FormCloseQuery() { s_->suppressResize = true; }

@@ -46,8 +46,6 @@ private:
     void Exit1Click();
     void UpdateNotesState();
     void UpdateOptionIndicators();
-    void RegisterCaptureHotKeys();
-    void UnregisterCaptureHotKeys();
     void SaveWindowPosition();
     void RestoreWindowPosition();
     void ShowAndOpen(const std::string& path);

@@ -31,6 +31,18 @@ NOTIFYICONDATAA MakeNotifyIconData(HWND window, const TrayIconRecord& record) {
     const std::size_t n = std::min(record.Tip.size(), kTrayTipLength);
     std::memcpy(data.szTip, record.Tip.data(), n);
     data.szTip[n] = '\0';
+    if (record.Flags & NIF_INFO_FLAG) {
+        // Balloons came with the second layout.
+        data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+        const std::size_t info = std::min(record.Info.size(), sizeof data.szInfo - 1);
+        std::memcpy(data.szInfo, record.Info.data(), info);
+        data.szInfo[info] = '\0';
+        const std::size_t title = std::min(record.InfoTitle.size(), sizeof data.szInfoTitle - 1);
+        std::memcpy(data.szInfoTitle, record.InfoTitle.data(), title);
+        data.szInfoTitle[title] = '\0';
+        data.uTimeout = 15000;
+        data.dwInfoFlags = NIIF_WARNING;
+    }
     return data;
 }
 

@@ -16,7 +16,7 @@ inline IconHandle ToIconHandle(HICON icon) { return reinterpret_cast<IconHandle>
 inline HICON ToHIcon(IconHandle icon) { return reinterpret_cast<HICON>(icon); }
 
 // The record as Shell_NotifyIconA takes it, in the first layout (cbSize
-// NOTIFYICONDATAA_V1_SIZE, tip of at most 63 characters), uID 0.
+// NOTIFYICONDATAA_V1_SIZE, tip of at most 63 characters), uID 0; a balloon takes the second.
 NOTIFYICONDATAA MakeNotifyIconData(HWND window, const TrayIconRecord& record);
 
 // An icon from data in the icon-file format (the image nearest 16 x 16), or null when the

@@ -110,6 +110,19 @@ TEST_F(TrayTest, ActivatingAddsTheIconWithEverythingAndDestroyingDeletesIt) {
     EXPECT_EQ(shell.calls[1].rec.Flags, 7u);
 }
 
+TEST_F(TrayTest, ABalloonNeedsTheShownIconAndIsCutToTheShellsLengths) {
+    EXPECT_FALSE(tray->ShowBalloon("Title", "Text")) << "no icon shown yet";
+    EXPECT_TRUE(shell.calls.empty());
+    tray->SetActive(true);
+    EXPECT_TRUE(tray->ShowBalloon(std::string(70, 't'), std::string(300, 'x')));
+    ASSERT_EQ(shell.calls.size(), 2u);
+    const auto& balloon = shell.calls[1];
+    EXPECT_EQ(balloon.op, TrayOperation::Modify);
+    EXPECT_EQ(balloon.rec.Flags, NIF_INFO_FLAG);
+    EXPECT_EQ(balloon.rec.InfoTitle, std::string(63, 't'));
+    EXPECT_EQ(balloon.rec.Info, std::string(255, 'x'));
+}
+
 TEST_F(TrayTest, ActivatingWaitsForTheTaskbar) {
     shell.taskbarAfterWaits = 3;
     tray->SetActive(true);

@@ -123,7 +123,7 @@ TEST_F(SysHotKeyWinTest, CombinationHeldByAnotherProcessIsRefusedQuietlyAndTaken
     UniqueKernelHandle ready(::CreateEventA(nullptr, TRUE, FALSE, "VimbrelTestHotKeyReady"));
     UniqueKernelHandle quit(::CreateEventA(nullptr, TRUE, FALSE, "VimbrelTestHotKeyQuit"));
     ASSERT_TRUE(ready && quit);
-    std::string cmd = std::string("\"").append(ProgramFolder()) + "hotkey_holder.exe\" " + std::to_string(MOD_CONTROL | MOD_ALT) +
+    std::string cmd = std::string("\"").append(ProgramFolder()) + "..\\..\\standins\\hotkey_holder.exe\" " + std::to_string(MOD_CONTROL | MOD_ALT) +
                       " " + std::to_string(VK_F10) + " VimbrelTestHotKeyReady VimbrelTestHotKeyQuit";
     STARTUPINFOA si{};
     si.cb = sizeof si;

@@ -46,6 +46,19 @@ TEST(NotifyIconData, CarriesTheRecordInTheFirstLayout) {
     EXPECT_EQ(MakeNotifyIconData(w, rec).szTip[0], '\0');
 }
 
+TEST(NotifyIconData, ABalloonTakesTheSecondLayoutWithAWarningIcon) {
+    TrayIconRecord rec;
+    rec.Flags = NIF_INFO_FLAG;
+    rec.InfoTitle = std::string(80, 't');
+    rec.Info = std::string(300, 'x');
+    const NOTIFYICONDATAA d = MakeNotifyIconData(nullptr, rec);
+    EXPECT_EQ(d.cbSize, DWORD(NOTIFYICONDATAA_V2_SIZE));
+    EXPECT_EQ(d.uFlags, DWORD(NIF_INFO));
+    EXPECT_EQ(std::strlen(d.szInfo), 255u);
+    EXPECT_EQ(std::strlen(d.szInfoTitle), 63u);
+    EXPECT_EQ(d.dwInfoFlags, DWORD(NIIF_WARNING));
+}
+
 // A 16 x 16, 32-bit icon in the icon-file format.
 std::vector<std::uint8_t> SmallIconFile() {
     std::vector<std::uint8_t> f{0, 0, 1, 0, 1, 0};

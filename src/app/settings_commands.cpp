@@ -1,0 +1,73 @@
+#include "app/settings_commands.h"
+
+#include "app/settings.h"
+#include "desktop/sys_hotkey.h"
+#include "workspace/current_image.h"
+
+namespace vimbrel {
+
+SettingsCommands::SettingsCommands(const CommandDeps& deps, SettingsDialogWindow& window, UserNotice& notice,
+                                   bool outlookInstalled)
+    : deps_(deps), window_(window), notice_(notice), outlookInstalled_(outlookInstalled) {}
+
+void SettingsCommands::BindTo(CommandRouter& router) {
+    router.Bind(Handler::Options, [this] { mnuOptionsClick(); });
+}
+
+void SettingsCommands::mnuOptionsClick() {
+    bool hotKeysChanged = false;
+    {
+        HotKeysOff off(deps_.hotKeys);
+        const SettingsOpening opening{deps_.commands.Checked("mnuAutoPrint"), deps_.commands.Checked("mnuAutoSave"),
+                                      outlookInstalled_};
+        SettingsDialogContext context{frmHKSet_, deps_.files,
+                                      [this](int help) { deps_.router.Route(Handler::HelpContext, help); }};
+        const auto values = window_.ShowModal(FillSettingsDialog(deps_.flags, opening), context);
+        if (values) {
+            hotKeysChanged = values->hotKeysChanged;
+            Apply(PlanSettingsApply(deps_.flags, opening, *values, deps_.files));
+        }
+        deps_.view.UpdateOptionIndicators();
+    }
+    // Switched on again, the hotkeys are registered with the system: only now can a refusal
+    // of a newly chosen combination be seen.
+    if (hotKeysChanged) ReportRefusedCaptureHotKeys(deps_.hotKeys, deps_.flags, notice_);
+}
+
+void SettingsCommands::Apply(const std::vector<SettingsChange>& plan) {
+    using Kind = SettingsChange::Kind;
+    for (const SettingsChange& change : plan) {
+        switch (change.kind) {
+        case Kind::Set:
+            ApplySettingChange(deps_.flags, change.name, change.value);
+            break;
+        case Kind::EnableEditorCommand: {
+            // Without a picture there is nothing to send, whatever the editor.
+            const bool on = change.value == "1" && deps_.image.Image1().Width() > 0;
+            deps_.commands.SetEnabled("mnuEditor", on);
+            deps_.commands.SetEnabled("popSendToEditor", on);
+            break;
+        }
+        case Kind::RunAutoSaveClick:
+            deps_.router.Route(Handler::AutoSave);
+            break;
+        case Kind::RunAutoPrintClick:
+            deps_.router.Route(Handler::AutoPrint);
+            break;
+        case Kind::UnregisterHotKeys:
+            UnregisterCaptureHotKeys(deps_.hotKeys);
+            break;
+        case Kind::RegisterHotKeys:
+            RegisterCaptureHotKeys(deps_.hotKeys, deps_.flags);
+            break;
+        case Kind::WriteHotKeys:
+            WriteHotKeyTexts(deps_.flags, deps_.store);
+            break;
+        case Kind::SaveSettings:
+            SaveSettings(deps_.flags, deps_.store);
+            break;
+        }
+    }
+}
+
+}  // namespace vimbrel
