@@ -1,5 +1,7 @@
 #include "app/win32/command_groups.h"
 
+#include "mail/win32/mapi_library.h"
+
 namespace vimbrel::win32 {
 
 namespace {
@@ -33,7 +35,9 @@ CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router
       captures_(deps_, screen_, overlay_, desktop_),
       edit_(deps_, clipboard_, stamps_, files_, captures_, desktop_),
       print_(deps_, PrintPorts{parts.settings.Printers(), printer_, printUi_}),
-      encryption_(deps_, encryptionUi_, files_, parts.settings.WorkFolder()) {
+      encryption_(deps_, encryptionUi_, files_, parts.settings.WorkFolder()),
+      mailUi_(parts.window, parts.appTitle),
+      mail_(deps_, mailUi_, files_, LoadedMapi(), parts.settings.WorkFolder()) {
     CurrentImage& image = parts.image;
     router.Bind(Handler::Zoom, [&image](const CommandRef& ref) { image.ZoomItemClick(ref.name); });
     router.Bind(Handler::Undo, [&image] { image.mnuUndoClick(); });
@@ -44,6 +48,7 @@ CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router
     captures_.BindTo(router);
     print_.BindTo(router);
     encryption_.BindTo(router);
+    mail_.BindTo(router);
 }
 
 }  // namespace vimbrel::win32

@@ -15,8 +15,10 @@
 #include "app/image_file_commands.h"
 #include "app/win32/capture_desktop.h"
 #include "app/image_print_commands.h"
+#include "app/mail_commands.h"
 #include "app/win32/dialogs.h"
 #include "app/win32/encryption_ui.h"
+#include "app/win32/mail_ui.h"
 #include "app/win32/main_settings.h"
 #include "app/win32/print_ui.h"
 #include "app/win32/shell.h"
@@ -65,6 +67,8 @@ private:
     EditCommands edit_;
     ImagePrintCommands print_;
     EncryptionCommands encryption_;
+    WinMailUi mailUi_;
+    MailCommands mail_;
 };
 
 }  // namespace vimbrel::win32
