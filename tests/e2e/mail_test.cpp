@@ -204,5 +204,71 @@ TEST_F(MailTest, ALibraryLackingAnEntryPointIsReportedAndMailStaysOffUntilTheIma
     EXPECT_TRUE(app.Running());
 }
 
+// "Outlook.Application" served by the stand-in library, and an Outlook installed as far as the
+// program can tell; all of it taken away again afterwards.
+class OutlookTest : public MailTest {
+protected:
+    static constexpr const char* kProgId = "Outlook.Application";
+    static constexpr const char* kClsid = "{5B0D3C1E-7A42-4F19-9C2D-6E8B1A7F3D20}";
+    static constexpr const char* kAppPath = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\OUTLOOK.EXE";
+
+    void SetUp() override {
+        MailTest::SetUp();
+        WriteSetting("UseOutlook", "Yes");
+        SetDefault(HKEY_LOCAL_MACHINE, kAppPath, app.ExePath());
+    }
+    void TearDown() override {
+        ::RegDeleteTreeA(HKEY_CLASSES_ROOT, kProgId);
+        ::RegDeleteTreeA(HKEY_CLASSES_ROOT, (std::string("CLSID\\") + kClsid).c_str());
+        ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kAppPath);
+        MailTest::TearDown();
+    }
+
+    void RegisterServer() {
+        const std::string server = app.Folder() + "outlook.dll";
+        ASSERT_TRUE(::CopyFileA(StandIn("outlook.dll").c_str(), server.c_str(), FALSE)) << StandIn("outlook.dll");
+        SetDefault(HKEY_CLASSES_ROOT, std::string(kProgId) + "\\CLSID", kClsid);
+        const std::string inproc = std::string("CLSID\\") + kClsid + "\\InprocServer32";
+        SetDefault(HKEY_CLASSES_ROOT, inproc, server);
+        HKEY key;
+        ::RegOpenKeyExA(HKEY_CLASSES_ROOT, inproc.c_str(), 0, KEY_SET_VALUE, &key);
+        ::RegSetValueExA(key, "ThreadingModel", 0, REG_SZ, reinterpret_cast<const BYTE*>("Apartment"), 10);
+        ::RegCloseKey(key);
+    }
+
+    static void SetDefault(HKEY root, const std::string& path, const std::string& value) {
+        HKEY key;
+        ASSERT_EQ(::RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        ::RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), DWORD(value.size() + 1));
+        ::RegCloseKey(key);
+    }
+};
+
+TEST_F(OutlookTest, WithUseOutlookANewMailItemGetsThePictureAndIsDisplayed) {
+    RegisterServer();
+    ASSERT_TRUE(app.Start());
+    const std::string file = OpenPicture();
+    ASSERT_TRUE(app.PostMenuCommand("Send as Email"));
+    const std::string expected = "CreateItem 0\r\nAttachments.Add " + file + "\r\nDisplay -1\r\n";
+    EXPECT_TRUE(WaitFor([&] { return ReadFileBytes(app.Folder() + "outlook-calls.txt") == expected; }))
+        << ReadFileBytes(app.Folder() + "outlook-calls.txt");
+    EXPECT_FALSE(FindProcessWindow(app.ProcessId(), "#32770", kSendTitle)) << "no send dialog of our own";
+    EXPECT_TRUE(WaitFor([] { return !PrintScreenFree(); })) << "the hotkeys are on again";
+}
+
+TEST_F(OutlookTest, AnOutlookThatCannotStartIsReportedAndTheProgramRunsOn) {
+    ASSERT_TRUE(app.Start());
+    OpenPicture();
+    ASSERT_TRUE(app.PostMenuCommand("Send as Email"));
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = FindProcessWindow(app.ProcessId(), "#32770", kAppTitle)) != nullptr; }))
+        << "the failure is reported";
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(box); }));
+    EXPECT_TRUE(app.Running());
+    EXPECT_TRUE(WaitFor([] { return !PrintScreenFree(); })) << "the hotkeys are on again";
+}
+
 }  // namespace
 }  // namespace e2e

@@ -8,14 +8,11 @@
 
 #include <string>
 
+#include "call_record.h"
+
 namespace {
 
-std::string Folder() {
-    char path[MAX_PATH] = {};
-    DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path, n);
-    return folder.erase(folder.find_last_of('\\') + 1);
-}
+std::string Folder() { return standins::FolderOf(nullptr); }
 
 std::string Text(const char* text) {
     std::string out;
@@ -23,15 +20,7 @@ std::string Text(const char* text) {
     return text ? out : "(none)";
 }
 
-void Record(const std::string& line) {
-    HANDLE f = ::CreateFileA((Folder() + "mapi-calls.txt").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                             OPEN_ALWAYS, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return;
-    const std::string text = line + "\r\n";
-    DWORD written = 0;
-    ::WriteFile(f, text.data(), DWORD(text.size()), &written, nullptr);
-    ::CloseHandle(f);
-}
+void Record(const std::string& line) { standins::RecordCall(nullptr, "mapi-calls.txt", line); }
 
 std::string Recipient(const MapiRecipDesc& r) {
     return " recip=" + std::to_string(r.ulRecipClass) + "|" + Text(r.lpszName) + "|" + Text(r.lpszAddress);
