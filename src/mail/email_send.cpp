@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <map>
 
 #include "crypto/encrypted_names.h"
 #include "util/text.h"
@@ -80,8 +81,9 @@ bool ShouldEncipher(std::string_view path, bool encryptAll, bool encryptImages) 
     return encryptImages && (tail == ".BMP" || tail == ".JPG" || tail == "JPEG");
 }
 
-std::string EncipheredCopyPath(const std::string& workFolder, std::string_view path) {
-    return workFolder + ExtractFileName(path) + ".vrx";
+std::string EncipheredCopyPath(const std::string& workFolder, std::string_view path, int instance) {
+    const std::string folder = instance > 1 ? AddBackslash(workFolder + std::to_string(instance)) : workFolder;
+    return folder + ExtractFileName(path) + ".vrx";
 }
 
 TEmailSend::TEmailSend(TEmail& email, FileSystemPort& files, CursorPort& cursor, std::string workFolder,
@@ -159,6 +161,7 @@ void TEmailSend::SendEmail(const KeyText* key) {
     BusyCursor busy(cursor_);
     const bool encipher = controls.encryptAll || controls.encryptImages;
     std::vector<std::string> toAttach;
+    std::map<std::string, int> copyNames;  // file names are compared as Windows does
     CopiesRemover copies(files_);
     if (!controls.attachments.empty() && encipher) {
         SetStatus(kEncryptingStatus);
@@ -168,7 +171,9 @@ void TEmailSend::SendEmail(const KeyText* key) {
         const std::string path = ItemPath(item);
         if (path.empty()) continue;
         if (key && ShouldEncipher(path, controls.encryptAll, controls.encryptImages)) {
-            const std::string out = EncipheredCopyPath(workFolder_, path);
+            const int instance = ++copyNames[AsciiUpperCase(ExtractFileName(path))];
+            if (instance > 1) files_.CreateFolderPath(workFolder_ + std::to_string(instance));
+            const std::string out = EncipheredCopyPath(workFolder_, path, instance);
             copies.Add(out);
             EncryptFileWithKey(des_, EncryptedFileIVText, key->View(), path, out);
             toAttach.push_back(out);

@@ -50,8 +50,10 @@ std::string ItemPath(std::string_view item);
 // Whether a file is sent enciphered: with Encrypt All every file not already ".vrx", with
 // Encrypt Images alone the bitmaps and JPEGs.
 bool ShouldEncipher(std::string_view path, bool encryptAll, bool encryptImages);
-// Where its enciphered copy is made: the work folder, its file name plus ".vrx".
-std::string EncipheredCopyPath(const std::string& workFolder, std::string_view path);
+// Where its enciphered copy is made: the work folder, its file name plus ".vrx". The n-th
+// attachment of the same file name in one send (n from 2) goes into the work folder's
+// subfolder n, so no copy replaces another and each keeps its name.
+std::string EncipheredCopyPath(const std::string& workFolder, std::string_view path, int instance = 1);
 
 // The dialog window as TEmailSend drives it.
 class EmailSendWindow {

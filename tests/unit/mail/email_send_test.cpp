@@ -50,6 +50,7 @@ TEST(SendEmailTexts, ImagesOrAllFilesButEncryptedOnesAreEnciphered) {
     EXPECT_FALSE(ShouldEncipher("d.jpg.vrx", true, true));
     EXPECT_FALSE(ShouldEncipher("a.bmp", false, false));
     EXPECT_EQ(EncipheredCopyPath("C:\\Work\\", "D:\\pics\\a.bmp"), "C:\\Work\\a.bmp.vrx");
+    EXPECT_EQ(EncipheredCopyPath("C:\\Work\\", "E:\\a.bmp", 2), "C:\\Work\\2\\a.bmp.vrx");
 }
 
 struct FakeSendWindow : EmailSendWindow {
@@ -179,6 +180,24 @@ TEST_F(EmailSendTest, EncryptAllSkipsFilesAlreadyEncryptedAndCopiesGoEvenWhenThe
     EXPECT_EQ(window.log.back(), "close");
     EXPECT_EQ(window.log[window.log.size() - 2], "warning MAPI Sendmail failed.");
     EXPECT_TRUE(WorkFiles().empty());
+}
+
+TEST_F(EmailSendTest, TwoAttachmentsOfOneNameEachSendTheirOwnContent) {
+    fs::create_directories(dir / "other");
+    dialog.AddAttachment(Make("a.bmp", "first"));
+    dialog.AddAttachment(Make("other/a.bmp", "second"));
+    dialog.controls.to = "ann";
+    dialog.controls.encryptImages = true;
+    std::vector<std::string> deciphered;
+    mapi.onSend = [&](const SentMessage& m) {
+        for (const SentFile& f : m.files) {
+            TDES des;
+            DecryptFileWithKey(des, EncryptedFileIVText, "secret key", f.path, folder + "plain");
+            deciphered.push_back(f.name + " " + ReadAll(folder + "plain"));
+        }
+    };
+    dialog.btnSendClick();
+    EXPECT_EQ(deciphered, (Texts{"a.bmp.vrx first", "a.bmp.vrx second"}));
 }
 
 TEST_F(EmailSendTest, CancellingTheKeyDialogSendsNothingAndTheDialogStaysOpen) {
