@@ -30,6 +30,12 @@ private:
 
 }  // namespace
 
+void AutoOrientPrinter(const OptionFlags& flags, PrinterPort& printer, const Bitmap& picture) {
+    if (!flags.AutoOrient) return;
+    printer.SetOrientation(PrintsLandscape(picture.Width(), picture.Height()) ? PrinterOrientation::Landscape
+                                                                              : PrinterOrientation::Portrait);
+}
+
 ImagePrintCommands::ImagePrintCommands(const CommandDeps& deps, const PrintPorts& ports)
     : deps_(deps), ports_(ports) {}
 
@@ -46,11 +52,7 @@ void ImagePrintCommands::PrintImage(bool askNotes) {
     if (askNotes && !AskPrintNotes()) return;
     PrintingStatus status(deps_.view, deps_.image);
     BusyCursor busy(deps_.cursor);
-    const Bitmap& picture = deps_.image.imgMain;
-    if (deps_.flags.AutoOrient)
-        ports_.orientation.SetOrientation(PrintsLandscape(picture.Width(), picture.Height())
-                                              ? PrinterOrientation::Landscape
-                                              : PrinterOrientation::Portrait);
+    AutoOrientPrinter(deps_.flags, ports_.orientation, deps_.image.imgMain);
     try {
         PrintJobPages(askNotes);
     } catch (const std::exception&) {
@@ -60,18 +62,26 @@ void ImagePrintCommands::PrintImage(bool askNotes) {
 
 void ImagePrintCommands::PrintJobPages(bool askNotes) {
     const Bitmap& picture = deps_.image.imgMain;
-    std::unique_ptr<PrintJob> job = ports_.printer.OpenJob();
-    const PageSize page{job->PageWidth(), job->PageHeight()};
     const bool landscape = ports_.orientation.QueryOrientation() == PrinterOrientation::Landscape;
-    const PrintLayout layout =
-        ClampToPage(LayoutPicture(PrintStyleFromText(deps_.flags.PrintStyle), page, landscape, picture.Width(),
-                                  picture.Height(), deps_.image.ZoomFactor()),
-                    page);
+    PrintPicture(
+        picture,
+        [&](PageSize page) {
+            return ClampToPage(LayoutPicture(PrintStyleFromText(deps_.flags.PrintStyle), page, landscape,
+                                             picture.Width(), picture.Height(), deps_.image.ZoomFactor()),
+                               page);
+        },
+        askNotes);
+}
+
+void ImagePrintCommands::PrintPicture(const Bitmap& picture, const std::function<PrintLayout(PageSize)>& layoutFor,
+                                      bool withNotes) {
+    std::unique_ptr<PrintJob> job = ports_.printer.OpenJob();
+    const PrintLayout layout = layoutFor(PageSize{job->PageWidth(), job->PageHeight()});
     job->BeginDoc(kPrintJobTitle);
     try {
         if (deps_.flags.PrintDate) PrintDateLine(*job, layout, DateLineText(ports_.ui.ShortDate(), ports_.ui.ShortTime()));
         PrintBitmap(*job, layout.Left, layout.Top, layout.Width, layout.Height, picture);
-        if (askNotes) PrintNotesLines(*job, layout, notes_);
+        if (withNotes) PrintNotesLines(*job, layout, notes_);
         if (deps_.flags.Eject) job->NewPage();
         job->EndDoc();
     } catch (...) {

@@ -2,6 +2,7 @@
 // Printing the current image: Print (Ctrl+P), Print with notes (Ctrl+N) and Print Setup. One
 // page of the selected printer in the "PrintStyle" layout, with the date line above the
 // picture and the typed notes below it.
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,6 +12,7 @@
 #include "app/command_router.h"
 #include "print/print_canvas.h"
 #include "print/print_layout.h"
+#include "workspace/bitmap.h"
 
 namespace vimbrel {
 
@@ -47,6 +49,10 @@ struct PrintPorts {
     PrintUi& ui;
 };
 
+// With "AutoOrient" on, the printer turns to landscape for a picture wider than high and
+// to portrait otherwise.
+void AutoOrientPrinter(const OptionFlags& flags, PrinterPort& printer, const Bitmap& picture);
+
 class ImagePrintCommands {
 public:
     ImagePrintCommands(const CommandDeps& deps, const PrintPorts& ports);
@@ -57,6 +63,11 @@ public:
     // True when the user confirmed; PrintNotesText holds the lines, or nothing on cancel.
     bool AskPrintNotes();
     void PrintSetup1Click();
+
+    // One job: the date line, the picture where layoutFor puts it on the job's page, the
+    // notes when withNotes, a new page when "Eject" is on. A failed job is abandoned and the
+    // failure passes on.
+    void PrintPicture(const Bitmap& picture, const std::function<PrintLayout(PageSize)>& layoutFor, bool withNotes);
 
     const std::vector<std::string>& PrintNotesText() const { return notes_; }
 

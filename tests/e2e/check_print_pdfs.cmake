@@ -1,5 +1,5 @@
 # Checks the PDFs the print tests left, one check file each (cmake -DCHECKS=folder -P this):
-# the page count, the texts on the first page, and the picture's quarters inside the
+# the page count, the texts on the first page, and (for image prints) the picture's quarters inside the
 # rectangle the layout gives it with white paper just outside, on the page rendered at
 # 30 dpi. Needs pdfinfo, pdftotext and pdftoppm (poppler-utils).
 cmake_minimum_required(VERSION 3.25)
@@ -61,6 +61,7 @@ endfunction()
 foreach(check ${checks})
   get_filename_component(name "${check}" NAME_WE)
   unset(PDF)
+  unset(RECT)
   include("${check}")
   if(NOT EXISTS "${PDF}")
     fail("no PDF ${PDF}")
@@ -80,6 +81,12 @@ foreach(check ${checks})
       fail("\"${expected}\" is not on the first page: ${text}")
     endif()
   endforeach()
+  # A text print has neither a date line nor a picture.
+  if(NOT DEFINED RECT)
+    message(STATUS "${name}: checked ${PDF}")
+    continue()
+  endif()
+
   # The date line: the date, blanks, the time.
   list(GET TEXTS 0 date)
   string(REGEX REPLACE "([.])" "\\\\\\1" date_pattern "${date}")

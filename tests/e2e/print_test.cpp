@@ -6,10 +6,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <cstring>
 #include <set>
 
 #include "vimbrel_process.h"
 
+#include <commctrl.h>
 #include <winspool.h>
 #include "workspace/image_file.h"
 
@@ -108,19 +110,20 @@ protected:
         WriteSetting("PrintDate", "1");
     }
 
-    std::set<std::string> Jobs() const {
+    std::set<std::string> Jobs(const std::string& prefix = "Vimbrel_Print_Image-job_") const {
         std::set<std::string> jobs;
         for (const auto& entry : fs::directory_iterator(pdfFolder))
-            if (entry.path().extension() == ".pdf" && entry.path().filename().string().rfind("Vimbrel_Print_Image-job_", 0) == 0)
+            if (entry.path().extension() == ".pdf" && entry.path().filename().string().rfind(prefix, 0) == 0)
                 jobs.insert(entry.path().string());
         return jobs;
     }
 
     // The PDF of the job printed after `before` was taken.
-    std::string WaitForNewJob(const std::set<std::string>& before) {
+    std::string WaitForNewJob(const std::set<std::string>& before,
+                              const std::string& prefix = "Vimbrel_Print_Image-job_") {
         std::string found;
         WaitFor([&] {
-            for (const std::string& job : Jobs())
+            for (const std::string& job : Jobs(prefix))
                 if (!before.count(job)) found = job;
             return !found.empty();
         }, 60s);
@@ -147,6 +150,17 @@ protected:
               << "set(RECT " << left << " " << top << " " << width << " " << height << ")\n"
               << "set(QUARTERS \"" << Rgb(kTopLeft) << ";" << Rgb(kTopRight) << ";" << Rgb(kBottomLeft) << ";"
               << Rgb(kBottomRight) << "\")\n"
+              << "set(TEXTS";
+        for (const std::string& text : texts) check << " \"" << text << "\"";
+        check << ")\n";
+    }
+
+    // What a text print's PDF must show: its pages and its texts, no picture.
+    void WriteTextCheck(const std::string& name, const std::string& pdf, int pages,
+                        const std::vector<std::string>& texts) {
+        std::ofstream check(ChecksFolder() + "\\" + name + ".cmake");
+        check << "set(PDF \"" << UnixPath(pdf) << "\")\n"
+              << "set(PAGES " << pages << ")\n"
               << "set(TEXTS";
         for (const std::string& text : texts) check << " \"" << text << "\"";
         check << ")\n";
@@ -205,6 +219,123 @@ TEST_F(PrintTest, CtrlNPrintsTheTypedNotesAndEjectAddsAPage) {
     EXPECT_FALSE(CombinationFree(0, VK_SNAPSHOT)) << "hotkeys on again after the print";
     // Best: the box is 1672 x 2444 (2443.5 to even) at (2479 - 1672) div 2 = 403.
     WriteCheck("ctrl-n-best-eject", pdf, 2, 403, 125, 1672, 836, {ShortDate(), "ship it 42", "second line"});
+    ASSERT_TRUE(app.Exit());
+}
+
+
+// The preview of a 200 x 100 picture on A4 at 300 dpi: a divisor of 4, a page picture of
+// 620 x 877, the margin at 125 / 4 = 31.25 -> 31 preview pixels.
+TEST_F(PrintTest, PreviewOpensMaximisedZoomsByTypingAndKeypadAndCtrlPPrintsWhatItShows) {
+    WriteSetting("PrintStyle", "Full");
+    VimbrelProcess app("print-preview");
+    ASSERT_NO_FATAL_FAILURE(OpenPicture(app, Quarters(200, 100)));
+    ASSERT_TRUE(app.PostMenuCommand("Print P&review"));
+    HWND preview = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        preview = FindProcessWindow(app.ProcessId(), "TPreviewForm", "Print Preview");
+        return preview && ::IsWindowVisible(preview);
+    }));
+    EXPECT_TRUE(::IsZoomed(preview));
+    EXPECT_FALSE(::IsWindowEnabled(app.MainWindow())) << "the preview is modal";
+    EXPECT_TRUE(CombinationFree(0, VK_SNAPSHOT)) << "hotkeys off while the preview is open";
+    HWND zoom = FindDescendantOfClass(preview, "Edit");
+    HWND bar = FindDescendantOfClass(preview, "msctls_trackbar32");
+    ASSERT_TRUE(zoom && bar);
+    auto zoomText = [&] {
+        char text[32] = {};
+        ::SendMessageA(zoom, WM_GETTEXT, sizeof text, LPARAM(text));
+        return std::string(text);
+    };
+    auto barPosition = [&] { return int(::SendMessageA(bar, TBM_GETPOS, 0, 0)); };
+    // Full: 2229 / 200 = 11.145, beyond the bar's end.
+    EXPECT_TRUE(WaitFor([&] { return zoomText().size() == 5 && zoomText().back() == '%'; })) << zoomText();
+    EXPECT_EQ(barPosition(), 70);
+
+    ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == preview; }));
+    ::SendMessageA(zoom, EM_SETSEL, 0, -1);
+    Type("50");
+    Press(VK_RETURN);
+    EXPECT_TRUE(WaitFor([&] { return zoomText() == "50%"; })) << zoomText();
+    EXPECT_EQ(barPosition(), 0);
+    Press(VK_ADD);
+    EXPECT_TRUE(WaitFor([&] { return zoomText() == "120%"; })) << zoomText();
+    Press(VK_ADD);
+    EXPECT_TRUE(WaitFor([&] { return zoomText() == "140%"; })) << zoomText();
+    Press(VK_SUBTRACT);
+    EXPECT_TRUE(WaitFor([&] { return zoomText() == "120%"; })) << zoomText();
+    EXPECT_EQ(barPosition(), 2);
+
+    const auto before = Jobs();
+    Press('P', true);
+    const std::string pdf = WaitForNewJob(before);
+    ASSERT_FALSE(pdf.empty()) << "no PDF in " << pdfFolder;
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(preview); })) << "the preview closes after printing";
+    EXPECT_TRUE(WaitFor([&] { return !CombinationFree(0, VK_SNAPSHOT); })) << "hotkeys on again";
+    // Scale 1.2: the preview shows 60 x 30 at (620 - 60) div 2 = 280, 31; the print puts it at
+    // 280 x 4 = 1120, 31 x 4 = 124 (not the image print's 125), 240 x 120.
+    WriteCheck("preview-ctrl-p", pdf, 1, 1120, 124, 240, 120, {ShortDate()});
+    ASSERT_TRUE(app.Exit());
+}
+
+// A window of the console's class, in front while the test puts text on the clipboard.
+class ConsoleStandIn {
+public:
+    ConsoleStandIn() {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = ::DefWindowProcA;
+        wc.hInstance = ::GetModuleHandleA(nullptr);
+        wc.lpszClassName = "ConsoleWindowClass";
+        ::RegisterClassA(&wc);
+        hwnd_ = ::CreateWindowExA(0, "ConsoleWindowClass", "Command Prompt", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50,
+                                  400, 300, nullptr, nullptr, wc.hInstance, nullptr);
+    }
+    ~ConsoleStandIn() {
+        if (hwnd_) ::DestroyWindow(hwnd_);
+    }
+    ConsoleStandIn(const ConsoleStandIn&) = delete;
+    ConsoleStandIn& operator=(const ConsoleStandIn&) = delete;
+    HWND Hwnd() const { return hwnd_; }
+
+private:
+    HWND hwnd_ = nullptr;
+};
+
+void PumpMessages() {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+}
+
+bool PutClipboardText(HWND owner, const std::string& text) {
+    if (!::OpenClipboard(owner)) return false;
+    ::EmptyClipboard();
+    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    std::memcpy(::GlobalLock(block), text.c_str(), text.size() + 1);
+    ::GlobalUnlock(block);
+    const bool put = ::SetClipboardData(CF_TEXT, block) != nullptr;
+    ::CloseClipboard();
+    return put;
+}
+
+TEST_F(PrintTest, ConsoleTextOnTheClipboardPrintsAtOnceAndTheWindowHides) {
+    WriteSetting("DosPrint", "Yes");
+    VimbrelProcess app("print-console-text");
+    ASSERT_NO_FATAL_FAILURE(OpenPicture(app, Quarters(20, 10)));
+    ASSERT_TRUE(::IsWindowVisible(app.MainWindow()));
+    ConsoleStandIn console;
+    ASSERT_TRUE(console.Hwnd());
+    ::SetForegroundWindow(console.Hwnd());
+    ASSERT_TRUE(WaitFor([&] {
+        PumpMessages();
+        return ::GetForegroundWindow() == console.Hwnd();
+    }));
+
+    const auto before = Jobs("Vimbrel_Print_Text-job_");
+    ASSERT_TRUE(PutClipboardText(console.Hwnd(), "Console text, first line\r\n\tsecond line\r\nthird line\r\n"));
+    const std::string pdf = WaitForNewJob(before, "Vimbrel_Print_Text-job_");
+    ASSERT_FALSE(pdf.empty()) << "no text PDF in " << pdfFolder;
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(app.MainWindow()); })) << "the window hides after the print";
+    EXPECT_TRUE(WaitFor([&] { return !CombinationFree(0, VK_SNAPSHOT); })) << "hotkeys on again";
+    WriteTextCheck("console-text", pdf, 1, {"Console text, first line", "second line", "third line"});
     ASSERT_TRUE(app.Exit());
 }
 

@@ -6,6 +6,7 @@
 #include "util/win32/gdi_handles.h"
 #include "util/win32/window_base.h"
 #include "workspace/win32/dib.h"
+#include "app/win32/help_cursor.h"
 
 namespace vimbrel::win32 {
 
@@ -24,23 +25,6 @@ void WinCaptureDesktop::Pause(int milliseconds) { ::Sleep(DWORD(milliseconds)); 
 bool WinCaptureDesktop::AskOkCancel(const std::string& text) {
     return ::MessageBoxA(nullptr, text.c_str(), title_.c_str(), MB_OKCANCEL | MB_ICONWARNING) == IDOK;
 }
-
-namespace {
-// Closes the clipboard however the work on it ends.
-class OpenClipboardScope {
-public:
-    explicit OpenClipboardScope(HWND owner) : open_(::OpenClipboard(owner) != FALSE) {}
-    ~OpenClipboardScope() {
-        if (open_) ::CloseClipboard();
-    }
-    OpenClipboardScope(const OpenClipboardScope&) = delete;
-    OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
-    explicit operator bool() const { return open_; }
-
-private:
-    bool open_;
-};
-}  // namespace
 
 void WinClipboard::PutBitmap(const Bitmap& picture) {
     // A device-dependent bitmap, as CF_BITMAP readers expect.
@@ -68,9 +52,7 @@ std::optional<Bitmap> WinClipboard::GetBitmap() {
 }
 
 void WinStampPainter::Draw(int stamp, Bitmap& picture, Point at) {
-    static const LPCSTR kCursors[] = {IDC_ARROW, IDC_HAND, IDC_NO, IDC_HELP};
-    if (stamp < 1 || stamp > 4) return;
-    DrawCursorInto(picture, ::LoadCursorA(nullptr, kCursors[stamp - 1]), at, DI_NORMAL);
+    if (HCURSOR cursor = StampCursor(stamp)) DrawCursorInto(picture, cursor, at, DI_NORMAL);
 }
 
 }  // namespace vimbrel::win32

@@ -36,6 +36,11 @@ CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router
       edit_(deps_, clipboard_, stamps_, files_, captures_, desktop_),
       print_(deps_, PrintPorts{parts.settings.Printers(), printer_, printUi_}),
       encryption_(deps_, encryptionUi_, files_, parts.settings.WorkFolder()),
+      previewUi_(parts.window),
+      previewPrinter_(parts.settings.Printers()),
+      preview_(deps_, PreviewPorts{parts.settings.Printers(), printer_, previewPrinter_, previewUi_, print_}),
+      textPrinter_(parts.window, parts.settings.Printers(), parts.printTextFont),
+      textPrint_(deps_, textPrinter_),
       mailUi_(parts.window, parts.appTitle),
       mail_(deps_, mailUi_, files_, LoadedMapi(), parts.settings.WorkFolder()) {
     CurrentImage& image = parts.image;
@@ -48,6 +53,8 @@ CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router
     captures_.BindTo(router);
     print_.BindTo(router);
     encryption_.BindTo(router);
+    preview_.BindTo(router);
+    textPrint_.BindTo(router);
     mail_.BindTo(router);
 }
 

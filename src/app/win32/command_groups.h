@@ -4,6 +4,7 @@
 // the settings, the picture and the window state they refer to.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "app/capture_commands.h"
@@ -22,6 +23,10 @@
 #include "app/win32/main_settings.h"
 #include "app/win32/print_ui.h"
 #include "app/win32/shell.h"
+#include "app/preview_commands.h"
+#include "app/text_print_commands.h"
+#include "app/win32/preview_ui.h"
+#include "app/win32/text_print_ui.h"
 #include "capture/win32/cap_area.h"
 #include "capture/win32/screen_grab.h"
 #include "workspace/current_image.h"
@@ -38,6 +43,8 @@ struct MainWindowParts {
     CursorPort& cursor;
     MainView& view;
     TSysHotKey& hotKeys;
+    // PrintTextFont as it is at the moment of asking.
+    std::function<HFONT()> printTextFont;
 };
 
 class CommandGroups {
@@ -67,6 +74,11 @@ private:
     EditCommands edit_;
     ImagePrintCommands print_;
     EncryptionCommands encryption_;
+    WinPreviewUi previewUi_;
+    WinPreviewPrinter previewPrinter_;
+    PreviewCommands preview_;
+    WinTextPrinter textPrinter_;
+    TextPrintCommands textPrint_;
     WinMailUi mailUi_;
     MailCommands mail_;
 };

@@ -7,6 +7,8 @@
 #include "workspace/current_image.h"
 #include "util/win32/gdi_handles.h"
 #include "workspace/win32/dib.h"
+#include "app/win32/help_cursor.h"
+#include "util/win32/scrolling.h"
 
 namespace vimbrel::win32 {
 
@@ -36,38 +38,13 @@ void ImageBox::Show(const Bitmap& picture) {
 void ImageBox::UpdateScrollBars() {
     RECT client;
     ::GetClientRect(hwnd_, &client);
-    auto setBar = [&](int bar, int size, int page, LONG& pos) {
-        pos = std::clamp<LONG>(pos, 0, std::max(0, size - page));
-        SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0, std::max(0, size - 1),
-                      UINT(std::max(0, page)), int(pos), 0};
-        ::SetScrollInfo(hwnd_, bar, &si, TRUE);
-    };
-    setBar(SB_HORZ, shown_->Width(), client.right, origin_.x);
-    setBar(SB_VERT, shown_->Height(), client.bottom, origin_.y);
+    origin_.x = SetScrollExtent(hwnd_, SB_HORZ, shown_->Width(), client.right, origin_.x);
+    origin_.y = SetScrollExtent(hwnd_, SB_VERT, shown_->Height(), client.bottom, origin_.y);
 }
 
 void ImageBox::Scroll(int bar, int code) {
-    SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
-    ::GetScrollInfo(hwnd_, bar, &si);
     const int line = bar == SB_HORZ ? kScrollLineStepX : kScrollLineStepY;
-    int pos = si.nPos;
-    switch (code) {
-    case SB_LINEUP: pos -= line; break;
-    case SB_LINEDOWN: pos += line; break;
-    case SB_PAGEUP: pos -= int(si.nPage); break;
-    case SB_PAGEDOWN: pos += int(si.nPage); break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: pos = si.nTrackPos; break;
-    case SB_TOP: pos = si.nMin; break;
-    case SB_BOTTOM: pos = si.nMax; break;
-    default: return;
-    }
-    pos = std::clamp(pos, 0, std::max(0, si.nMax - int(si.nPage) + 1));
-    (bar == SB_HORZ ? origin_.x : origin_.y) = pos;
-    si.fMask = SIF_POS;
-    si.nPos = pos;
-    ::SetScrollInfo(hwnd_, bar, &si, TRUE);
-    ::InvalidateRect(hwnd_, nullptr, TRUE);
+    ApplyScrollRequest(hwnd_, bar, code, line, bar == SB_HORZ ? origin_.x : origin_.y);
 }
 
 void ImageBox::Paint() {
@@ -95,7 +72,7 @@ HCURSOR PointerCursor(ImagePointer pointer) {
     switch (pointer) {
     case ImagePointer::HandPoint: return ::LoadCursorA(nullptr, IDC_HAND);
     case ImagePointer::NoDrop: return ::LoadCursorA(nullptr, IDC_NO);
-    case ImagePointer::Help: return ::LoadCursorA(nullptr, IDC_HELP);
+    case ImagePointer::Help: return HelpSlotCursor();
     case ImagePointer::HandDrag: {
         HCURSOR hand = ::LoadCursorA(::GetModuleHandleA(nullptr), "HANDDRAG");
         return hand ? hand : ::LoadCursorA(nullptr, IDC_SIZEALL);

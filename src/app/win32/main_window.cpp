@@ -265,7 +265,7 @@ void MainWindow::FormCreate() {
     s_->workFolder = s_->settings->WorkFolder();
     s_->groups = std::make_unique<CommandGroups>(
         MainWindowParts{hwnd_, s_->appTitle, s_->programFolder, *s_->settings, *s_->image, s_->commands, *s_, *s_,
-                        s_->shk1.HotKeys()},
+                        s_->shk1.HotKeys(), [s = s_.get()] { return s->printTextFont.get(); }},
         s_->router);
     EditCommands& edit = s_->groups->Edit();
     s_->imageBox.OnMouseDown = [&edit](MouseButton b, Point at) { edit.Image1MouseDown(b, at); };

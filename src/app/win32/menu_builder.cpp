@@ -1,4 +1,5 @@
 #include "app/win32/menu_builder.h"
+#include "app/win32/help_cursor.h"
 
 #include <commctrl.h>
 
@@ -126,15 +127,15 @@ void MeasureCursorItem(MEASUREITEMSTRUCT& item, const MainFormMetrics& metrics) 
 }
 
 void DrawCursorItem(const DRAWITEMSTRUCT& item) {
-    static const LPCSTR kCursors[] = {IDC_ARROW, IDC_HAND, IDC_NO, IDC_HELP};
     const int stamp = int(item.itemData);
-    if (stamp < 1 || stamp > 4) return;
+    HCURSOR cursor = StampCursor(stamp);
+    if (!cursor) return;
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
     ::FillRect(item.hDC, &item.rcItem, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
     // The picture in the item's height, right of the room the menu keeps for check marks.
     const int side = item.rcItem.bottom - item.rcItem.top - 2;
     ::DrawIconEx(item.hDC, item.rcItem.left + ::GetSystemMetrics(SM_CXMENUCHECK), item.rcItem.top + 1,
-                 ::LoadCursorA(nullptr, kCursors[stamp - 1]), side, side, 0, nullptr, DI_NORMAL);
+                 cursor, side, side, 0, nullptr, DI_NORMAL);
 }
 
 std::string ToolBarHint(int commandId) {

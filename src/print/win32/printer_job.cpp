@@ -23,22 +23,46 @@ WinPrintJob::~WinPrintJob() {
 std::int32_t WinPrintJob::PageWidth() const { return ::GetDeviceCaps(dc_.get(), HORZRES); }
 std::int32_t WinPrintJob::PageHeight() const { return ::GetDeviceCaps(dc_.get(), VERTRES); }
 
-SIZE WinPrintJob::Extent(const std::string& text) {
+SIZE WinPrintJob::Extent(std::string_view text) {
     SIZE size{};
-    Check(::GetTextExtentPoint32A(dc_.get(), text.c_str(), int(text.size()), &size) != FALSE, "a text extent");
+    Check(::GetTextExtentPoint32A(dc_.get(), text.data(), int(text.size()), &size) != FALSE, "a text extent");
     return size;
 }
 
 int WinPrintJob::TextWidth(const std::string& text) { return Extent(text).cx; }
 int WinPrintJob::TextHeight(const std::string& text) { return Extent(text).cy; }
 
-void WinPrintJob::WriteText(int x, int y, const std::string& text) {
-    Check(::TextOutA(dc_.get(), x, y, text.c_str(), int(text.size())) != FALSE, "a text");
+void WinPrintJob::WriteText(int x, int y, const std::string& text) { WriteRun(x, y, text); }
+
+void WinPrintJob::WriteRun(int x, int y, std::string_view text) {
+    Check(::TextOutA(dc_.get(), x, y, text.data(), int(text.size())) != FALSE, "a text");
 }
 
 void WinPrintJob::WriteTextClipped(int x, int y, const Rect& clip, const std::string& text) {
     RECT r{clip.left, clip.top, clip.right, clip.bottom};
     Check(::ExtTextOutA(dc_.get(), x, y, ETO_CLIPPED, &r, text.c_str(), UINT(text.size()), nullptr) != FALSE, "a text");
+}
+
+void WinPrintJob::SetFont(const TextFont& font) {
+    LOGFONTA lf{};
+    lf.lfHeight = -::MulDiv(font.points, ::GetDeviceCaps(dc_.get(), LOGPIXELSY), 72);
+    lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = font.italic;
+    lf.lfUnderline = font.underline;
+    lf.lfStrikeOut = font.strikeOut;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    ::lstrcpynA(lf.lfFaceName, font.face.c_str(), LF_FACESIZE);
+    UniqueFont made(::CreateFontIndirectA(&lf));
+    Check(bool(made), "the font");
+    selectedFont_.reset();
+    selectedFont_.emplace(dc_.get(), made.get());
+    font_ = std::move(made);
+}
+
+TEXTMETRICA WinPrintJob::Metrics() {
+    TEXTMETRICA metrics{};
+    Check(::GetTextMetricsA(dc_.get(), &metrics) != FALSE, "its text metrics");
+    return metrics;
 }
 
 void WinPrintJob::NewPage() {

@@ -3,11 +3,14 @@
 // date line.
 #include <windows.h>
 
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "print/print_canvas.h"
+#include "print/text_print.h"
 #include "util/win32/gdi_handles.h"
 
 namespace vimbrel::win32 {
@@ -38,11 +41,17 @@ public:
     void EndDoc() override;
     void AbortDoc() override;
 
-private:
-    SIZE Extent(const std::string& text);
+    // The texts that follow are written in this font, its size in points on this printer.
+    void SetFont(const TextFont& font);
+    TEXTMETRICA Metrics();
+    SIZE Extent(std::string_view text);
+    void WriteRun(int x, int y, std::string_view text);
 
+private:
     UniquePrinterDC dc_;
     bool open_ = false;
+    UniqueFont font_;
+    std::optional<SelectedObject> selectedFont_;
 };
 
 // GetDateFormat / GetTimeFormat of the user's locale: the short date, the time without seconds.

@@ -83,6 +83,21 @@ using UniqueGdiObject = UniqueHandleT<HGDIOBJ, GdiObjectTraits>;
 using GdiBitmap = UniqueHandleT<HBITMAP, BitmapTraits>;
 using UniqueIcon = UniqueHandleT<HICON, IconTraits>;
 
+// Closes the clipboard however the work on it ends.
+class OpenClipboardScope {
+public:
+    explicit OpenClipboardScope(HWND owner) : open_(::OpenClipboard(owner) != FALSE) {}
+    ~OpenClipboardScope() {
+        if (open_) ::CloseClipboard();
+    }
+    OpenClipboardScope(const OpenClipboardScope&) = delete;
+    OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
+    explicit operator bool() const { return open_; }
+
+private:
+    bool open_;
+};
+
 // COM on this thread for the life of the guard (the shell's folder dialog and automation
 // need it); left uninitialised when the call failed.
 class ComApartment {

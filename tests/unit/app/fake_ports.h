@@ -75,6 +75,17 @@ struct NoRegistrar : HotKeyRegistrar {
     void UnregisterHotKey(int) override {}
 };
 
+// Settings and files for groups that use neither.
+struct NoFiles : SettingsStore, FileSystemPort {
+    std::string Read(const std::string&) override { return {}; }
+    void Write(const std::string&, const std::string&) override {}
+    bool FileExists(const std::string&) const override { return false; }
+    bool FolderExists(const std::string&) const override { return false; }
+    std::optional<std::uint64_t> FileSize(const std::string&) const override { return {}; }
+    bool CreateFolderPath(const std::string&) override { return false; }
+    bool RemoveFile(const std::string&) override { return false; }
+};
+
 struct MemoryStore : SettingsStore {
     std::map<std::string, std::string> values;
     std::string Read(const std::string& name) override { return values[name]; }

@@ -23,15 +23,7 @@ struct FakeWindow : testing::FakeWindow {
     }
 };
 
-struct NoStore : SettingsStore, FileSystemPort {
-    std::string Read(const std::string&) override { return {}; }
-    void Write(const std::string&, const std::string&) override {}
-    bool FileExists(const std::string&) const override { return false; }
-    bool FolderExists(const std::string&) const override { return false; }
-    std::optional<std::uint64_t> FileSize(const std::string&) const override { return {}; }
-    bool CreateFolderPath(const std::string&) override { return false; }
-    bool RemoveFile(const std::string&) override { return false; }
-};
+using NoStore = testing::NoFiles;
 
 class PrintCommandsTest : public ::testing::Test, PrinterPort, ImagePrinter, PrintUi {
 protected:
