@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
 
 #include "app/command_table.h"
 
@@ -323,6 +324,26 @@ bool AnswerFileDialog(DWORD processId, const std::string& title, const std::stri
     ::SendMessageA(edit, WM_SETTEXT, 0, LPARAM(name.c_str()));
     ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     return WaitFor([&] { return !::IsWindow(dialog); }, 20s);
+}
+
+std::string WorkFolder() {
+    char appData[MAX_PATH] = {};
+    ::SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, appData);
+    return std::string(appData) + "\\Vimbrel\\ework\\";
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+bool AnswerMessageBox(DWORD processId, const std::string& title, const std::string& text) {
+    return WaitFor([&] {
+        HWND box = FindProcessWindow(processId, "#32770", title);
+        if (!box || !FindChildByText(box, text)) return false;
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        return true;
+    });
 }
 
 VimbrelProcess::VimbrelProcess(const std::string& scratchName) {

@@ -78,6 +78,14 @@ private:
 // False when no such dialog came or it did not close.
 bool AnswerFileDialog(DWORD processId, const std::string& title, const std::string& name);
 
+// The program's work folder (%APPDATA%\Vimbrel\ework\ by default), with its backslash.
+std::string WorkFolder();
+// The whole file, empty when it cannot be read.
+std::string ReadFileBytes(const std::string& path);
+// Presses OK on a message box of the process titled `title` once it shows `text`; false
+// when none came.
+bool AnswerMessageBox(DWORD processId, const std::string& title, const std::string& text);
+
 class VimbrelProcess {
 public:
     // A scratch folder with a fresh copy of the program and its help pages.

@@ -36,12 +36,6 @@ std::string ReadAll(const std::string& path) {
 
 bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-std::string WorkFolder() {
-    char appData[MAX_PATH] = {};
-    ::SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, appData);
-    return std::string(appData) + "\\Vimbrel\\ework\\";
-}
-
 std::string Decipher(const std::string& file, const std::string& key) {
     vimbrel::TDES des;
     vimbrel::DecryptFileWithKey(des, vimbrel::EncryptedFileIVText, key, file, file + ".check");
@@ -101,16 +95,6 @@ std::vector<std::string> ChildTexts(HWND parent, const char* className) {
     }
     if (!WaitFor([&] { return !::IsWindow(dialog); })) return ::testing::AssertionFailure() << "the dialog stayed";
     return ::testing::AssertionSuccess();
-}
-
-// Answers the program's message box if it says `text`.
-bool AnswerMessage(DWORD processId, const std::string& text) {
-    return WaitFor([&] {
-        HWND box = FindProcessWindow(processId, "#32770", kAppTitle);
-        if (!box || !FindChildByText(box, text)) return false;
-        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-        return true;
-    });
 }
 
 class EncryptedFilesTest : public ::testing::Test {
@@ -177,7 +161,7 @@ TEST_F(EncryptedFilesTest, AWrongKeyEndsInTheMessageAndTheProgramRunsOnWithItsPi
     std::string note;
     ASSERT_TRUE(AnswerKeyDialog(app.ProcessId(), "the wrong key", &note));
     EXPECT_EQ(note, "\r\nFile: photo.bmp.vrx");
-    ASSERT_TRUE(AnswerMessage(app.ProcessId(), "Unable to Decrypt the File"));
+    ASSERT_TRUE(AnswerMessageBox(app.ProcessId(), kAppTitle, "Unable to Decrypt the File"));
     EXPECT_TRUE(WaitFor([&] { return FindProcessWindow(app.ProcessId(), "#32770", kAppTitle) == nullptr; }));
     EXPECT_TRUE(app.Running());
     EXPECT_EQ(StatusText(app.MainWindow()), "(16x 12) - " + good) << "the current picture stays";

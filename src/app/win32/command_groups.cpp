@@ -1,5 +1,7 @@
 #include "app/win32/command_groups.h"
 
+#include "mail/win32/mapi_library.h"
+
 namespace vimbrel::win32 {
 
 namespace {
@@ -40,7 +42,9 @@ CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router
       textPrinter_(parts.window, parts.settings.Printers(), parts.printTextFont),
       textPrint_(deps_, textPrinter_),
       settingsUi_(parts.window),
-      settings_(deps_, settingsUi_, parts.notice, parts.settings.OutlookInstalled()) {
+      settings_(deps_, settingsUi_, parts.notice, parts.settings.OutlookInstalled()),
+      mailUi_(parts.window, parts.appTitle),
+      mail_(deps_, mailUi_, files_, LoadedMapi(), parts.settings.WorkFolder()) {
     CurrentImage& image = parts.image;
     router.Bind(Handler::Zoom, [&image](const CommandRef& ref) { image.ZoomItemClick(ref.name); });
     router.Bind(Handler::Undo, [&image] { image.mnuUndoClick(); });
@@ -54,6 +58,7 @@ CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router
     preview_.BindTo(router);
     textPrint_.BindTo(router);
     settings_.BindTo(router);
+    mail_.BindTo(router);
 }
 
 }  // namespace vimbrel::win32

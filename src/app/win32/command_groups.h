@@ -17,8 +17,10 @@
 #include "app/win32/capture_desktop.h"
 #include "app/image_print_commands.h"
 #include "app/settings_commands.h"
+#include "app/mail_commands.h"
 #include "app/win32/dialogs.h"
 #include "app/win32/encryption_ui.h"
+#include "app/win32/mail_ui.h"
 #include "app/win32/main_settings.h"
 #include "app/win32/print_ui.h"
 #include "app/win32/settings_ui.h"
@@ -82,6 +84,8 @@ private:
     TextPrintCommands textPrint_;
     WinSettingsDialog settingsUi_;
     SettingsCommands settings_;
+    WinMailUi mailUi_;
+    MailCommands mail_;
 };
 
 }  // namespace vimbrel::win32

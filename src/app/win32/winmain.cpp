@@ -10,6 +10,7 @@
 #include "app/win32/exception_handler.h"
 #include "app/win32/logger.h"
 #include "app/win32/main_window.h"
+#include "mail/win32/mapi_library.h"
 #include "util/errors.h"
 #include "util/win32/handles.h"
 #include "util/win32/system.h"
@@ -54,6 +55,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     ComApartment com;
     // Every window and dialog procedure hands its failures to the program's handler.
     SetWindowFailureHandler(&ReportException);
+    // Simple MAPI is looked for once, before any window; a broken library is reported and
+    // mail stays off while the program runs on.
+    MapiUnloader mapiUnloader;
+    try {
+        LoadMapi();
+    } catch (...) {
+        ReportException(nullptr, std::current_exception());
+    }
 
     MainWindow window(FirstArgument());
     try {
