@@ -16,9 +16,6 @@
 namespace vimbrel {
 namespace {
 
-// Zlib's level for written files: see bench/png_vs_bmp_jpeg.sh for what the levels cost.
-constexpr int kPngCompressionLevel = 6;
-
 constexpr std::size_t kSignatureSize = 8;
 
 // libpng reports failures through an error function that must not return. We jump back to
@@ -250,14 +247,14 @@ std::vector<png_color> ColourTableFor(const Bitmap& picture) {
 }
 
 // Everything the library touches lives in *e, so nothing here is clobbered by the jump.
-void Compress(Encoder& e, const Bitmap& source, const std::vector<png_color>& colours, bool opaque) {
+void Compress(Encoder& e, const Bitmap& source, const std::vector<png_color>& colours, bool opaque, int level) {
     if (setjmp(e.failure.jump)) throw EInOutError(std::string("PNG: ") + e.failure.message);
     e.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &e.failure, PngJumpOnError, PngIgnoreWarning);
     if (!e.png) throw EInOutError("PNG: the library could not start");
     e.info = png_create_info_struct(e.png);
     if (!e.info) png_error(e.png, "out of memory");
     png_set_write_fn(e.png, &e, PngWriteToBuffer, PngFlushBuffer);
-    png_set_compression_level(e.png, kPngCompressionLevel);
+    png_set_compression_level(e.png, level);
     const int bpp = source.BitsPerPixel();
     const int colourType = bpp == 8 ? PNG_COLOR_TYPE_PALETTE : bpp == 24 ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_RGB_ALPHA;
     png_set_IHDR(e.png, e.info, png_uint_32(source.Width()), png_uint_32(source.Height()), 8, colourType,
@@ -272,13 +269,13 @@ void Compress(Encoder& e, const Bitmap& source, const std::vector<png_color>& co
 
 }  // namespace
 
-std::vector<std::uint8_t> EncodePng(const Bitmap& picture) {
+std::vector<std::uint8_t> EncodePng(const Bitmap& picture, int compressionLevel) {
     if (picture.Empty()) throw EInOutError("PNG: a picture without pixels cannot be written");
     const std::vector<png_color> colours = picture.BitsPerPixel() == 8 ? ColourTableFor(picture) : std::vector<png_color>{};
     const bool opaque = picture.BitsPerPixel() == 32 && FourthBytesAllZero(picture);
     auto e = std::make_unique<Encoder>();
     e->data.reserve(std::size_t(picture.Width()) * std::size_t(picture.Height()) / 4 + 1024);
-    Compress(*e, picture, colours, opaque);
+    Compress(*e, picture, colours, opaque, compressionLevel);
     return std::move(e->data);
 }
 
