@@ -21,7 +21,7 @@ tools/test-env --no-cups bash -c '
   set -u
   remote="$1"; exe="$2"; folder="Z:$(printf %s "$3" | tr / "\\\\")"
   tools/wine-run notepad.exe "$folder\\notes.txt" &
-  sleep 3
+  sleep 8  # Notepad up and its text drawn, even in a new prefix
   tools/wine-run "$remote" save-captures "$folder" >/dev/null
   tools/wine-run "$exe" "\\F" &
   pid=$!

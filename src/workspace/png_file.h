@@ -1,6 +1,7 @@
 #pragma once
 // PNG coding through libpng.
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -22,15 +23,22 @@ inline constexpr std::uint64_t kMaxDeflateRatio = 1032;
 // throw EInvalidGraphic, the last two before the picture is allocated.
 Bitmap DecodePng(std::span<const std::uint8_t> file);
 
-// Zlib's level for written files; bench/png_vs_bmp_jpeg.sh shows what other levels cost.
+// How pictures are compressed; bench/png_vs_bmp_jpeg.sh shows what the choices cost.
 inline constexpr int kPngCompressionLevel = 6;
+struct PngWriteOptions {
+    int compressionLevel = kPngCompressionLevel;
+    // Whether libpng filters each row (choosing the filter per row) before zlib sees it.
+    // Unset: chosen by the picture, unfiltered for mostly flat pictures such as windows of
+    // text, where that is both smaller and faster, filtered for photographs.
+    std::optional<bool> filterRows;
+};
 
 // Lossless at every depth: 8-bit pictures as a palette file (entries past the colour table
 // that pixels use are written black, as they are shown), 24 bits as RGB, 32 bits as RGBA
 // with the fourth byte as alpha. A 32-bit picture whose fourth bytes are all 0 (a screen
 // capture's unused byte) is written opaque, and DecodePng gives it back with 0s. Throws
 // EInOutError when the library refuses (an empty picture, say).
-std::vector<std::uint8_t> EncodePng(const Bitmap& picture, int compressionLevel = kPngCompressionLevel);
+std::vector<std::uint8_t> EncodePng(const Bitmap& picture, PngWriteOptions options = {});
 
 // Width and height from the header alone, without decoding; throws EInvalidGraphic.
 struct PngSize { int width = 0, height = 0; };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <filesystem>
@@ -224,6 +225,42 @@ TEST(PngFile, CapturesShowOpaqueAndAlphaStaysAlphaInOtherReaders) {
             want.reserved = 0;
             EXPECT_EQ(back.PixelColour(x, y), want);
         }
+}
+
+// The filter byte of each row of a file we wrote (one IDAT stream, no interlace).
+std::vector<int> RowFilters(const Bytes& file, const Bitmap& picture) {
+    Bytes compressed;
+    for (std::size_t i = 8; i + 12 <= file.size();) {
+        const std::uint32_t length = (std::uint32_t(file[i]) << 24) | (file[i + 1] << 16) | (file[i + 2] << 8) | file[i + 3];
+        if (std::memcmp(&file[i + 4], "IDAT", 4) == 0)
+            compressed.insert(compressed.end(), file.begin() + std::ptrdiff_t(i + 8), file.begin() + std::ptrdiff_t(i + 8 + length));
+        i += 12 + length;
+    }
+    const std::size_t rowBytes = 1 + std::size_t(picture.Width()) * (picture.BitsPerPixel() == 24 ? 3 : 4);
+    Bytes raw(rowBytes * std::size_t(picture.Height()));
+    uLongf size = uLongf(raw.size());
+    EXPECT_EQ(uncompress(raw.data(), &size, compressed.data(), uLong(compressed.size())), Z_OK);
+    std::vector<int> filters;
+    for (std::size_t at = 0; at < size; at += rowBytes) filters.push_back(raw[at]);
+    return filters;
+}
+
+TEST(PngFile, FlatPicturesAreWrittenUnfilteredAndPhotographsFiltered) {
+    // A window of "text": flat white with a few dark marks on every row.
+    Bitmap flat(64, 16, 32);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 64; ++x)
+            flat.SetPixelColour(x, y, (x + y) % 13 == 0 ? RgbQuad{20, 20, 20, 0} : RgbQuad{255, 255, 255, 0});
+    const Bitmap photo = Pattern(64, 16, 24);
+    const Bytes flatFile = EncodePng(flat), photoFile = EncodePng(photo);
+    EXPECT_EQ(DecodePng(flatFile), flat);
+    EXPECT_EQ(RowFilters(flatFile, flat), std::vector<int>(16, 0));
+    const std::vector<int> photoFilters = RowFilters(photoFile, photo);
+    ASSERT_EQ(photoFilters.size(), 16u);
+    EXPECT_NE(std::count(photoFilters.begin(), photoFilters.end(), 0), 16) << "some row filtered";
+    const Bytes unfilteredPhoto = EncodePng(photo, {kPngCompressionLevel, false});
+    EXPECT_EQ(RowFilters(unfilteredPhoto, photo), std::vector<int>(16, 0)) << "the choice can be overridden";
+    EXPECT_EQ(DecodePng(unfilteredPhoto), photo);
 }
 
 TEST(PngFile, PixelsPastTheColourTableAreWrittenBlackAsTheyAreShown) {
