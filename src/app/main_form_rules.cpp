@@ -18,8 +18,26 @@ OptionIndicators IndicatorsFor(const std::string& appTitle, bool autoPrint, bool
     return ind;
 }
 
-int StatusPanel0Width(int statusBarWidth) {
-    return statusBarWidth - (kStatusPanelWidths[1] + kStatusPanelWidths[2] + kStatusPanelWidths[3]);
+MainFormMetrics MainFormMetricsAt(int dpi) {
+    MainFormMetrics m{};
+    m.dpi = dpi;
+    m.clientWidth = ScaleToDpi(kDesignClientWidth, dpi);
+    m.clientHeight = ScaleToDpi(kDesignClientHeight, dpi);
+    m.toolBarHeight = ScaleToDpi(kToolBarHeight, dpi);
+    m.buttonSize = ScaleToDpi(25, dpi);
+    m.separatorWidth = ScaleToDpi(6, dpi);
+    // The system draws its tool bar pictures at 16 and 24 pixels; the larger set from 1.5 times on.
+    m.buttonImageSize = ScaleToDpi(16, dpi) >= 24 ? 24 : 16;
+    m.statusFontHeight = ScaleToDpi(11, dpi);
+    for (int i = 0; i < 4; ++i) m.statusPanelWidths[i] = ScaleToDpi(kStatusPanelWidths[i], dpi);
+    m.cursorItemWidth = ScaleToDpi(8, dpi);
+    m.cursorItemHeight = ScaleToDpi(18, dpi);
+    return m;
+}
+
+int StatusPanel0Width(int statusBarWidth, int dpi) {
+    const MainFormMetrics m = MainFormMetricsAt(dpi);
+    return statusBarWidth - (m.statusPanelWidths[1] + m.statusPanelWidths[2] + m.statusPanelWidths[3]);
 }
 
 Handler ClassifyFormKey(int virtualKey, bool ctrl, const CommandStates& commands) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/command_table.h"
+#include "util/dpi_scale.h"
 #include "util/command_states.h"
 
 namespace vimbrel {
@@ -23,8 +24,23 @@ struct OptionIndicators {
 };
 OptionIndicators IndicatorsFor(const std::string& appTitle, bool autoPrint, bool autoSave, bool printNotes);
 
+// The window's lengths at a screen density: the design sizes above at 96 dpi, grown in
+// proportion on denser screens.
+struct MainFormMetrics {
+    int dpi;
+    int clientWidth, clientHeight;
+    int toolBarHeight;     // where the picture's box starts
+    int buttonSize;        // the tool bar's square buttons
+    int separatorWidth;    // a gap between groups of tool buttons
+    int buttonImageSize;   // the system's tool bar pictures: 16 or 24 pixels
+    int statusFontHeight;  // character height of the status bar's font
+    int statusPanelWidths[4];
+    int cursorItemWidth, cursorItemHeight;  // the "Add a cursor" menu items
+};
+MainFormMetrics MainFormMetricsAt(int dpi);
+
 // Panel 0 takes whatever the three fixed panels leave.
-int StatusPanel0Width(int statusBarWidth);
+int StatusPanel0Width(int statusBarWidth, int dpi = kDesignDpi);
 
 // The command of a key handled before any control sees it, Handler::None for the others;
 // commands' enabled states gate some.

@@ -11,6 +11,10 @@
 namespace e2e {
 namespace {
 
+// The tests speak in the screen's physical pixels, as the program does, whatever its scale.
+[[maybe_unused]] const bool kPhysicalPixels =
+    ::SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2) != FALSE;
+
 std::string BuildFolder() {
     // The build folder is a Unix path; Wine shows the Unix root as drive Z:.
     std::string unix = VIMBREL_BUILD_DIR;

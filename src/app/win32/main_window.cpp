@@ -113,7 +113,8 @@ struct MainWindow::State : SettingsView, ImageView, CursorPort, MainView {
     HMENU mainMenu = nullptr;  // owned by the window
     UniqueMenu trayMenu, imageMenu;
     UniqueAccel accelerators;
-    UniqueFont font, printTextFont;
+    UniqueFont font, printTextFont, statusFont;
+    MainFormMetrics metrics = MainFormMetricsAt(kDesignDpi);
     UniqueIcon smallIcon;
     std::string trayHint, toolTip;
     HWND toolBar = nullptr, statusBar = nullptr, scrollBox = nullptr;
@@ -158,8 +159,9 @@ bool MainWindow::Create() {
 
     UniqueMenu menu = BuildMenu(MainMenu(), true);
     DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-    RECT r{0, 0, kDesignClientWidth, kDesignClientHeight};
-    ::AdjustWindowRectEx(&r, style, TRUE, 0);
+    s_->metrics = MainFormMetricsAt(int(::GetDpiForSystem()));
+    RECT r{0, 0, s_->metrics.clientWidth, s_->metrics.clientHeight};
+    ::AdjustWindowRectExForDpi(&r, style, TRUE, 0, UINT(s_->metrics.dpi));
     if (!CreateFor({.className = kMainWindowClass,
                     .title = kMainCaption,
                     .style = style,
@@ -183,11 +185,12 @@ void MainWindow::CreateControls() {
     lstrcpynA(lf.lfFaceName, "MS Sans Serif", LF_FACESIZE);
     s_->font.reset(::CreateFontIndirectA(&lf));
 
-    s_->toolBar = CreateToolBar(hwnd_, kToolBarId);
+    s_->metrics = MainFormMetricsAt(int(::GetDpiForWindow(hwnd_)));
+    s_->toolBar = CreateToolBar(hwnd_, kToolBarId, s_->metrics);
     s_->statusBar = ::CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0,
                                       0, 0, hwnd_, HMENU(INT_PTR(kStatusBarId)), instance, nullptr);
     s_->scrollBox = s_->imageBox.Create(hwnd_, kScrollBoxId);
-    ::SendMessageA(s_->statusBar, WM_SETFONT, WPARAM(s_->font.get()), FALSE);
+    SetStatusFont();
     s_->trayMenu = BuildMenu(TrayMenu(), false);
     s_->imageMenu = BuildMenu(ImageMenu(), false);
     s_->accelerators = BuildAccelerators();
@@ -336,12 +339,15 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         LayoutControls();
         FormResize();
         return 0;
+    case WM_DPICHANGED:
+        DpiChanged(LOWORD(wp), *reinterpret_cast<const RECT*>(lp));
+        return 0;
     case WM_COMMAND:
         s_->router.RouteControl(LOWORD(wp), s_->commands);
         return 0;
     case WM_MEASUREITEM:
         if (reinterpret_cast<MEASUREITEMSTRUCT*>(lp)->CtlType != ODT_MENU) return Default(msg, wp, lp);
-        MeasureCursorItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
+        MeasureCursorItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp), s_->metrics);
         return TRUE;
     case WM_DRAWITEM:
         if (reinterpret_cast<DRAWITEMSTRUCT*>(lp)->CtlType != ODT_MENU) return Default(msg, wp, lp);
@@ -454,8 +460,31 @@ void MainWindow::LayoutControls() {
     ::GetClientRect(hwnd_, &client);
     ::GetWindowRect(s_->statusBar, &bar);
     int statusHeight = bar.bottom - bar.top;
-    ::MoveWindow(s_->scrollBox, 0, kToolBarHeight, client.right,
-                 std::max(0, int(client.bottom) - kToolBarHeight - statusHeight), TRUE);
+    const int top = s_->metrics.toolBarHeight;
+    ::MoveWindow(s_->scrollBox, 0, top, client.right, std::max(0, int(client.bottom) - top - statusHeight), TRUE);
+}
+
+void MainWindow::SetStatusFont() {
+    LOGFONTA lf{};
+    ::GetObjectA(s_->font.get(), sizeof lf, &lf);
+    lf.lfHeight = -s_->metrics.statusFontHeight;
+    s_->statusFont.reset(::CreateFontIndirectA(&lf));
+    ::SendMessageA(s_->statusBar, WM_SETFONT, WPARAM(s_->statusFont.get()), TRUE);
+}
+
+// Moved to a screen of another density: the window takes the size the system suggests and
+// lays itself out again at the new scale.
+void MainWindow::DpiChanged(int dpi, const RECT& suggested) {
+    s_->metrics = MainFormMetricsAt(dpi);
+    SetStatusFont();
+    // The tool bar's pictures come in fixed sizes: a new bar replaces the old one.
+    ::DestroyWindow(s_->toolBar);
+    s_->toolBar = CreateToolBar(hwnd_, kToolBarId, s_->metrics);
+    MirrorAllCommands();
+    ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    LayoutControls();
+    FormResize();
 }
 
 void MainWindow::FormResize() {
@@ -463,10 +492,10 @@ void MainWindow::FormResize() {
     RECT bar;
     ::GetClientRect(s_->statusBar, &bar);
     int widths[4];
-    int right = StatusPanel0Width(bar.right);
+    int right = StatusPanel0Width(bar.right, s_->metrics.dpi);
     widths[0] = right;
     for (int i = 1; i < 4; ++i) {
-        right += kStatusPanelWidths[i];
+        right += s_->metrics.statusPanelWidths[i];
         widths[i] = right;
     }
     widths[3] = -1;

@@ -32,6 +32,8 @@ private:
     void BindOwnCommands();
     void LayoutControls();
     void FormResize();
+    void SetStatusFont();
+    void DpiChanged(int dpi, const RECT& suggested);
     void FormCloseQuery();
     void FormClose();
     void FormDestroy();

@@ -74,13 +74,15 @@ UniqueAccel BuildAccelerators() {
     return UniqueAccel(::CreateAcceleratorTableA(table.data(), int(table.size())));
 }
 
-HWND CreateToolBar(HWND parent, int id) {
+HWND CreateToolBar(HWND parent, int id, const MainFormMetrics& metrics) {
     HWND bar = ::CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr,
                                  WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST | TBSTYLE_TOOLTIPS | CCS_TOP | CCS_NODIVIDER,
                                  0, 0, 0, 0, parent, HMENU(INT_PTR(id)), ::GetModuleHandleA(nullptr), nullptr);
     ::SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     ::SendMessageA(bar, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_MIXEDBUTTONS);
-    TBADDBITMAP std{HINST_COMMCTRL, IDB_STD_SMALL_COLOR};
+    const int image = metrics.buttonImageSize;
+    ::SendMessageA(bar, TB_SETBITMAPSIZE, 0, MAKELPARAM(image, image));
+    TBADDBITMAP std{HINST_COMMCTRL, UINT_PTR(image >= 24 ? IDB_STD_LARGE_COLOR : IDB_STD_SMALL_COLOR)};
     ::SendMessageA(bar, TB_ADDBITMAP, 0, LPARAM(&std));
     std::vector<TBBUTTON> buttons;
     std::vector<std::string> texts;
@@ -89,7 +91,7 @@ HWND CreateToolBar(HWND parent, int id) {
         TBBUTTON tb{};
         if (b.name.empty()) {
             tb.fsStyle = BTNS_SEP;
-            tb.iBitmap = 6;
+            tb.iBitmap = metrics.separatorWidth;
         } else {
             tb.idCommand = CommandId(b.name);
             tb.fsState = TBSTATE_ENABLED;
@@ -104,23 +106,23 @@ HWND CreateToolBar(HWND parent, int id) {
         buttons.push_back(tb);
     }
     ::SendMessageA(bar, TB_ADDBUTTONSA, WPARAM(buttons.size()), LPARAM(buttons.data()));
-    // Speed buttons of 25 x 25; the one with a caption (Options) is as wide as its text.
-    ::SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(25, 25));
+    // Speed buttons of 25 x 25 at 96 dpi; the one with a caption (Options) is as wide as its text.
+    ::SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(metrics.buttonSize, metrics.buttonSize));
     for (const ToolButton& b : ToolBar()) {
         if (b.name.empty() || !b.caption.empty()) continue;
         TBBUTTONINFOA info{};
         info.cbSize = sizeof info;
         info.dwMask = TBIF_SIZE;
-        info.cx = WORD(b.width);
+        info.cx = WORD(ScaleToDpi(b.width, metrics.dpi));
         ::SendMessageA(bar, TB_SETBUTTONINFOA, WPARAM(CommandId(b.name)), LPARAM(&info));
     }
     ::SendMessageA(bar, TB_AUTOSIZE, 0, 0);
     return bar;
 }
 
-void MeasureCursorItem(MEASUREITEMSTRUCT& item) {
-    item.itemWidth = 8;
-    item.itemHeight = 18;
+void MeasureCursorItem(MEASUREITEMSTRUCT& item, const MainFormMetrics& metrics) {
+    item.itemWidth = UINT(metrics.cursorItemWidth);
+    item.itemHeight = UINT(metrics.cursorItemHeight);
 }
 
 void DrawCursorItem(const DRAWITEMSTRUCT& item) {

@@ -8,6 +8,7 @@
 
 #include "app/command_router.h"
 #include "app/command_table.h"
+#include "app/main_form_rules.h"
 #include "util/win32/handles.h"
 #include "util/command_states.h"
 
@@ -20,11 +21,12 @@ UniqueMenu BuildMenu(const std::vector<MenuItem>& items, bool menuBar);
 // Accelerators for every Ctrl shortcut of the main menu.
 UniqueAccel BuildAccelerators();
 
-// A tool bar child window with the buttons and their hints; its id is `id`.
-HWND CreateToolBar(HWND parent, int id);
+// A tool bar child window with the buttons and their hints, sized for the window's
+// density; its id is `id`.
+HWND CreateToolBar(HWND parent, int id, const MainFormMetrics& metrics);
 
-// The "Add a cursor" items are drawn by the window: 8 x 18 each, showing their cursor.
-void MeasureCursorItem(MEASUREITEMSTRUCT& item);
+// The "Add a cursor" items are drawn by the window: 8 x 18 each at 96 dpi, showing their cursor.
+void MeasureCursorItem(MEASUREITEMSTRUCT& item, const MainFormMetrics& metrics);
 void DrawCursorItem(const DRAWITEMSTRUCT& item);
 
 // Text the tool bar shows as the tooltip of a button's command id; empty when none.

@@ -167,6 +167,36 @@ TEST(MainFormRules, IndicatorsAndTrayHint) {
 
 TEST(MainFormRules, FirstStatusPanelTakesWhatTheOthersLeave) {
     EXPECT_EQ(StatusPanel0Width(531), 531 - 205);
+    EXPECT_EQ(StatusPanel0Width(797, 144), 797 - (98 + 98 + 113)) << "65, 65 and 75 at 1.5 times, rounded";
+}
+
+TEST(MainFormRules, TheWindowGrowsWithTheScreensDensity) {
+    const MainFormMetrics design = MainFormMetricsAt(96);
+    EXPECT_EQ(design.clientWidth, 531);
+    EXPECT_EQ(design.clientHeight, 271);
+    EXPECT_EQ(design.toolBarHeight, 34);
+    EXPECT_EQ(design.buttonSize, 25);
+    EXPECT_EQ(design.buttonImageSize, 16);
+    EXPECT_EQ(design.statusFontHeight, 11);
+
+    const MainFormMetrics large = MainFormMetricsAt(144);
+    EXPECT_EQ(large.clientWidth, 797) << "796.5 rounds up";
+    EXPECT_EQ(large.clientHeight, 407);
+    EXPECT_EQ(large.toolBarHeight, 51);
+    EXPECT_EQ(large.buttonSize, 38);
+    EXPECT_EQ(large.buttonImageSize, 24);
+    EXPECT_EQ(large.statusPanelWidths[3], 113);
+    EXPECT_EQ(large.cursorItemHeight, 27);
+
+    EXPECT_EQ(MainFormMetricsAt(120).buttonImageSize, 16) << "20 pixels is too few for the larger pictures";
+    EXPECT_EQ(MainFormMetricsAt(192).buttonSize, 50);
+}
+
+TEST(MainFormRules, ScalingRoundsToTheNearestPixel) {
+    EXPECT_EQ(ScaleToDpi(11, 96), 11);
+    EXPECT_EQ(ScaleToDpi(11, 120), 14) << "13.75";
+    EXPECT_EQ(ScaleToDpi(5, 144), 8) << "7.5 rounds away from zero";
+    EXPECT_EQ(ScaleToDpi(-11, 144), -17) << "-16.5 likewise";
 }
 
 TEST(MainFormRules, KeysSeenBeforeTheControls) {
