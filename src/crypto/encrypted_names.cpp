@@ -41,10 +41,10 @@ std::string EncryptedNameOf(std::string_view path) { return std::string(path) + 
 
 std::string EncryptedSaveName(std::string_view chosen, int filterIndex) {
     if (UpperExtension(chosen) == ".VRX") {
-        std::string inner = UpperExtension(chosen.substr(0, chosen.size() - 4));
-        if (inner == ".BMP" || inner == ".JPG" || inner == ".JPEG") return std::string(chosen);
+        const std::string inner = UpperExtension(chosen.substr(0, chosen.size() - 4));
+        if (!inner.empty() && kImageExtList.find(inner + "\\") != std::string_view::npos) return std::string(chosen);
     }
-    return std::string(chosen) + (filterIndex == 1 ? ".bmp.vrx" : ".jpg.vrx");
+    return std::string(chosen) + (filterIndex == 1 ? ".bmp.vrx" : filterIndex == 3 ? ".png.vrx" : ".jpg.vrx");
 }
 
 std::string PlainTemporaryPath(std::string_view tempFolder, std::string_view encryptedName) {

@@ -27,13 +27,15 @@ std::string PlainNameOf(std::string_view path);
 // The name "Encrypt a file" writes: the full name with ".VRX" appended.
 std::string EncryptedNameOf(std::string_view path);
 
-// The save dialog of an image saved encrypted: entry 1 a bitmap inside, entry 2 a JPEG.
+// The save dialog of an image saved encrypted: entry 1 a bitmap inside, entry 2 a JPEG,
+// entry 3 a PNG file.
 inline constexpr const char* kSaveEncryptedFilter =
-    "Bitmap - Encrypted |*.bmp.vrx|jpg,jpeg - Encrypted |*.jp*g.vrx";
+    "Bitmap - Encrypted |*.bmp.vrx|jpg,jpeg - Encrypted |*.jp*g.vrx|png - Encrypted |*.png.vrx";
 
-// The name an image is saved encrypted under: a chosen x.bmp.vrx, x.jpg.vrx or x.jpeg.vrx
-// (any case) stands; anything else gets ".bmp.vrx" (entry 1) or ".jpg.vrx" appended, so
-// x.vrx becomes x.vrx.bmp.vrx and the inner name always says what the content is.
+// The name an image is saved encrypted under: a chosen x.bmp.vrx, x.jpg.vrx, x.jpeg.vrx or
+// x.png.vrx (any case) stands; anything else gets ".bmp.vrx" (entry 1), ".png.vrx"
+// (entry 3) or ".jpg.vrx" appended, so x.vrx becomes x.vrx.bmp.vrx and the inner name
+// always says what the content is.
 std::string EncryptedSaveName(std::string_view chosen, int filterIndex);
 
 // Where the plain image of an encrypted save is written first: the temporary folder (with

@@ -35,11 +35,13 @@ ImageFormat ReadFormatFor(std::string_view path) {
     const std::string ext = AsciiUpperCase(ExtractFileExt(path));
     if (ext == ".BMP") return ImageFormat::Bmp;
     if (ext == ".JPG" || ext == ".JPEG") return ImageFormat::Jpeg;
+    if (ext == ".PNG") return ImageFormat::Png;
     return ImageFormat::None;
 }
 
 ImageFormat WriteFormatFor(std::string_view path) {
-    return AsciiUpperCase(ExtractFileExt(path)) == ".BMP" ? ImageFormat::Bmp : ImageFormat::Jpeg;
+    const ImageFormat format = ReadFormatFor(path);
+    return format == ImageFormat::None ? ImageFormat::Jpeg : format;
 }
 
 OpenRoute OpenRouteFor(std::string_view path) {
@@ -52,15 +54,19 @@ OpenRoute OpenRouteFor(std::string_view path) {
 int OpenFilterIndex(const std::string& lastOpenExt) {
     if (lastOpenExt == ".bmp") return 1;
     if (lastOpenExt == ".jpg") return 2;
+    if (lastOpenExt == ".png") return 4;
     return 3;
 }
 
-int SaveFilterIndex(const std::string& autoExt) { return autoExt == ".jpg" ? 2 : 1; }
+int SaveFilterIndex(const std::string& autoExt) {
+    if (autoExt == ".jpg") return 2;
+    if (autoExt == ".png") return 3;
+    return 1;
+}
 
 std::string ApplySaveExtension(const std::string& chosen, int filterIndex) {
-    const std::string ext = AsciiUpperCase(ExtractFileExt(chosen));
-    if (ext == ".BMP" || ext == ".JPG" || ext == ".JPEG") return chosen;
-    return chosen + (filterIndex == 1 ? ".bmp" : ".jpg");
+    if (ReadFormatFor(chosen) != ImageFormat::None) return chosen;
+    return chosen + (filterIndex == 1 ? ".bmp" : filterIndex == 3 ? ".png" : ".jpg");
 }
 
 std::string OverwriteQuestion(const std::string& name) { return "File " + name + " exists.\r" + " Overwrite ?"; }

@@ -7,6 +7,7 @@
 #include "util/new_file.h"
 #include "workspace/bmp_file.h"
 #include "workspace/file_names.h"
+#include "workspace/png_file.h"
 
 namespace vimbrel {
 namespace {
@@ -73,13 +74,19 @@ std::optional<Bitmap> LoadImageFile(const std::string& path, const JpegReadOptio
     const ImageFormat format = ReadFormatFor(path);
     if (format == ImageFormat::None) return std::nullopt;
     const std::vector<std::uint8_t> bytes = ReadImageFileBytes(path);
-    return format == ImageFormat::Bmp ? DecodeBmp(bytes) : DecodeJpeg(bytes, options);
+    switch (format) {
+    case ImageFormat::Bmp: return DecodeBmp(bytes);
+    case ImageFormat::Png: return DecodePng(bytes);
+    default: return DecodeJpeg(bytes, options);
+    }
 }
 
 void WriteImageFile(const Bitmap& source, const std::string& path) {
-    const std::vector<std::uint8_t> bytes =
-        WriteFormatFor(path) == ImageFormat::Bmp ? EncodeBmp(source) : EncodeJpeg(source);
-    WriteFileBytes(path, bytes);
+    switch (WriteFormatFor(path)) {
+    case ImageFormat::Bmp: WriteFileBytes(path, EncodeBmp(source)); return;
+    case ImageFormat::Png: WriteFileBytes(path, EncodePng(source)); return;
+    default: WriteFileBytes(path, EncodeJpeg(source)); return;
+    }
 }
 
 }  // namespace vimbrel

@@ -7,8 +7,10 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "util/win32/gdi_handles.h"
 #include "vimbrel_process.h"
 #include "workspace/image_file.h"
+#include "workspace/win32/dib.h"
 
 namespace e2e {
 namespace {
@@ -69,6 +71,19 @@ bool IsMarker(const vimbrel::Bitmap& picture, int x, int y) {
            c.blue == GetBValue(kMarkerColour);
 }
 
+// The primary screen as this process sees it, through GDI of its own.
+vimbrel::Bitmap ScreenNow() {
+    const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
+    vimbrel::win32::WindowDC screen(nullptr);
+    vimbrel::win32::GdiBitmap copy(::CreateCompatibleBitmap(screen.get(), width, height));
+    {
+        vimbrel::win32::UniqueMemoryDC dc(::CreateCompatibleDC(screen.get()));
+        vimbrel::win32::SelectedObject selected(dc.get(), copy.get());
+        ::BitBlt(dc.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY);
+    }
+    return vimbrel::win32::BitmapFromHbitmap(copy.get());
+}
+
 std::string EditorStandIn() {
     char path[MAX_PATH] = {};
     DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -118,6 +133,36 @@ TEST_F(CaptureTest, PrintScreenAndASecondStartWithFCaptureTheWholeScreen) {
     ASSERT_TRUE(second.has_value()) << "\\F from a second start captures too";
     EXPECT_TRUE(IsMarker(*second, kMarker.left, kMarker.top));
     EXPECT_EQ(ReadSetting("NextSaveNo"), "3");
+    EXPECT_TRUE(app.Exit());
+}
+
+TEST_F(CaptureTest, NumberedPngCapturesHoldTheScreensExactPixels) {
+    WriteSetting("AutoExt", ".png");
+    WriteSetting("NextSaveNo", "7");
+    MarkerWindow marker;
+    VimbrelProcess app("capture-png");
+    SaveInto(app);
+    ASSERT_TRUE(app.Start());
+
+    PressKeys({VK_SNAPSHOT});
+    const std::string saved = app.Folder() + "Shot-00007.png";
+    auto picture = WaitForPicture(saved);
+    ASSERT_TRUE(picture.has_value()) << "Print Screen saves the capture as " << saved;
+    EXPECT_EQ(ReadAll(saved).substr(0, 8), "\x89PNG\r\n\x1A\n");
+    EXPECT_EQ(ReadSetting("NextSaveNo"), "8");
+    const vimbrel::Bitmap screen = ScreenNow();
+    ASSERT_EQ(picture->Width(), screen.Width());
+    ASSERT_EQ(picture->Height(), screen.Height());
+    EXPECT_TRUE(IsMarker(*picture, kMarker.left, kMarker.top));
+    int differing = 0;
+    for (int y = 0; y < screen.Height(); ++y)
+        for (int x = 0; x < screen.Width(); ++x) {
+            vimbrel::RgbQuad saw = picture->PixelColour(x, y);
+            saw.reserved = 0;
+            if (!(saw == screen.PixelColour(x, y)) && differing++ < 5)
+                ADD_FAILURE() << "pixel " << x << ", " << y << " differs from the screen";
+        }
+    EXPECT_EQ(differing, 0);
     EXPECT_TRUE(app.Exit());
 }
 

@@ -41,6 +41,9 @@ protected:
         ASSERT_TRUE(app.RunSecondInstance("\"" + file + "\"").has_value());
         ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(app.MainWindow()) != FALSE; }));
     }
+
+    // Opens a picture of that extension through the open dialog, seeing its preview first.
+    void PreviewAndOpen(const std::string& ext);
 };
 
 TEST_F(ImageFilesTest, ASecondStartWithAPictureOpensItInTheFirst) {
@@ -55,6 +58,43 @@ TEST_F(ImageFilesTest, ASecondStartWithAPictureOpensItInTheFirst) {
     ::GetTempPathA(MAX_PATH, temp);
     EXPECT_EQ(ReadAll(std::string(temp) + "~~vrl01"), file) << "the path alone, no terminator";
     ASSERT_TRUE(app.Exit());
+}
+
+// A 32-bit picture with an alpha that differs from pixel to pixel.
+Bitmap TranslucentPattern(int w, int h) {
+    Bitmap b(w, h, 32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            b.SetPixelColour(x, y, RgbQuad{std::uint8_t(x * 9), std::uint8_t(200 - y), std::uint8_t(x + y), std::uint8_t(x * 20 + y)});
+    return b;
+}
+
+TEST_F(ImageFilesTest, PngFilesOpenFromASecondStartStepThroughASeriesAndSaveAsPng) {
+    VimbrelProcess app("png-files");
+    const std::string first = app.Folder() + "Shot-00001.png", second = app.Folder() + "Shot-00002.png";
+    vimbrel::WriteImageFile(Pattern(40, 30, 1), first);
+    vimbrel::WriteImageFile(TranslucentPattern(12, 8), second);
+    WriteSetting("AutoExt", ".png");
+    ASSERT_TRUE(app.Start());
+    OpenThroughSecondStart(app, first);
+    EXPECT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()) == "(40x 30) - " + first; }))
+        << StatusText(app.MainWindow());
+    PressKeys({VK_CONTROL, VK_NEXT});
+    EXPECT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()) == "(12x 8) - " + second; }))
+        << StatusText(app.MainWindow());
+
+    // With AutoExt .png the save dialog starts on the PNG filter, whose extension a bare name takes.
+    ASSERT_TRUE(app.PostMenuCommand("Save Image &As..."));
+    ASSERT_TRUE(AnswerFileDialog(app.ProcessId(), "Save As", app.Folder() + "copy"));
+    const std::string copy = app.Folder() + "copy.png";
+    ASSERT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()) == "(12x 8) - " + copy; }))
+        << StatusText(app.MainWindow());
+    EXPECT_EQ(ReadAll(copy).substr(1, 3), "PNG");
+    auto back = vimbrel::LoadImageFile(copy);
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(*back, TranslucentPattern(12, 8)) << "every byte of every pixel, alpha included";
+    ASSERT_TRUE(app.Exit());
+    EXPECT_EQ(ReadSetting("LastOpenExt"), ".png");
 }
 
 TEST_F(ImageFilesTest, CtrlF2SavesTheNextNumberedFileAndAdvancesTheCounter) {
@@ -280,11 +320,20 @@ TEST_F(ImageFilesTest, OpenAndSaveImageAsGoThroughTheFileDialogs) {
 }
 
 TEST_F(ImageFilesTest, OpenPreviewsTheSelectedPictureAndOpensTheChosenFile) {
-    VimbrelProcess app("open-preview");
-    const std::string source = app.Folder() + "preview-source.bmp";
+    for (const char* ext : {".bmp", ".png"}) {
+        SCOPED_TRACE(ext);
+        PreviewAndOpen(ext);
+    }
+}
+
+void ImageFilesTest::PreviewAndOpen(const std::string& ext) {
+    VimbrelProcess app("open-preview" + ext);
+    const std::string source = app.Folder() + "preview-source" + ext;
     vimbrel::WriteImageFile(Pattern(100, 50, 2), source);
-    // The bitmap filter in the picture's folder, so the list holds just this picture.
-    WriteSetting("LastOpenExt", ".bmp");
+    // The other format beside it, which the filter leaves out.
+    vimbrel::WriteImageFile(Pattern(10, 10, 3), app.Folder() + (ext == ".bmp" ? "other.png" : "other.bmp"));
+    // That format's filter in the picture's folder, so the list holds just this picture.
+    WriteSetting("LastOpenExt", ext);
     WriteSetting("OpenPath", app.Folder());
     ASSERT_TRUE(app.Start());
     ASSERT_TRUE(app.RunSecondInstance("").has_value());
@@ -303,7 +352,8 @@ TEST_F(ImageFilesTest, OpenPreviewsTheSelectedPictureAndOpensTheChosenFile) {
         << ::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) << " files listed";
     ::PostMessageA(list, WM_KEYDOWN, VK_HOME, 0);
     EXPECT_TRUE(WaitFor([&] { return FindChildByText(dialog, " (100x50)") != nullptr; }));
-    EXPECT_TRUE(::IsWindowEnabled(remove));
+    // The label is set just before the buttons are enabled.
+    EXPECT_TRUE(WaitFor([&] { return ::IsWindowEnabled(remove) != FALSE; }));
 
     ASSERT_TRUE(AnswerFileDialog(app.ProcessId(), "Open", source));
     EXPECT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()) == "(100x 50) - " + source; }))

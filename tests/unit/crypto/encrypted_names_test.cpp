@@ -28,6 +28,7 @@ TEST(EncryptedNames, PlainNameAndExtensionRules) {
         {"x.vrxx", false, ""},
         {"x.x", false, ""},
         {"x.pngx", false, ""},
+        {"x.png.VRX", true, "x.png"},
         {"x.", false, ""},
     };
     for (const auto& c : cases) {
@@ -54,7 +55,9 @@ TEST(EncryptedNames, SavedEncryptedImagesSayWhatTheyHoldInside) {
         {"C:\\p\\shot.BMP.Vrx", 2, "C:\\p\\shot.BMP.Vrx", "T\\shot.BMP"},
         {"C:\\p\\shot.vrx", 1, "C:\\p\\shot.vrx.bmp.vrx", "T\\shot.vrx.bmp"},
         {"C:\\p\\shot.jpg", 1, "C:\\p\\shot.jpg.bmp.vrx", "T\\shot.jpg.bmp"},
-        {"C:\\p\\shot.png.vrx", 2, "C:\\p\\shot.png.vrx.jpg.vrx", "T\\shot.png.vrx.jpg"},
+        {"C:\\p\\shot", 3, "C:\\p\\shot.png.vrx", "T\\shot.png"},
+        {"C:\\p\\shot.png.vrx", 2, "C:\\p\\shot.png.vrx", "T\\shot.png"},
+        {"C:\\p\\shot.gif.vrx", 3, "C:\\p\\shot.gif.vrx.png.vrx", "T\\shot.gif.vrx.png"},
         {"C:\\p.jpg\\.vrx", 1, "C:\\p.jpg\\.vrx.bmp.vrx", "T\\.vrx.bmp"},  // the folder's ".jpg" is not the name's
     };
     for (const auto& c : cases) {

@@ -50,7 +50,10 @@ TEST(FileNames, ReaderAndWriterByExtension) {
         {"x.BmP", ImageFormat::Bmp, ImageFormat::Bmp},
         {"x.jpg", ImageFormat::Jpeg, ImageFormat::Jpeg},
         {"x.JPEG", ImageFormat::Jpeg, ImageFormat::Jpeg},
-        {"x.png", ImageFormat::None, ImageFormat::Jpeg},
+        {"x.png", ImageFormat::Png, ImageFormat::Png},
+        {"C:\\a.png\\x.PnG", ImageFormat::Png, ImageFormat::Png},
+        {"C:\\a.png\\x", ImageFormat::None, ImageFormat::Jpeg},
+        {"x.png.vrx", ImageFormat::None, ImageFormat::Jpeg},
         {"x.txt", ImageFormat::None, ImageFormat::Jpeg},
         {"x", ImageFormat::None, ImageFormat::Jpeg},
         {"x.bmp.vrx", ImageFormat::None, ImageFormat::Jpeg},
@@ -69,7 +72,9 @@ TEST(FileNames, OpenRoutes) {
     EXPECT_EQ(OpenRouteFor("x.jpeg"), OpenRoute::LoadImage);
     EXPECT_EQ(OpenRouteFor("x.Bmp"), OpenRoute::LoadImage);
     EXPECT_EQ(OpenRouteFor("x.jp"), OpenRoute::HandToSystem);
-    EXPECT_EQ(OpenRouteFor("x.png"), OpenRoute::HandToSystem);
+    EXPECT_EQ(OpenRouteFor("x.PNG"), OpenRoute::LoadImage);
+    EXPECT_EQ(OpenRouteFor("x.png.vrx"), OpenRoute::Decipher);
+    EXPECT_EQ(OpenRouteFor("x.pngx"), OpenRoute::HandToSystem) << "no older PNG files were ever enciphered so";
 }
 
 TEST(FileNames, DialogFilterIndices) {
@@ -78,10 +83,15 @@ TEST(FileNames, DialogFilterIndices) {
     EXPECT_EQ(OpenFilterIndex(".jpeg"), 3);
     EXPECT_EQ(OpenFilterIndex(".vrx"), 3);
     EXPECT_EQ(OpenFilterIndex(".BMP"), 3);
+    EXPECT_EQ(OpenFilterIndex(".png"), 4);
     EXPECT_EQ(SaveFilterIndex(".jpg"), 2);
+    EXPECT_EQ(SaveFilterIndex(".png"), 3);
     EXPECT_EQ(SaveFilterIndex(".bmp"), 1);
     EXPECT_EQ(SaveFilterIndex(".JPG"), 1);
-    EXPECT_STREQ(kSaveFilter, "Bitmap  (*.bmp)|*.bmp|jpg,jpeg (*.jpeg,*.jpg)|*.jp*g");
+    // The indices name these entries.
+    EXPECT_STREQ(kOpenFilter, "Bitmaps (*.bmp)|*.bmp*|JPEG Image File (*.jpeg,*.jpg)|*jp*g*|Vimbrel encrypted file "
+                              "(*.vrx)|*.vrx|PNG Image File (*.png)|*.png*");
+    EXPECT_STREQ(kSaveFilter, "Bitmap  (*.bmp)|*.bmp|jpg,jpeg (*.jpeg,*.jpg)|*.jp*g|png (*.png)|*.png");
 }
 
 TEST(FileNames, SaveExtensionRules) {
@@ -92,8 +102,11 @@ TEST(FileNames, SaveExtensionRules) {
     } cases[] = {
         {"picture.jpeg", 1, "picture.jpeg"},
         {"picture.BMP", 2, "picture.BMP"},
-        {"picture.png", 1, "picture.png.bmp"},
+        {"picture.png", 1, "picture.png"},
+        {"picture.gif", 1, "picture.gif.bmp"},
         {"picture", 2, "picture.jpg"},
+        {"picture", 3, "picture.png"},
+        {"picture.Png", 2, "picture.Png"},
         {"C:\\a.b\\picture", 1, "C:\\a.b\\picture.bmp"},
     };
     for (const Case& c : cases) EXPECT_EQ(ApplySaveExtension(c.chosen, c.filter), c.name) << c.chosen;
