@@ -63,7 +63,8 @@ TfrmSettingsValues FillSettingsDialog(const OptionFlags& f, const SettingsOpenin
     v.rbSystem = f.DosFont == "System";
     v.chkAutoSave = opening.autoSaveChecked;
     v.txtSavePath = f.AutoSavePath;
-    v.cboExt = f.AutoExt == kSaveExtensions[0] ? 0 : 1;
+    // Exactly ".bmp" or ".png" selects its own item; anything else is shown as ".jpg".
+    v.cboExt = f.AutoExt == kSaveExtensions[0] ? 0 : f.AutoExt == kSaveExtensions[2] ? 2 : 1;
     v.txtSavePrefix = f.AutoPrefix;
     v.txtNextSaveNo = std::to_string(f.NextSaveNo);
     v.txtImgEdit = f.ImageEditor;
@@ -94,7 +95,7 @@ std::vector<SettingsChange> PlanSettingsApply(const OptionFlags& flags, const Se
     plan.push_back(Set("DosFont", v.rbSystem ? "System" : "Arial"));
     plan.push_back(Set("AutoPrefix", v.txtSavePrefix));
     plan.push_back(Set("NextSaveNo", std::to_string(LeadingInt32(v.txtNextSaveNo))));
-    plan.push_back(Set("AutoExt", kSaveExtensions[v.cboExt == 0 ? 0 : 1]));
+    plan.push_back(Set("AutoExt", kSaveExtensions[v.cboExt == 0 || v.cboExt == 2 ? v.cboExt : 1]));
     if (v.chkAutoSave != opening.autoSaveChecked) plan.push_back(Do(Kind::RunAutoSaveClick));
     if (v.chkAutoPrint != opening.autoPrintChecked) plan.push_back(Do(Kind::RunAutoPrintClick));
     if (v.hotKeysChanged) {

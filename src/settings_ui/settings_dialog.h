@@ -18,7 +18,8 @@ inline constexpr const char* kSettingsCaption = "Option Settings";
 inline constexpr const char* kSettingsPageNames[] = {"Capture Options", "Print Options", "Save Options",
                                                      "Other Options"};
 inline constexpr int kSettingsPageCount = 4;
-inline constexpr const char* kSaveExtensions[] = {".bmp", ".jpg"};
+// The automatic-save extensions offered, in the list's order.
+inline constexpr const char* kSaveExtensions[] = {".bmp", ".jpg", ".png"};
 inline constexpr const char* kChooseFolderPrompt = "Choose a folder below:";
 inline constexpr const char* kEditorFilter = "Programs (*.exe)|*.exe";
 // The dialog opens this far right of and below the main window's top-left corner.

@@ -79,6 +79,12 @@ struct MainWindow::State : SettingsView, ImageView, CursorPort, MainView, UserNo
         ::GetObjectA(font.get(), sizeof lf, &lf);
         lstrcpynA(lf.lfFaceName, faceName.c_str(), LF_FACESIZE);
         printTextFont.reset(::CreateFontIndirectA(&lf));
+        printTextFace = faceName;
+    }
+    // PrintTextFont with the face the settings name now: "Option Settings" may have changed it.
+    HFONT CurrentPrintTextFont() {
+        if (settings && settings->Flags().DosFont != printTextFace) CreatePrintTextFont(settings->Flags().DosFont);
+        return printTextFont.get();
     }
 
     // The current image's view: the scroll box, status panel 0, its messages.
@@ -121,6 +127,7 @@ struct MainWindow::State : SettingsView, ImageView, CursorPort, MainView, UserNo
     UniqueMenu trayMenu, imageMenu;
     UniqueAccel accelerators;
     UniqueFont font, printTextFont, statusFont;
+    std::string printTextFace;
     MainFormMetrics metrics = MainFormMetricsAt(kDesignDpi);
     UniqueIcon smallIcon;
     std::string trayHint, toolTip;
@@ -272,7 +279,7 @@ void MainWindow::FormCreate() {
     s_->workFolder = s_->settings->WorkFolder();
     s_->groups = std::make_unique<CommandGroups>(
         MainWindowParts{hwnd_, s_->appTitle, s_->programFolder, *s_->settings, *s_->image, s_->commands, *s_, *s_,
-                        s_->shk1.HotKeys(), [s = s_.get()] { return s->printTextFont.get(); },
+                        s_->shk1.HotKeys(), [s = s_.get()] { return s->CurrentPrintTextFont(); },
                         *s_},
         s_->router);
     EditCommands& edit = s_->groups->Edit();

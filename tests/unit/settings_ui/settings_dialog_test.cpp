@@ -69,11 +69,21 @@ TEST(SettingsDialogFill, EveryControlShowsItsSettingAndTheMenuChecks) {
     EXPECT_TRUE(v.outlookInstalled);
     EXPECT_EQ(v.hotKeys[2], "Ctrl|#80");
     EXPECT_FALSE(v.hotKeysChanged);
-    // Only exactly ".bmp" selects the first item.
+    // Only exactly ".bmp" selects the first item, and exactly ".png" the third.
     f.AutoExt = ".BMP";
     EXPECT_EQ(FillSettingsDialog(f, {}).cboExt, 1);
     f.AutoExt = ".bmp";
     EXPECT_EQ(FillSettingsDialog(f, {}).cboExt, 0);
+    f.AutoExt = ".png";
+    EXPECT_EQ(FillSettingsDialog(f, {}).cboExt, 2);
+}
+
+TEST(SettingsDialogApply, AnAutomaticSaveAsPngSurvivesOk) {
+    OptionFlags f;
+    f.AutoExt = ".png";
+    FakeFolders disk;
+    const auto plan = PlanSettingsApply(f, {}, FillSettingsDialog(f, {}), disk);
+    EXPECT_NE(std::find(plan.begin(), plan.end(), Set("AutoExt", ".png")), plan.end());
 }
 
 TEST(SettingsDialogApply, OkWithoutChangesAppliesEveryValueInOrderAndTouchesNoHotKey) {
