@@ -9,6 +9,7 @@
 #include "app/win32/encryption_ui.h"
 #include "app/win32/resource_ids.h"
 #include "mail/win32/outlook.h"
+#include "util/win32/placement.h"
 #include "util/win32/window_base.h"
 
 namespace vimbrel::win32 {
@@ -157,13 +158,7 @@ private:
     }
 
     void Place() {
-        RECT frame{0, 0, kClientWidth, kClientHeight};
-        ::AdjustWindowRectEx(&frame, DWORD(::GetWindowLongPtrA(dlg_, GWL_STYLE)), FALSE,
-                             DWORD(::GetWindowLongPtrA(dlg_, GWL_EXSTYLE)));
-        RECT ownerRect{};
-        if (owner_) ::GetWindowRect(owner_, &ownerRect);
-        ::SetWindowPos(dlg_, nullptr, ownerRect.left + kOffset, ownerRect.top + kOffset, frame.right - frame.left,
-                       frame.bottom - frame.top, SWP_NOZORDER);
+        PlaceWindow(dlg_, BesideOwner(owner_, kOffset, kOffset), SIZE{kClientWidth, kClientHeight});
     }
 
     void AddHints() {

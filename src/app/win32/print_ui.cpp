@@ -7,6 +7,7 @@
 #include "app/win32/resource_ids.h"
 #include "print/win32/printer_job.h"
 #include "util/win32/handles.h"
+#include "util/win32/placement.h"
 #include "util/win32/window_base.h"
 
 namespace vimbrel::win32 {
@@ -56,13 +57,8 @@ void PlaceNotesControls(HWND dlg, HWND owner) {
     ::MoveWindow(::GetDlgItem(dlg, IDCANCEL), cancelLeft, buttonsTop, kButtonWidth, kButtonHeight, FALSE);
     ::MoveWindow(::GetDlgItem(dlg, IDOK), cancelLeft - kGap - kButtonWidth, buttonsTop, kButtonWidth, kButtonHeight,
                  FALSE);
-    RECT frame{0, 0, kGap + kMemoWidth + kGap, buttonsTop + kButtonHeight + kGap};
-    ::AdjustWindowRectEx(&frame, DWORD(::GetWindowLongPtrA(dlg, GWL_STYLE)), FALSE,
-                         DWORD(::GetWindowLongPtrA(dlg, GWL_EXSTYLE)));
-    RECT ownerRect{};
-    if (owner) ::GetWindowRect(owner, &ownerRect);
-    ::SetWindowPos(dlg, nullptr, ownerRect.left + kOffsetX, ownerRect.top + kOffsetY, frame.right - frame.left,
-                   frame.bottom - frame.top, SWP_NOZORDER);
+    PlaceWindow(dlg, BesideOwner(owner, kOffsetX, kOffsetY),
+                SIZE{kGap + kMemoWidth + kGap, buttonsTop + kButtonHeight + kGap});
 }
 
 // The memo's lines as it shows them; a last empty line is no line.

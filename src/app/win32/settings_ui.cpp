@@ -12,6 +12,7 @@
 #include "desktop/win32/browse_folder.h"
 #include "util/dpi_scale.h"
 #include "util/win32/gdi_handles.h"
+#include "util/win32/placement.h"
 #include "util/win32/window_base.h"
 
 namespace vimbrel::win32 {
@@ -66,11 +67,7 @@ void LayOutHotKeyEditor(HWND dlg, HotKeyEditorState& state) {
         ::MoveWindow(control, px(r.left), px(r.top), px(r.width), px(r.height), FALSE);
         ::SendMessageA(control, WM_SETFONT, WPARAM(state.font.get()), FALSE);
     }
-    RECT frame{0, 0, px(kHotKeyEditorWidth), px(kHotKeyEditorHeight)};
-    ::AdjustWindowRectExForDpi(&frame, DWORD(::GetWindowLongPtrA(dlg, GWL_STYLE)), FALSE,
-                               DWORD(::GetWindowLongPtrA(dlg, GWL_EXSTYLE)), UINT(dpi));
-    ::SetWindowPos(dlg, nullptr, state.left, state.top, frame.right - frame.left, frame.bottom - frame.top,
-                   SWP_NOZORDER);
+    PlaceWindow(dlg, POINT{state.left, state.top}, SIZE{px(kHotKeyEditorWidth), px(kHotKeyEditorHeight)});
 }
 
 INT_PTR HotKeyEditorProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
@@ -281,10 +278,7 @@ void FormCreate(HWND dlg, SettingsState& s) {
     if (!big) big = HICON(::GetClassLongPtrA(s.owner, GCLP_HICON));
     ::SendMessageA(dlg, WM_SETICON, ICON_BIG, LPARAM(big));
     ::SendMessageA(dlg, WM_SETICON, ICON_SMALL, LPARAM(smallIcon ? smallIcon : big));
-    RECT main;
-    ::GetWindowRect(s.owner, &main);
-    ::SetWindowPos(dlg, nullptr, main.left + kSettingsOffsetX, main.top + kSettingsOffsetY, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER);
+    PlaceWindow(dlg, BesideOwner(s.owner, kSettingsOffsetX, kSettingsOffsetY));
 
     s.tabs = ::GetDlgItem(dlg, IDC_SET_TABS);
     for (int i = 0; i < kSettingsPageCount; ++i) {
