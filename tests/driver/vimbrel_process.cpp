@@ -364,12 +364,25 @@ VimbrelProcess::~VimbrelProcess() {
     if (pi_.hThread) ::CloseHandle(pi_.hThread);
 }
 
-bool VimbrelProcess::Start(const std::string& arguments) {
+// Under a busy wineserver CreateProcess now and then fails for a process that would start
+// fine a moment later; that is the harness's trouble, not the program's, so it is said on
+// the test's output and tried again.
+bool VimbrelProcess::Launch(const std::string& arguments, PROCESS_INFORMATION& pi) const {
     std::string command = "\"" + ExePath() + "\"" + (arguments.empty() ? "" : " " + arguments);
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &si, &pi_))
-        return false;
+    for (int attempt = 1;; ++attempt) {
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        if (::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &si, &pi))
+            return true;
+        std::fprintf(stderr, "CreateProcess failed (error %lu), attempt %d: %s\n", ::GetLastError(), attempt,
+                     command.c_str());
+        if (attempt == 3) return false;
+        ::Sleep(500);
+    }
+}
+
+bool VimbrelProcess::Start(const std::string& arguments) {
+    if (!Launch(arguments, pi_)) return false;
     // The window exists before start-up has finished; the message loop waiting for input
     // tells that it has.
     ::WaitForInputIdle(pi_.hProcess, 30000);
@@ -380,12 +393,8 @@ bool VimbrelProcess::Start(const std::string& arguments) {
 }
 
 std::optional<DWORD> VimbrelProcess::RunSecondInstance(const std::string& arguments, std::chrono::milliseconds timeout) {
-    std::string command = "\"" + ExePath() + "\"" + (arguments.empty() ? "" : " " + arguments);
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &si, &pi))
-        return std::nullopt;
+    if (!Launch(arguments, pi)) return std::nullopt;
     bool ended = WaitFor([&] { return ::WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, timeout);
     DWORD code = 0;
     ::GetExitCodeProcess(pi.hProcess, &code);

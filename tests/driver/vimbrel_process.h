@@ -112,6 +112,9 @@ public:
     bool Exit();
 
 private:
+    // Runs the program from the scratch folder with these arguments.
+    bool Launch(const std::string& arguments, PROCESS_INFORMATION& pi) const;
+
     std::string folder_;
     PROCESS_INFORMATION pi_{};
     HWND main_ = nullptr;
