@@ -29,6 +29,16 @@ std::vector<std::string> RefusedCaptureHotKeys(const TSysHotKey& hotKeys, const 
     return names;
 }
 
+void WatchCaptureHotKeys(TSysHotKey& hotKeys, const OptionFlags& flags, UserNotice& notice) {
+    hotKeys.OnRefused = [&flags, &notice](TSysHotKey&, const std::vector<std::size_t>& indexes) {
+        const auto texts = CaptureHotKeyTexts(flags);
+        std::vector<std::string> names;
+        for (std::size_t i : indexes)
+            if (i < texts.size()) names.push_back(DescribeHotKeyText(*texts[i]));
+        if (!names.empty()) notice.Notify(kRefusedHotKeyTitle, RefusedHotKeysText(names));
+    };
+}
+
 std::string RefusedHotKeysText(const std::vector<std::string>& names) {
     std::string list;
     for (const std::string& name : names) list += (list.empty() ? "" : "; ") + name;

@@ -33,4 +33,10 @@ std::string RefusedHotKeysText(const std::vector<std::string>& names);
 // Tells the user once about every refused capture hotkey; says nothing when all are held.
 void ReportRefusedCaptureHotKeys(const TSysHotKey& hotKeys, const OptionFlags& flags, UserNotice& notice);
 
+// From now on, whenever the hotkeys are switched on again after modal work (a capture, a
+// dialog, printing), tells the user about the capture hotkeys that are newly refused: one
+// another program took meanwhile, or one just chosen in the settings. The user is not told
+// twice about a key that stays refused.
+void WatchCaptureHotKeys(TSysHotKey& hotKeys, const OptionFlags& flags, UserNotice& notice);
+
 }  // namespace vimbrel

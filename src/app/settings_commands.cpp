@@ -6,32 +6,22 @@
 
 namespace vimbrel {
 
-SettingsCommands::SettingsCommands(const CommandDeps& deps, SettingsDialogWindow& window, UserNotice& notice,
-                                   bool outlookInstalled)
-    : deps_(deps), window_(window), notice_(notice), outlookInstalled_(outlookInstalled) {}
+SettingsCommands::SettingsCommands(const CommandDeps& deps, SettingsDialogWindow& window, bool outlookInstalled)
+    : deps_(deps), window_(window), outlookInstalled_(outlookInstalled) {}
 
 void SettingsCommands::BindTo(CommandRouter& router) {
     router.Bind(Handler::Options, [this] { mnuOptionsClick(); });
 }
 
 void SettingsCommands::mnuOptionsClick() {
-    bool hotKeysChanged = false;
-    {
-        HotKeysOff off(deps_.hotKeys);
-        const SettingsOpening opening{deps_.commands.Checked("mnuAutoPrint"), deps_.commands.Checked("mnuAutoSave"),
-                                      outlookInstalled_};
-        SettingsDialogContext context{frmHKSet_, deps_.files,
-                                      [this](int help) { deps_.router.Route(Handler::HelpContext, help); }};
-        const auto values = window_.ShowModal(FillSettingsDialog(deps_.flags, opening), context);
-        if (values) {
-            hotKeysChanged = values->hotKeysChanged;
-            Apply(PlanSettingsApply(deps_.flags, opening, *values, deps_.files));
-        }
-        deps_.view.UpdateOptionIndicators();
-    }
-    // Switched on again, the hotkeys are registered with the system: only now can a refusal
-    // of a newly chosen combination be seen.
-    if (hotKeysChanged) ReportRefusedCaptureHotKeys(deps_.hotKeys, deps_.flags, notice_);
+    HotKeysOff off(deps_.hotKeys);
+    const SettingsOpening opening{deps_.commands.Checked("mnuAutoPrint"), deps_.commands.Checked("mnuAutoSave"),
+                                  outlookInstalled_};
+    SettingsDialogContext context{frmHKSet_, deps_.files,
+                                  [this](int help) { deps_.router.Route(Handler::HelpContext, help); }};
+    const auto values = window_.ShowModal(FillSettingsDialog(deps_.flags, opening), context);
+    if (values) Apply(PlanSettingsApply(deps_.flags, opening, *values, deps_.files));
+    deps_.view.UpdateOptionIndicators();
 }
 
 void SettingsCommands::Apply(const std::vector<SettingsChange>& plan) {

@@ -13,9 +13,9 @@ namespace vimbrel {
 
 class SettingsCommands {
 public:
-    // outlookInstalled holds for the run; notice tells of hotkeys the system refused.
-    SettingsCommands(const CommandDeps& deps, SettingsDialogWindow& window, UserNotice& notice,
-                     bool outlookInstalled);
+    // outlookInstalled holds for the run. A newly chosen hotkey the system refuses is named
+    // by the hotkeys' watch when they are switched on again (WatchCaptureHotKeys).
+    SettingsCommands(const CommandDeps& deps, SettingsDialogWindow& window, bool outlookInstalled);
     void BindTo(CommandRouter& router);
 
     // The whole command: hotkeys off, the dialog, the changes on OK, hotkeys on again.
@@ -27,7 +27,6 @@ public:
 private:
     CommandDeps deps_;
     SettingsDialogWindow& window_;
-    UserNotice& notice_;
     bool outlookInstalled_;
     TfrmHKSet frmHKSet_;
 };

@@ -1,5 +1,7 @@
 #include "desktop/sys_hotkey.h"
 
+#include <algorithm>
+
 namespace vimbrel {
 
 TSysHotKey::~TSysHotKey() { ClearHotKeys(); }
@@ -7,10 +9,13 @@ TSysHotKey::~TSysHotKey() { ClearHotKeys(); }
 void TSysHotKey::SetActive(bool active) {
     if (active == active_) return;
     active_ = active;
-    if (active_)
+    if (active_) {
         RegisterAll();
-    else
+        ReportNewRefusals();
+    } else {
+        refusedWhenOff_ = RefusedCombinations();
         UnregisterAll();
+    }
 }
 
 THotKeyEntry TSysHotKey::AddHotKey(THotKeyKey key, THotKeyModifiers modifiers) {
@@ -54,6 +59,25 @@ void TSysHotKey::RegisterAll() {
 
 void TSysHotKey::UnregisterAll() {
     for (std::size_t i = 0; i < entries_.size(); ++i) UnregisterEntry(i);
+}
+
+std::vector<TSysHotKey::Combination> TSysHotKey::RefusedCombinations() const {
+    std::vector<Combination> refused;
+    for (const THotKeyEntry& e : entries_)
+        if (!e.Registered) refused.emplace_back(e.Modifiers, e.Key);
+    return refused;
+}
+
+void TSysHotKey::ReportNewRefusals() {
+    std::vector<std::size_t> indexes;
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        const THotKeyEntry& e = entries_[i];
+        const Combination c{e.Modifiers, e.Key};
+        if (!e.Registered && std::find(refusedWhenOff_.begin(), refusedWhenOff_.end(), c) == refusedWhenOff_.end())
+            indexes.push_back(i);
+    }
+    refusedWhenOff_.clear();
+    if (!indexes.empty() && OnRefused) OnRefused(*this, indexes);
 }
 
 }  // namespace vimbrel

@@ -3,6 +3,7 @@
 // deleting an entry while active re-registers the rest under their new positions.
 #include <cstddef>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "desktop/hotkey_text.h"
@@ -47,6 +48,10 @@ public:
     const THotKeyEntry& Entry(std::size_t index) const { return entries_.at(index); }
 
     THotKeyEvent OnHotKey;
+    // Switching on again left these entries unheld, in entry order: another program took the
+    // combination while the list was off, or an entry added meanwhile was refused. A
+    // combination that was already refused when the list went off is not named again.
+    std::function<void(TSysHotKey& sender, const std::vector<std::size_t>& indexes)> OnRefused;
 
     // The receiver got a pressed hotkey (the low 16 bits of the id it was registered with).
     void HotKeyPressed(unsigned id);
@@ -58,10 +63,14 @@ private:
     void UnregisterEntry(std::size_t i);
     void RegisterAll();
     void UnregisterAll();
+    using Combination = std::pair<THotKeyModifiers, THotKeyKey>;
+    std::vector<Combination> RefusedCombinations() const;
+    void ReportNewRefusals();
 
     HotKeyRegistrar& registrar_;
     bool active_ = false;
     std::vector<THotKeyEntry> entries_;
+    std::vector<Combination> refusedWhenOff_;
 };
 
 // Switches the hotkeys off for a piece of modal work and back to how they were at its end,

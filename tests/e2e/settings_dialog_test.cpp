@@ -236,6 +236,22 @@ TEST_F(SettingsDialogTest, APrintScreenHeldByAnotherProgramAtStartIsNamedOnce) {
     ASSERT_TRUE(app.Exit());
 }
 
+TEST_F(SettingsDialogTest, PrintScreenTakenByAnotherProgramWhileTheDialogIsOpenIsNamedWhenItCloses) {
+    VimbrelProcess app("notice-taken");
+    ASSERT_TRUE(app.Start());
+    HWND dlg = OpenSettings(app);
+    ASSERT_NE(dlg, nullptr);
+    HotKeyHolder holder(0, VK_SNAPSHOT);  // free only because the dialog has the keys off
+    ASSERT_TRUE(holder.Holding());
+    Press(dlg, IDCANCEL);
+    ASSERT_TRUE(CommandDone(dlg));
+    std::string notice;
+    EXPECT_TRUE(WaitFor([&] { return !(notice = NoticeText(app)).empty(); }, 15s));
+    EXPECT_EQ(notice.rfind("PrintScreen does not capture", 0), 0u) << notice;
+    EXPECT_FALSE(CombinationFree(MOD_ALT, VK_SNAPSHOT)) << "the other keys are held again";
+    ASSERT_TRUE(app.Exit());
+}
+
 TEST_F(SettingsDialogTest, AChosenHotKeyHeldByAnotherProgramIsNamedAfterOk) {
     HotKeyHolder holder(MOD_CONTROL | MOD_SHIFT, VK_F12);
     ASSERT_TRUE(holder.Holding());

@@ -47,7 +47,6 @@ struct MainWindowParts {
     TSysHotKey& hotKeys;
     // PrintTextFont as it is at the moment of asking.
     std::function<HFONT()> printTextFont;
-    UserNotice& notice;  // what the user must know without being asked
 };
 
 class CommandGroups {

@@ -279,8 +279,7 @@ void MainWindow::FormCreate() {
     s_->workFolder = s_->settings->WorkFolder();
     s_->groups = std::make_unique<CommandGroups>(
         MainWindowParts{hwnd_, s_->appTitle, s_->programFolder, *s_->settings, *s_->image, s_->commands, *s_, *s_,
-                        s_->shk1.HotKeys(), [s = s_.get()] { return s->CurrentPrintTextFont(); },
-                        *s_},
+                        s_->shk1.HotKeys(), [s = s_.get()] { return s->CurrentPrintTextFont(); }},
         s_->router);
     EditCommands& edit = s_->groups->Edit();
     s_->imageBox.OnMouseDown = [&edit](MouseButton b, Point at) { edit.Image1MouseDown(b, at); };
@@ -311,6 +310,7 @@ void MainWindow::FormCreate() {
     s_->shk1.HotKeys().SetActive(true);
     RegisterCaptureHotKeys(s_->shk1.HotKeys(), s_->settings->Flags());
     ReportRefusedCaptureHotKeys(s_->shk1.HotKeys(), s_->settings->Flags(), *s_);
+    WatchCaptureHotKeys(s_->shk1.HotKeys(), s_->settings->Flags(), *s_);
 
     // Timer1: keeps the target of the active-window capture.
     ::SetTimer(hwnd_, kTimer1, kForegroundTimerMs, nullptr);

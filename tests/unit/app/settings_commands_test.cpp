@@ -68,6 +68,7 @@ protected:
     void SetUp() override {
         hotKeys.SetActive(true);
         RegisterCaptureHotKeys(hotKeys, flags);
+        WatchCaptureHotKeys(hotKeys, flags, notice);
         LogRoutes(router, ui.log, {{Handler::AutoSave, "auto save"}, {Handler::AutoPrint, "auto print"}});
         router.Bind(Handler::HelpContext, [this](const CommandRef& ref) { ui.log.push_back("help " + std::to_string(ref.argument)); });
         cmd.BindTo(router);
@@ -85,7 +86,7 @@ protected:
     ScriptedDialog dialog;
     NoticeLog notice;
     SettingsCommands cmd{CommandDeps{image, flags, commands, store, files, ui, ui, ui, ui, hotKeys, router, "", ""},
-                         dialog, notice, false};
+                         dialog, false};
 };
 
 TEST_F(SettingsCommandsTest, OkAppliesThroughTheMenuHandlersReplacesTheHotKeysAndStoresEverything) {
@@ -146,6 +147,21 @@ TEST_F(SettingsCommandsTest, AChangedHotKeyTheSystemRefusesIsNamedOnceAfterOk) {
     dialog.user = [](TfrmSettingsValues v, SettingsDialogContext&) -> std::optional<TfrmSettingsValues> { return v; };
     cmd.mnuOptionsClick();
     EXPECT_EQ(notice.shown.size(), 1u);
+}
+
+TEST_F(SettingsCommandsTest, AKeyAnotherProgramTakesWhileTheDialogIsOpenIsNamedWhenItClosesOnce) {
+    dialog.whileOpen = [&] { system.heldElsewhere = {{0u, kPrintScreen}}; };
+    dialog.user = [](TfrmSettingsValues, SettingsDialogContext&) -> std::optional<TfrmSettingsValues> {
+        return std::nullopt;
+    };
+    cmd.mnuOptionsClick();
+    EXPECT_EQ(system.held.count(0), 0u);
+    ASSERT_EQ(notice.shown.size(), 1u);
+    EXPECT_EQ(notice.shown[0].find(std::string(kRefusedHotKeyTitle) + ": PrintScreen does not capture"), 0u)
+        << notice.shown[0];
+
+    cmd.mnuOptionsClick();
+    EXPECT_EQ(notice.shown.size(), 1u) << "still taken, and the user knows";
 }
 
 TEST_F(SettingsCommandsTest, F1OnAPageOpensItsHelpContext) {

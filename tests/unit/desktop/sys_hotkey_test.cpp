@@ -164,6 +164,34 @@ TEST_F(SysHotKeyTest, ModalWorkSwitchesOffAndRestoresHoweverItEnds) {
     EXPECT_FALSE(hk.Active());  // was off before: stays off
 }
 
+TEST_F(SysHotKeyTest, SwitchingOnNamesOnlyWhatIsNewlyRefused) {
+    std::vector<std::vector<std::size_t>> named;
+    hk.OnRefused = [&](TSysHotKey&, const std::vector<std::size_t>& indexes) { named.push_back(indexes); };
+    sys.heldElsewhere.insert({1, kPrintScreen});  // Alt+PrintScreen taken before the start
+    hk.SetActive(true);                           // as the main window starts: on, then the keys
+    AddDefaults();
+    EXPECT_TRUE(named.empty()) << "entries added while on are the caller's to report";
+
+    // Another program takes PrintScreen while a dialog has the keys off.
+    hk.SetActive(false);
+    sys.heldElsewhere.insert({0, kPrintScreen});
+    hk.SetActive(true);
+    EXPECT_EQ(named, (std::vector<std::vector<std::size_t>>{{0}})) << "Alt+PrintScreen was refused before";
+
+    // Off and on again with nothing changed: both stay refused and nobody is told twice.
+    hk.SetActive(false);
+    hk.SetActive(true);
+    EXPECT_EQ(named.size(), 1u);
+
+    // The area key replaced while off by one the system refuses.
+    hk.SetActive(false);
+    hk.DeleteHotKey(2);
+    sys.heldElsewhere.insert({2, 0x7B});
+    hk.AddHotKey(HotKeyTextKey("Ctrl|#80"), HotKeyTextModifiers("Ctrl|#80"));
+    hk.SetActive(true);
+    EXPECT_EQ(named.back(), std::vector<std::size_t>{2});
+}
+
 TEST(SysHotKeyLifetime, DestroyingGivesBackEveryRegistration) {
     FakeRegistrar sys;
     {
