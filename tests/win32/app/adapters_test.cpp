@@ -192,33 +192,39 @@ TEST(Printers, OrientationIsAskedAndSetOnTheSelectedPrinter) {
     EXPECT_FALSE(printers.QueryOrientation().has_value());
 }
 
-// Answers the folder dialog from another thread once it shows, recording its texts.
+// Answers the folder dialog from another thread once it shows with its prompt, recording
+// whether the prompt was there. A fresh Wine prefix may take seconds to bring the shell's
+// dialog up, and the dialog exists a moment before its controls do.
 struct DialogAnswerer {
     std::atomic<bool> sawPrompt{false};
     std::thread thread;
     explicit DialogAnswerer(WPARAM button) {
         thread = std::thread([this, button] {
-            for (int i = 0; i < 200; ++i) {
-                HWND dialog = ::FindWindowA("#32770", nullptr);
-                if (dialog) {
-                    ::EnumChildWindows(
-                        dialog,
-                        [](HWND child, LPARAM param) -> BOOL {
-                            char text[256] = {};
-                            ::GetWindowTextA(child, text, sizeof(text));
-                            if (std::string(text) == "Choose a folder below:")
-                                reinterpret_cast<DialogAnswerer*>(param)->sawPrompt = true;
-                            return TRUE;
-                        },
-                        reinterpret_cast<LPARAM>(this));
-                    ::PostMessageA(dialog, WM_COMMAND, button, 0);
-                    return;
-                }
+            HWND dialog = nullptr;
+            for (int i = 0; i < 600 && !sawPrompt; ++i) {
                 ::Sleep(50);
+                dialog = ::FindWindowA("#32770", nullptr);
+                if (dialog && ::IsWindowVisible(dialog)) sawPrompt = HasPrompt(dialog);
             }
+            // Answered even without its prompt, so that a failing test ends instead of hanging.
+            if (dialog) ::PostMessageA(dialog, WM_COMMAND, button, 0);
         });
     }
     ~DialogAnswerer() { thread.join(); }
+
+    static bool HasPrompt(HWND dialog) {
+        bool found = false;
+        ::EnumChildWindows(
+            dialog,
+            [](HWND child, LPARAM param) -> BOOL {
+                char text[256] = {};
+                ::GetWindowTextA(child, text, sizeof(text));
+                if (std::string(text) == "Choose a folder below:") *reinterpret_cast<bool*>(param) = true;
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        return found;
+    }
 };
 
 TEST(BrowseForFolder, CancelReturnsFalseAndKeepsNoPath) {
