@@ -15,6 +15,7 @@
 #include "app/win32/dialogs.h"
 #include "app/win32/exception_handler.h"
 #include "app/win32/image_box.h"
+#include "app/win32/main_form_controls.h"
 #include "app/win32/main_settings.h"
 #include "app/win32/menu_builder.h"
 #include "app/win32/resource_ids.h"
@@ -34,8 +35,6 @@
 namespace vimbrel::win32 {
 namespace {
 
-constexpr int kToolBarId = 1;
-constexpr int kStatusBarId = 2;
 constexpr int kScrollBoxId = 3;
 constexpr UINT_PTR kTimer1 = 1;
 
@@ -126,12 +125,11 @@ struct MainWindow::State : SettingsView, ImageView, CursorPort, MainView, UserNo
     HMENU mainMenu = nullptr;  // owned by the window
     UniqueMenu trayMenu, imageMenu;
     UniqueAccel accelerators;
-    UniqueFont font, printTextFont, statusFont;
+    UniqueFont font, printTextFont;
     std::string printTextFace;
-    MainFormMetrics metrics = MainFormMetricsAt(kDesignDpi);
+    MainFormControls controls;
     UniqueIcon smallIcon;
     std::string trayHint, toolTip;
-    HWND toolBar = nullptr, statusBar = nullptr, scrollBox = nullptr;
     ImageBox imageBox;
     ClipboardChain clipboardChain;
     WindowId targetWindow = 0;  // what the active-window capture takes
@@ -173,9 +171,9 @@ bool MainWindow::Create() {
 
     UniqueMenu menu = BuildMenu(MainMenu(), true);
     DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-    s_->metrics = MainFormMetricsAt(int(::GetDpiForSystem()));
-    RECT r{0, 0, s_->metrics.clientWidth, s_->metrics.clientHeight};
-    ::AdjustWindowRectExForDpi(&r, style, TRUE, 0, UINT(s_->metrics.dpi));
+    const MainFormMetrics metrics = MainFormMetricsAt(int(::GetDpiForSystem()));
+    RECT r{0, 0, metrics.clientWidth, metrics.clientHeight};
+    ::AdjustWindowRectExForDpi(&r, style, TRUE, 0, UINT(metrics.dpi));
     if (!CreateFor({.className = kMainWindowClass,
                     .title = kMainCaption,
                     .style = style,
@@ -193,18 +191,12 @@ bool MainWindow::Create() {
 }
 
 void MainWindow::CreateControls() {
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
     LOGFONTA lf{};
     lf.lfHeight = -11;
     lstrcpynA(lf.lfFaceName, "MS Sans Serif", LF_FACESIZE);
     s_->font.reset(::CreateFontIndirectA(&lf));
 
-    s_->metrics = MainFormMetricsAt(int(::GetDpiForWindow(hwnd_)));
-    s_->toolBar = CreateToolBar(hwnd_, kToolBarId, s_->metrics);
-    s_->statusBar = ::CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0,
-                                      0, 0, hwnd_, HMENU(INT_PTR(kStatusBarId)), instance, nullptr);
-    s_->scrollBox = s_->imageBox.Create(hwnd_, kScrollBoxId);
-    SetStatusFont();
+    s_->controls.Create(hwnd_, s_->imageBox.Create(hwnd_, kScrollBoxId), s_->font.get());
     s_->trayMenu = BuildMenu(TrayMenu(), false);
     s_->imageMenu = BuildMenu(ImageMenu(), false);
     s_->accelerators = BuildAccelerators();
@@ -212,7 +204,7 @@ void MainWindow::CreateControls() {
     // Every control follows its command's state from now on.
     s_->commands.SetListener([this](const std::string& name, const CommandState& state) {
         MirrorCommandState(name, state, s_->router, {s_->mainMenu, s_->trayMenu.get(), s_->imageMenu.get()},
-                           s_->toolBar);
+                           s_->controls.ToolBar());
         ::DrawMenuBar(hwnd_);
     });
     // Nothing to save until the first save.
@@ -222,7 +214,7 @@ void MainWindow::CreateControls() {
 void MainWindow::MirrorAllCommands() {
     for (const std::string& name : AllCommandNames())
         MirrorCommandState(name, s_->commands.Get(name), s_->router,
-                           {s_->mainMenu, s_->trayMenu.get(), s_->imageMenu.get()}, s_->toolBar);
+                           {s_->mainMenu, s_->trayMenu.get(), s_->imageMenu.get()}, s_->controls.ToolBar());
     ::DrawMenuBar(hwnd_);
 }
 
@@ -352,7 +344,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return Default(msg, wp, lp);
     }
     case WM_SIZE:
-        LayoutControls();
+        s_->controls.Layout();
         FormResize();
         return 0;
     case WM_DPICHANGED:
@@ -363,14 +355,14 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_MEASUREITEM:
         if (reinterpret_cast<MEASUREITEMSTRUCT*>(lp)->CtlType != ODT_MENU) return Default(msg, wp, lp);
-        MeasureCursorItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp), s_->metrics);
+        MeasureCursorItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp), s_->controls.Metrics());
         return TRUE;
     case WM_DRAWITEM:
         if (reinterpret_cast<DRAWITEMSTRUCT*>(lp)->CtlType != ODT_MENU) return Default(msg, wp, lp);
         DrawCursorItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lp));
         return TRUE;
     case WM_CONTEXTMENU:
-        if (HWND(wp) == s_->scrollBox) {
+        if (HWND(wp) == s_->controls.ScrollBox()) {
             POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
             ::TrackPopupMenu(s_->imageMenu.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, hwnd_, nullptr);
             return 0;
@@ -462,60 +454,22 @@ void MainWindow::UpdateOptionIndicators() {
     if (s_->atiTray) s_->atiTray->Tray().SetHint(ind.trayHint);
 }
 
-void MainWindow::SetStatusText(int panel, const std::string& text) {
-    // A leading tab centres the text: panels 1 and 2 are centred.
-    std::string shown = (panel == 1 || panel == 2) ? "\t" + text : text;
-    ::SendMessageA(s_->statusBar, SB_SETTEXTA, WPARAM(panel), LPARAM(shown.c_str()));
-}
-
-void MainWindow::LayoutControls() {
-    if (!s_->toolBar || !s_->statusBar || !s_->scrollBox) return;
-    ::SendMessageA(s_->toolBar, TB_AUTOSIZE, 0, 0);
-    ::SendMessageA(s_->statusBar, WM_SIZE, 0, 0);
-    RECT client, bar;
-    ::GetClientRect(hwnd_, &client);
-    ::GetWindowRect(s_->statusBar, &bar);
-    int statusHeight = bar.bottom - bar.top;
-    const int top = s_->metrics.toolBarHeight;
-    ::MoveWindow(s_->scrollBox, 0, top, client.right, std::max(0, int(client.bottom) - top - statusHeight), TRUE);
-}
-
-void MainWindow::SetStatusFont() {
-    LOGFONTA lf{};
-    ::GetObjectA(s_->font.get(), sizeof lf, &lf);
-    lf.lfHeight = -s_->metrics.statusFontHeight;
-    s_->statusFont.reset(::CreateFontIndirectA(&lf));
-    ::SendMessageA(s_->statusBar, WM_SETFONT, WPARAM(s_->statusFont.get()), TRUE);
-}
+void MainWindow::SetStatusText(int panel, const std::string& text) { s_->controls.SetStatusText(panel, text); }
 
 // Moved to a screen of another density: the window takes the size the system suggests and
 // lays itself out again at the new scale.
 void MainWindow::DpiChanged(int dpi, const RECT& suggested) {
-    s_->metrics = MainFormMetricsAt(dpi);
-    SetStatusFont();
-    // The tool bar's pictures come in fixed sizes: a new bar replaces the old one.
-    ::DestroyWindow(s_->toolBar);
-    s_->toolBar = CreateToolBar(hwnd_, kToolBarId, s_->metrics);
+    s_->controls.DensityChanged(dpi);
     MirrorAllCommands();
     ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    LayoutControls();
+    s_->controls.Layout();
     FormResize();
 }
 
 void MainWindow::FormResize() {
-    if (s_->suppressResize || !s_->statusBar) return;
-    RECT bar;
-    ::GetClientRect(s_->statusBar, &bar);
-    int widths[4];
-    int right = StatusPanel0Width(bar.right, s_->metrics.dpi);
-    widths[0] = right;
-    for (int i = 1; i < 4; ++i) {
-        right += s_->metrics.statusPanelWidths[i];
-        widths[i] = right;
-    }
-    widths[3] = -1;
-    ::SendMessageA(s_->statusBar, SB_SETPARTS, 4, LPARAM(widths));
+    if (s_->suppressResize || !s_->controls.Created()) return;
+    s_->controls.SizeStatusPanels();
     SaveWindowPosition();
 }
 

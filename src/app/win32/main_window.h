@@ -30,9 +30,7 @@ private:
     void CreateControls();
     void MirrorAllCommands();
     void BindOwnCommands();
-    void LayoutControls();
     void FormResize();
-    void SetStatusFont();
     void DpiChanged(int dpi, const RECT& suggested);
     void FormCloseQuery();
     void FormClose();
