@@ -15,7 +15,13 @@ bool Bitmap::SizeAllowed(int width, int height, int bitsPerPixel) {
     return StrideFor(width, bitsPerPixel) * std::size_t(height) <= kMaxBytes;
 }
 
-Bitmap::Bitmap(int width, int height, int bitsPerPixel) {
+Bitmap::Bitmap(int width, int height, int bitsPerPixel) : Bitmap(width, height, bitsPerPixel, Fill::Black) {}
+
+Bitmap Bitmap::Unfilled(int width, int height, int bitsPerPixel) {
+    return Bitmap(width, height, bitsPerPixel, Fill::None);
+}
+
+Bitmap::Bitmap(int width, int height, int bitsPerPixel, Fill fill) {
     if (!SizeAllowed(width, height, bitsPerPixel))
         throw EImageTooLarge("A picture of " + std::to_string(width) + " x " + std::to_string(height) +
                              " pixels at " + std::to_string(bitsPerPixel) + " bits cannot be held");
@@ -24,7 +30,10 @@ Bitmap::Bitmap(int width, int height, int bitsPerPixel) {
     bpp_ = bitsPerPixel;
     stride_ = StrideFor(width, bitsPerPixel);
     try {
-        data_.assign(stride_ * std::size_t(height), 0);
+        if (fill == Fill::Black)
+            data_.assign(stride_ * std::size_t(height), 0);
+        else
+            data_.resize(stride_ * std::size_t(height));
     } catch (const std::bad_alloc&) {
         throw EImageTooLarge("Not enough memory for a picture of " + std::to_string(width) + " x " +
                              std::to_string(height) + " pixels");

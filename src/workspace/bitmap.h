@@ -6,7 +6,11 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <new>
 #include <stdexcept>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace vimbrel {
@@ -32,6 +36,27 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// An allocator that leaves new elements of a trivial type as they are instead of zeroing
+// them, for storage that is written in full before it is read.
+template <class T>
+struct UnfilledAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = UnfilledAllocator<U>;
+    };
+    UnfilledAllocator() = default;
+    template <class U>
+    UnfilledAllocator(const UnfilledAllocator<U>&) noexcept {}
+    template <class U>
+    void construct(U* p) noexcept(std::is_nothrow_default_constructible_v<U>) {
+        ::new (static_cast<void*>(p)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* p, Args&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+};
+
 class Bitmap {
 public:
     // Largest side and largest pixel buffer a picture may have; readers check against these
@@ -42,6 +67,9 @@ public:
     Bitmap() = default;
     // bitsPerPixel is 8, 24 or 32; pixels start black (index 0).
     Bitmap(int width, int height, int bitsPerPixel);
+    // The same shape with its pixel bytes left undefined, for a caller that writes every
+    // byte before anything reads one (a screen grab): a screenful is not zeroed first.
+    static Bitmap Unfilled(int width, int height, int bitsPerPixel);
 
     int Width() const { return width_; }
     int Height() const { return height_; }
@@ -80,7 +108,10 @@ public:
 private:
     int width_ = 0, height_ = 0, bpp_ = 24;
     std::size_t stride_ = 0;
-    std::vector<std::uint8_t> data_;
+    enum class Fill { Black, None };
+    Bitmap(int width, int height, int bitsPerPixel, Fill fill);
+
+    std::vector<std::uint8_t, UnfilledAllocator<std::uint8_t>> data_;
     std::vector<RgbQuad> palette_;
     StoredFormat fileFormat_;
 };

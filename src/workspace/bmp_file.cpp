@@ -218,14 +218,10 @@ std::uint32_t Pack(std::uint32_t mask, std::uint8_t value) {
     return (v << shift) & mask;
 }
 
-void PutRow(std::vector<std::uint8_t>& out, const Bitmap& picture, int y, const StoredFormat& format,
-            bool bitFields) {
+// One row converted to the file's depth or bit fields (rows as held are written unchanged).
+void PutRow(std::vector<std::uint8_t>& out, const Bitmap& picture, int y, const StoredFormat& format) {
     const int bits = format.bitsPerPixel;
     const std::size_t stride = Bitmap::StrideFor(picture.Width(), bits);
-    if (bits == picture.BitsPerPixel() && !bitFields) {
-        out.insert(out.end(), picture.Row(y), picture.Row(y) + stride);
-        return;
-    }
     const std::size_t start = out.size();
     out.resize(start + stride, 0);
     std::uint8_t* row = out.data() + start;
@@ -244,7 +240,7 @@ void PutRow(std::vector<std::uint8_t>& out, const Bitmap& picture, int y, const 
 
 }  // namespace
 
-std::vector<std::uint8_t> EncodeBmp(const Bitmap& picture) {
+void EncodeBmpTo(const Bitmap& picture, const ByteSink& put) {
     const StoredFormat format = WrittenFormat(picture);
     const int bpp = format.bitsPerPixel;
     // 16-bit pixels without bit fields are 5-5-5, which needs no masks in the file.
@@ -257,7 +253,7 @@ std::vector<std::uint8_t> EncodeBmp(const Bitmap& picture) {
     const std::uint32_t imageSize = std::uint32_t(Bitmap::StrideFor(picture.Width(), bpp) * std::size_t(picture.Height()));
 
     std::vector<std::uint8_t> out;
-    out.reserve(std::size_t(pixelOffset) + imageSize);
+    out.reserve(pixelOffset);
     out.push_back('B');
     out.push_back('M');
     Put32(out, pixelOffset + imageSize);
@@ -282,8 +278,26 @@ std::vector<std::uint8_t> EncodeBmp(const Bitmap& picture) {
         RgbQuad q = i < picture.Palette().size() ? picture.Palette()[i] : RgbQuad{};
         out.insert(out.end(), {q.blue, q.green, q.red, 0});
     }
-    for (int y = picture.Height() - 1; y >= 0; --y) PutRow(out, picture, y, format, bitFields);
+    put(out);
+    const bool asHeld = bpp == picture.BitsPerPixel() && !bitFields;
+    std::vector<std::uint8_t> row;
+    for (int y = picture.Height() - 1; y >= 0; --y) {
+        if (asHeld) {
+            put({picture.Row(y), picture.Stride()});
+            continue;
+        }
+        row.clear();
+        PutRow(row, picture, y, format);
+        put(row);
+    }
+}
+
+std::vector<std::uint8_t> EncodeBmp(const Bitmap& picture) {
+    std::vector<std::uint8_t> out;
+    out.reserve(kFileHeaderSize + kInfoHeaderSize + 12 + 4 * 256 + picture.DataSize());
+    EncodeBmpTo(picture, [&out](std::span<const std::uint8_t> bytes) { out.insert(out.end(), bytes.begin(), bytes.end()); });
     return out;
 }
+
 
 }  // namespace vimbrel

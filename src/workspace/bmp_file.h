@@ -2,6 +2,7 @@
 // Windows bitmap files: the 14-byte file header, a BITMAPINFOHEADER (or a later version),
 // masks, colour table, rows bottom-up (or top-down for a negative height).
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -21,5 +22,11 @@ Bitmap DecodeBmp(std::span<const std::uint8_t> file);
 // table, 16 or 32 bits with the file's bit-field masks) while its pixels still fit it,
 // else at its own depth: 8 bits with its colour table, 24 or 32 bits uncompressed.
 std::vector<std::uint8_t> EncodeBmp(const Bitmap& picture);
+
+// Bytes handed on in pieces, in file order.
+using ByteSink = std::function<void(std::span<const std::uint8_t>)>;
+// EncodeBmp's bytes handed on a row at a time, so that a screenful is written without a
+// second copy of it in memory.
+void EncodeBmpTo(const Bitmap& picture, const ByteSink& put);
 
 }  // namespace vimbrel

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <functional>
 #include <memory>
 
 #include "util/new_file.h"
@@ -47,9 +48,12 @@ std::vector<std::uint8_t> ReadImageFileBytes(const std::string& path) {
     return bytes;
 }
 
-void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    // Written beside the target under a new name and moved into place only when complete,
-    // so a full disk or a failed write leaves an existing file as it was.
+namespace {
+
+// Written beside the target under a new name and moved into place only when complete, so
+// a full disk, a failed write or a failing producer leaves an existing file as it was.
+// `produce` hands the file's bytes to its sink in order.
+void WriteFileFrom(const std::string& path, const std::function<void(const ByteSink&)>& produce) {
     std::string temp;
     File f;
     for (int i = 0; i < kMaxTemporaryNames && !f; ++i) {
@@ -58,7 +62,16 @@ void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& by
         if (!f && errno != EEXIST) break;
     }
     if (!f) throw EInOutError("Cannot create file " + path);
-    bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
+    bool written = true;
+    try {
+        produce([&](std::span<const std::uint8_t> bytes) {
+            if (written && !bytes.empty()) written = std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
+        });
+    } catch (...) {
+        f.reset();
+        std::remove(temp.c_str());
+        throw;
+    }
     written = std::fclose(f.release()) == 0 && written;
     if (!written) {
         std::remove(temp.c_str());
@@ -68,6 +81,12 @@ void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& by
         std::remove(temp.c_str());
         throw EInOutError("Cannot create file " + path);
     }
+}
+
+}  // namespace
+
+void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    WriteFileFrom(path, [&bytes](const ByteSink& put) { put(bytes); });
 }
 
 std::optional<Bitmap> LoadImageFile(const std::string& path, const JpegReadOptions& options) {
@@ -83,7 +102,7 @@ std::optional<Bitmap> LoadImageFile(const std::string& path, const JpegReadOptio
 
 void WriteImageFile(const Bitmap& source, const std::string& path) {
     switch (WriteFormatFor(path)) {
-    case ImageFormat::Bmp: WriteFileBytes(path, EncodeBmp(source)); return;
+    case ImageFormat::Bmp: WriteFileFrom(path, [&source](const ByteSink& put) { EncodeBmpTo(source, put); }); return;
     case ImageFormat::Png: WriteFileBytes(path, EncodePng(source)); return;
     default: WriteFileBytes(path, EncodeJpeg(source)); return;
     }

@@ -37,6 +37,9 @@ namespace {
 
 constexpr int kScrollBoxId = 3;
 constexpr UINT_PTR kTimer1 = 1;
+// The menu bar is drawn again once the messages of the moment are handled, not once per
+// command state: a capture changes dozens of them.
+constexpr UINT kRedrawMenuBar = WM_APP + 1;
 
 constexpr UINT Message(HandOverMessage m) { return UINT(m); }
 
@@ -134,6 +137,7 @@ struct MainWindow::State : SettingsView, ImageView, CursorPort, MainView, UserNo
     ClipboardChain clipboardChain;
     WindowId targetWindow = 0;  // what the active-window capture takes
     bool suppressResize = false;
+    bool menuBarRedrawPosted = false;
     bool trueColourDisplay = false;
     // The hidden application window that owns the main window and carries the program's
     // taskbar button, which the tray icon then takes away.
@@ -205,7 +209,7 @@ void MainWindow::CreateControls() {
     s_->commands.SetListener([this](const std::string& name, const CommandState& state) {
         MirrorCommandState(name, state, s_->router, {s_->mainMenu, s_->trayMenu.get(), s_->imageMenu.get()},
                            s_->controls.ToolBar());
-        ::DrawMenuBar(hwnd_);
+        RedrawMenuBarSoon();
     });
     // Nothing to save until the first save.
     s_->commands.SetEnabled("Save1", false);
@@ -215,7 +219,13 @@ void MainWindow::MirrorAllCommands() {
     for (const std::string& name : AllCommandNames())
         MirrorCommandState(name, s_->commands.Get(name), s_->router,
                            {s_->mainMenu, s_->trayMenu.get(), s_->imageMenu.get()}, s_->controls.ToolBar());
-    ::DrawMenuBar(hwnd_);
+    RedrawMenuBarSoon();
+}
+
+void MainWindow::RedrawMenuBarSoon() {
+    if (s_->menuBarRedrawPosted) return;
+    s_->menuBarRedrawPosted = ::PostMessageA(hwnd_, kRedrawMenuBar, 0, 0) != FALSE;
+    if (!s_->menuBarRedrawPosted) ::DrawMenuBar(hwnd_);
 }
 
 // The commands of the window's own life: the rest belong to the command groups.
@@ -389,6 +399,10 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case Message(HandOverMessage::Restore):
         RestoreMainWindow();
+        return 0;
+    case kRedrawMenuBar:
+        s_->menuBarRedrawPosted = false;
+        ::DrawMenuBar(hwnd_);
         return 0;
     case WM_TIMER:
         if (wp == kTimer1) TrackForegroundWindow(WinWindowQuery(), WindowId(hwnd_), s_->targetWindow);

@@ -29,6 +29,7 @@ private:
     void FormCreate();
     void CreateControls();
     void MirrorAllCommands();
+    void RedrawMenuBarSoon();
     void BindOwnCommands();
     void FormResize();
     void DpiChanged(int dpi, const RECT& suggested);

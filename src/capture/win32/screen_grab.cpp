@@ -41,16 +41,26 @@ int ScreenDepth() {
 
 void GrabScreenRectWith(const Rect& rect, Bitmap& bitmap, DWORD rop) {
     const int width = std::max(0, rect.Width()), height = std::max(0, rect.Height());
-    Bitmap grabbed(width, height, ScreenDepth());
+    Bitmap grabbed = Bitmap::Unfilled(width, height, ScreenDepth());
     if (!grabbed.Empty()) {
-        DibCanvas canvas(width, height, grabbed.BitsPerPixel());
-        {
-            WindowDC screen(nullptr);
-            // A failed copy leaves the picture black at the new size: nothing is reported.
-            if (screen) ::BitBlt(canvas.dc(), 0, 0, width, height, screen.get(), rect.left, rect.top, rop);
+        // The screen goes into a bitmap of the display's own kind (a copy inside the display)
+        // and from there straight into the picture's rows: a screenful passes through this
+        // program's memory once.
+        bool copied = false;
+        WindowDC screen(nullptr);
+        GdiBitmap surface(screen ? ::CreateCompatibleBitmap(screen.get(), width, height) : nullptr);
+        UniqueMemoryDC dc(screen ? ::CreateCompatibleDC(screen.get()) : nullptr);
+        if (surface && dc) {
+            {
+                SelectedObject selected(dc.get(), surface.get());
+                copied = ::BitBlt(dc.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, rop) != FALSE;
+            }
+            DibInfo info = MakeDibInfo(width, height, grabbed.BitsPerPixel());
+            copied = copied && ::GetDIBits(dc.get(), surface.get(), 0, UINT(height), grabbed.Data(), info.get(),
+                                           DIB_RGB_COLORS) == height;
         }
-        ::GdiFlush();
-        std::memcpy(grabbed.Data(), canvas.bits(), grabbed.DataSize());
+        // A failed copy leaves the picture black at the new size: nothing is reported.
+        if (!copied) std::memset(grabbed.Data(), 0, grabbed.DataSize());
     }
     bitmap = std::move(grabbed);
 }
