@@ -299,5 +299,4 @@ std::vector<std::uint8_t> EncodeBmp(const Bitmap& picture) {
     return out;
 }
 
-
 }  // namespace vimbrel
