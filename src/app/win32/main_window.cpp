@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "app/capture_hotkeys.h"
 #include "app/clipboard_chain.h"
@@ -40,6 +41,8 @@ constexpr UINT_PTR kTimer1 = 1;
 // The menu bar is drawn again once the messages of the moment are handled, not once per
 // command state: a capture changes dozens of them.
 constexpr UINT kRedrawMenuBar = WM_APP + 1;
+// Shows the notices that could not go to a tray balloon.
+constexpr UINT kShowNotice = WM_APP + 2;
 
 constexpr UINT Message(HandOverMessage m) { return UINT(m); }
 
@@ -107,11 +110,21 @@ struct MainWindow::State : SettingsView, ImageView, CursorPort, MainView, UserNo
     void UpdateOptionIndicators() override { window.UpdateOptionIndicators(); }
     std::uintptr_t TargetWindow() const override { return targetWindow; }
 
-    // A balloon over the tray icon; a message box when there is no icon to show it.
+    // A balloon over the tray icon; a message box when there is no icon to show it. The box
+    // comes up once the work of the moment is done: a notice can be raised while a capture
+    // or a dialog is still unwinding, and must not hold it open.
     void Notify(const std::string& title, const std::string& text) override {
         if (atiTray && atiTray->Tray().ShowBalloon(title, text)) return;
-        ::MessageBoxA(window.Hwnd(), text.c_str(), appTitle.c_str(), MB_OK | MB_ICONWARNING);
+        pendingNotices.push_back(text);
+        if (!::PostMessageA(window.Hwnd(), kShowNotice, 0, 0)) ShowPendingNotices();
     }
+    void ShowPendingNotices() {
+        std::vector<std::string> notices;
+        notices.swap(pendingNotices);
+        for (const std::string& text : notices)
+            ::MessageBoxA(window.Hwnd(), text.c_str(), appTitle.c_str(), MB_OK | MB_ICONWARNING);
+    }
+    std::vector<std::string> pendingNotices;
 
     // The wait cursor of long work.
     bool BusyCursorShown() const override { return busy; }
@@ -399,6 +412,9 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case Message(HandOverMessage::Restore):
         RestoreMainWindow();
+        return 0;
+    case kShowNotice:
+        s_->ShowPendingNotices();
         return 0;
     case kRedrawMenuBar:
         s_->menuBarRedrawPosted = false;
