@@ -61,7 +61,12 @@ protected:
         image.EnableImageCommands(true);
     }
 
-    std::string folder = (std::filesystem::temp_directory_path() / "vimbrel-edit-test/").string();
+    // One folder per test: ctest runs the tests of this fixture side by side.
+    std::string folder =
+        (std::filesystem::temp_directory_path() /
+         ("vimbrel-edit-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())))
+            .string() +
+        "/";
     Fakes f;
     testing::DiskFiles files;
     testing::MemoryStore store;
