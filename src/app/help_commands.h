@@ -1,7 +1,7 @@
 #pragma once
 // The Help menu: the help pages beside the program, the web page and the about box.
-#include "app/command_ports.h"
-#include "app/command_router.h"
+#include "commands/command_ports.h"
+#include "commands/command_router.h"
 
 namespace vimbrel {
 

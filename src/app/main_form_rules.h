@@ -3,7 +3,7 @@
 // first panel, the keys the window sees before its controls.
 #include <string>
 
-#include "app/command_table.h"
+#include "commands/command_table.h"
 #include "util/dpi_scale.h"
 #include "util/command_states.h"
 

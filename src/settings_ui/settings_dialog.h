@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/option_flags.h"
+#include "settings/option_flags.h"
 #include "settings_ui/hotkey_editor.h"
 #include "util/file_system_port.h"
 

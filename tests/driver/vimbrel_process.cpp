@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "app/command_table.h"
+#include "commands/command_table.h"
 
 namespace e2e {
 namespace {

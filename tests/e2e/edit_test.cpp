@@ -4,7 +4,7 @@
 // crop at 2:1 keeps the picture's own scale.
 #include <gtest/gtest.h>
 
-#include "app/command_table.h"
+#include "commands/command_table.h"
 #include "vimbrel_process.h"
 #include "workspace/image_file.h"
 #include "workspace/win32/dib.h"

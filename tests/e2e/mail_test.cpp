@@ -8,7 +8,7 @@
 
 #include <thread>
 
-#include "app/command_table.h"
+#include "commands/command_table.h"
 #include "crypto/des.h"
 #include "crypto/encrypted_names.h"
 #include "vimbrel_process.h"

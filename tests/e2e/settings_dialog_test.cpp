@@ -7,7 +7,7 @@
 
 #include <commctrl.h>
 
-#include "app/win32/resource_ids.h"
+#include "commands/win32/resource_ids.h"
 
 namespace e2e {
 namespace {

@@ -33,7 +33,7 @@ CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router
       files_(deps_),
       help_(deps_),
       captures_(deps_, screen_, overlay_, desktop_),
-      edit_(deps_, clipboard_, stamps_, files_, captures_, desktop_),
+      edit_(deps_, clipboard_, stamps_, files_, [this] { return captures_.CropMode(); }, desktop_),
       print_(deps_, PrintPorts{parts.settings.Printers(), printer_, printUi_}),
       encryption_(deps_, encryptionUi_, files_, parts.settings.WorkFolder()),
       previewUi_(parts.window),

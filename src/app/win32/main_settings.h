@@ -4,12 +4,12 @@
 #include <memory>
 #include <string>
 
-#include "app/option_flags.h"
-#include "app/settings.h"
-#include "app/win32/ini_file.h"
-#include "app/win32/printers.h"
-#include "app/win32/registry_store.h"
-#include "app/win32/settings_system.h"
+#include "settings/option_flags.h"
+#include "settings/settings.h"
+#include "settings/win32/ini_file.h"
+#include "print/win32/printers.h"
+#include "settings/win32/registry_store.h"
+#include "settings/win32/settings_system.h"
 #include "desktop/path_list.h"
 #include "util/command_states.h"
 

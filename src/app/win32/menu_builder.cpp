@@ -1,5 +1,5 @@
 #include "app/win32/menu_builder.h"
-#include "app/win32/help_cursor.h"
+#include "commands/win32/help_cursor.h"
 
 #include <commctrl.h>
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/command_router.h"
-#include "app/command_table.h"
+#include "commands/command_router.h"
+#include "commands/command_table.h"
 #include "app/main_form_rules.h"
 #include "util/win32/handles.h"
 #include "util/command_states.h"

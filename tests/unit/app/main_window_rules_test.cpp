@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "app/command_table.h"
+#include "commands/command_table.h"
 #include "app/hand_over.h"
 #include "app/main_form_rules.h"
 

@@ -1,4 +1,4 @@
-#include "app/window_position.h"
+#include "util/window_position.h"
 
 #include <gtest/gtest.h>
 

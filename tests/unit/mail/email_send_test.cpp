@@ -8,7 +8,7 @@
 #include "crypto/encrypted_names.h"
 #include "fake_mapi.h"
 #include "mail/email_send.h"
-#include "../app/fake_ports.h"
+#include "fake_ports.h"
 
 namespace vimbrel {
 namespace {

@@ -1,0 +1,184 @@
+#include "capture/capture_commands.h"
+
+#include "workspace/edit_commands.h"
+#include "desktop/sys_hotkey.h"
+#include "workspace/zoom.h"
+
+namespace vimbrel {
+
+namespace {
+constexpr int kFullScreenEntry = 0, kActiveWindowEntry = 1, kAreaEntry = 2;
+
+// Clears a flag however the work it guards ends.
+class FlagSet {
+public:
+    explicit FlagSet(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FlagSet() { flag_ = false; }
+    FlagSet(const FlagSet&) = delete;
+    FlagSet& operator=(const FlagSet&) = delete;
+
+private:
+    bool& flag_;
+};
+}  // namespace
+
+Bitmap AreaPicture(const AreaChoice& choice, double zoom) {
+    const Rect& s = choice.selection;
+    const Point& o = choice.origin;
+    Bitmap selected = CopyArea(choice.screenImage, Rect{s.left - o.x, s.top - o.y, s.right - o.x, s.bottom - o.y});
+    if (zoom == 0 || zoom == 1) return selected;
+    return ScaleNearest(selected, ScaledSide(s.Width(), 1 / zoom), ScaledSide(s.Height(), 1 / zoom));
+}
+
+CaptureCommands::CaptureCommands(const CommandDeps& deps, Screen& screen, AreaOverlay& overlay,
+                                 CaptureDesktop& desktop)
+    : deps_(deps), image_(deps.image), screen_(screen), overlay_(overlay), desktop_(desktop) {}
+
+void CaptureCommands::BindTo(CommandRouter& router) {
+    router.Bind(Handler::HotKey, [this](const CommandRef& ref) { shk1HotKey(ref.argument); });
+    router.Bind(Handler::CaptureScreenNow, [this] { CaptureFullScreen(); });
+    router.Bind(Handler::CaptureActiveNow, [this] { CaptureActiveWindow(); });
+    router.Bind(Handler::CaptureArea, [this] { btnSelectClick(); });
+    router.Bind(Handler::Crop, [this] { btnCropClick(); });
+    router.Bind(Handler::AutoPrint, [this] { mnuAutoPrintClick(); });
+    router.Bind(Handler::AutoSave, [this] { mnuAutoSaveClick(); });
+    router.Bind(Handler::SetScreen, [this] { mnuSetScreenClick(); });
+    router.Bind(Handler::SetArea, [this] { mnuSetAreaClick(); });
+}
+
+void CaptureCommands::shk1HotKey(int index) {
+    if (desktop_.ConsoleInForeground()) return;
+    deps_.hotKeys.SetActive(false);
+    // The capture under way switches them on again when it ends.
+    if (hotKeyBusy_) return;
+    // On again and no longer busy however the capture ends, a failure included.
+    struct Reactivate {
+        TSysHotKey& hotKeys;
+        ~Reactivate() { hotKeys.SetActive(true); }
+    } reactivate{deps_.hotKeys};
+    FlagSet busy(hotKeyBusy_);
+    switch (index) {
+    case kFullScreenEntry:
+        if (deps_.commands.Checked("mnuSetScreen"))
+            CaptureFullScreen();
+        else
+            CaptureArea();
+        break;
+    case kActiveWindowEntry: CaptureActiveWindow(); break;
+    case kAreaEntry: btnSelectClick(); break;
+    default: break;
+    }
+}
+
+void CaptureCommands::StartCapture() {
+    DisarmStamp(image_, deps_.view);
+    image_.CurrentFileName.clear();
+}
+
+void CaptureCommands::CaptureFullScreen() {
+    StartCapture();
+    // Grabbed first and then swapped in for the old picture, which moves to the undo slot:
+    // the same as snapshot, grab, but with no copy of a screenful on the way to the file.
+    Bitmap grabbed;
+    screen_.GrabScreen(grabbed);
+    image_.TakeUndoSnapshotAndReplace(std::move(grabbed));
+    image_.ResetZoom();
+    screen_.DrawMouseCursor(image_.imgMain, Point{0, 0}, deps_.flags.InclMouse);
+    image_.RenderShownImage(image_.imgMain, 1.0);
+    RunPostCaptureActions(false);
+    image_.CaptureText = "Full Screen capture";
+    image_.ShowCaptureStatus();
+}
+
+void CaptureCommands::CaptureActiveWindow() {
+    StartCapture();
+    const WindowId target = deps_.view.TargetWindow();
+    if (target == 0) return;
+    desktop_.BringToFront(target);
+    Bitmap grabbed;
+    auto rect = screen_.GrabWindow(target, grabbed);
+    // Closed since the timer saw it: no capture at all.
+    if (!rect) return;
+    image_.TakeUndoSnapshotAndReplace(std::move(grabbed));
+    image_.ResetZoom();
+    screen_.DrawMouseCursor(image_.imgMain, Point{rect->left, rect->top}, deps_.flags.InclMouse);
+    image_.RenderShownImage(image_.imgMain, 1.0);
+    RunPostCaptureActions(false);
+    image_.CaptureText = "Captured: [" + desktop_.WindowTitle(target) + "]";
+    image_.ShowCaptureStatus();
+}
+
+void CaptureCommands::CaptureArea() {
+    for (;;) {
+        StartCapture();
+        if (!deps_.view.LetPendingMessagesRun()) return;
+        desktop_.Pause(kOverlayPauseMs);
+        image_.TakeUndoSnapshot();
+        AreaChoice choice = overlay_.Run();
+        // Closed some other way than by a mouse button: no pixels, no post-capture actions
+        // on the picture that was there before.
+        if (!choice.ok) return;
+        if (SelectionEmpty(choice.selection)) {
+            if (desktop_.AskOkCancel(kAreaTryAgain)) continue;
+            return;
+        }
+        desktop_.Pause(kAreaGrabDelayMs);
+        const double zoom = image_.ZoomFactor() == 0 ? 1.0 : image_.ZoomFactor();
+        image_.imgMain = Bitmap();
+        image_.imgMain = AreaPicture(choice, zoom);
+        choice.screenImage = Bitmap();
+        image_.RenderShownImage(image_.imgMain, zoom);
+        break;
+    }
+    RunPostCaptureActions(cropMode_);
+    image_.CaptureText = "Selected area captured";
+    image_.ShowCaptureStatus();
+}
+
+void CaptureCommands::btnSelectClick() {
+    deps_.view.HideMainWindow();
+    CaptureArea();
+}
+
+void CaptureCommands::btnCropClick() {
+    FlagSet crop(cropMode_);
+    CaptureArea();
+}
+
+void CaptureCommands::RunPostCaptureActions(bool skipOutput) {
+    CommandStates& commands = deps_.commands;
+    image_.EnableImageCommands(true);
+    if (deps_.flags.PopUp) deps_.view.RestoreMainWindow();
+    if (deps_.flags.AutoClipCopy) deps_.router.Route(Handler::Copy);
+    if (skipOutput) return;
+    if (commands.Enabled("Print1") && commands.Checked("mnuAutoPrint")) deps_.router.Route(Handler::Print);
+    if (commands.Enabled("mnuAutoSave") && commands.Checked("mnuAutoSave")) deps_.router.Route(Handler::NumberedSave);
+    if (deps_.flags.AutoEdit) deps_.router.Route(Handler::Editor);
+}
+
+void CaptureCommands::mnuAutoPrintClick() { ToggleOption("mnuAutoPrint", "popAutoPrint", deps_.flags.AutoPrint); }
+
+void CaptureCommands::mnuAutoSaveClick() { ToggleOption("mnuAutoSave", "popAutoSave", deps_.flags.AutoSave); }
+
+void CaptureCommands::ToggleOption(const char* menuItem, const char* popupItem, bool& setting) {
+    // The menu item's check is the switch; the picture menu's item and the setting follow it.
+    const bool on = !deps_.commands.Checked(menuItem);
+    deps_.commands.SetChecked(menuItem, on);
+    deps_.commands.SetChecked(popupItem, on);
+    setting = on;
+    deps_.view.UpdateOptionIndicators();
+}
+
+void CaptureCommands::mnuSetScreenClick() {
+    deps_.commands.SetChecked("mnuSetArea", false);
+    deps_.commands.SetChecked("mnuSetScreen", true);
+    deps_.flags.SaveMode = "S";
+}
+
+void CaptureCommands::mnuSetAreaClick() {
+    deps_.commands.SetChecked("mnuSetScreen", false);
+    deps_.commands.SetChecked("mnuSetArea", true);
+    deps_.flags.SaveMode = "A";
+}
+
+}  // namespace vimbrel

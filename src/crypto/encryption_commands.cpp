@@ -1,0 +1,70 @@
+#include "crypto/encryption_commands.h"
+
+#include <exception>
+
+#include "crypto/encrypted_names.h"
+#include "workspace/file_names.h"
+
+namespace vimbrel {
+
+EncryptionCommands::EncryptionCommands(const CommandDeps& deps, EncryptionDialogs& ui, ImageFileCommands& files,
+                                       std::string workFolder)
+    : deps_(deps), ui_(ui), files_(files), workFolder_(std::move(workFolder)) {
+    des_.CipherMode = TCipherMode::CBC;
+    files_.DecipherWith(*this);
+}
+
+void EncryptionCommands::BindTo(CommandRouter& router) {
+    router.Bind(Handler::SaveEncrypted, [this] { mnuSaveEncryptedClick(); });
+    router.Bind(Handler::EncryptFile, [this] { EncryptaFile1Click(); });
+    router.Bind(Handler::OpenEncrypted, [this] { OpenanEncryptedFile1Click(); });
+}
+
+void EncryptionCommands::mnuSaveEncryptedClick() {
+    std::optional<KeyText> key = ui_.GetKeyText(std::nullopt);
+    if (!key) return;
+    auto choice = deps_.dialogs.AskSaveFile(kSaveEncryptedFilter, deps_.flags.SavePath, 1);
+    if (!choice) return;
+    BusyCursor busy(deps_.cursor);
+    const std::string name = EncryptedSaveName(choice->path, choice->filterIndex);
+    if (deps_.files.FileExists(name) && !deps_.dialogs.Confirm(OverwriteQuestion(name))) return;
+    // The picture in plain must not outlive the command, whether enciphering worked or not.
+    const std::string plain = PlainTemporaryPath(deps_.shell.TempFolder(), name);
+    FileRemover removePlain(deps_.files, plain);
+    files_.WriteImageFile(plain, true, false);
+    EncryptFileWithKey(des_, EncryptedFileIVText, key->View(), plain, name);
+}
+
+void EncryptionCommands::EncryptaFile1Click() {
+    std::optional<KeyText> key = ui_.GetKeyText(std::nullopt);
+    if (!key) return;
+    auto file = ui_.AskExistingFile(kEncryptFileTitle, kEncryptFileFilter, "");
+    if (!file) return;
+    BusyCursor busy(deps_.cursor);
+    EncryptFileWithKey(des_, EncryptedFileIVText, key->View(), *file, EncryptedNameOf(*file));
+}
+
+void EncryptionCommands::OpenanEncryptedFile1Click() {
+    auto file = ui_.AskExistingFile(kOpenEncryptedTitle, kOpenEncryptedFilter, deps_.flags.OpenPath);
+    if (file) files_.OpenFileByPath(*file);
+}
+
+std::optional<std::string> EncryptionCommands::DecipherForOpen(const std::string& FileName) {
+    std::optional<KeyText> key = ui_.GetKeyText(DecipherKeyNote(ExtractFileName(FileName)));
+    if (!key) return std::nullopt;
+    const std::string plain = DecipheredPath(workFolder_, FileName);
+    try {
+        if (plain.empty()) throw EFileError("DES: Could not open output file");
+        if (deps_.files.FileExists(plain)) deps_.files.RemoveFile(plain);
+        DecryptFileWithKey(des_, EncryptedFileIVText, key->View(), FileName, plain);
+    } catch (const std::exception&) {
+        // A wrong key mostly fails here; nothing half or wrongly deciphered stays behind.
+        if (!plain.empty() && deps_.files.FileExists(plain)) deps_.files.RemoveFile(plain);
+        deps_.cursor.ShowBusyCursor(false);
+        deps_.dialogs.Warning(kUnableToDecrypt);
+        return std::nullopt;
+    }
+    return plain;
+}
+
+}  // namespace vimbrel

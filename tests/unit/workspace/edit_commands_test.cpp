@@ -1,0 +1,228 @@
+// The edit commands over a fake clipboard and window: paste and its tail, clipboard
+// watching, the chain's rules, greys with undo, cursor stamps and drag scrolling.
+#include <gtest/gtest.h>
+
+#include <deque>
+
+#include "workspace/clipboard_chain.h"
+#include "capture/capture_commands.h"
+#include "workspace/edit_commands.h"
+#include "fake_ports.h"
+
+namespace vimbrel {
+namespace {
+
+using testing::Filled;
+
+struct Fakes : testing::FakeWindow, Clipboard, StampPainter, Screen, AreaOverlay, CaptureDesktop, testing::NoRegistrar {
+    std::optional<Bitmap> clipboardBitmap;
+    bool clipboardText = false;
+    bool console = false;
+
+    void PutBitmap(const Bitmap& picture) override { clipboardBitmap = picture; }
+    bool HasBitmap() override { return clipboardBitmap.has_value(); }
+    bool HasText() override { return clipboardText; }
+    std::optional<Bitmap> GetBitmap() override { return clipboardBitmap; }
+
+    void Draw(int stamp, Bitmap& picture, Point at) override {
+        log.push_back("stamp " + std::to_string(stamp) + " into " + std::to_string(picture.Width()) + " at " +
+                      std::to_string(at.x) + "," + std::to_string(at.y));
+    }
+
+    void GrabScreen(Bitmap&) override {}
+    std::optional<Rect> GrabWindow(WindowId, Bitmap&) override { return {}; }
+    void DrawMouseCursor(Bitmap&, Point, bool) override {}
+    AreaChoice Run() override { return {}; }
+    bool ConsoleInForeground() override { return console; }
+    void BringToFront(WindowId) override {}
+    std::string WindowTitle(WindowId) override { return {}; }
+    void Pause(int) override {}
+    bool AskOkCancel(const std::string&) override { return false; }
+};
+
+class EditCommandsTest : public ::testing::Test {
+protected:
+    EditCommandsTest() {
+        std::filesystem::create_directories(folder);
+        image.Start();
+        commands.SetEnabled("PrintSetup1", true);
+        testing::LogRoutes(router, f.log,
+                           {{Handler::Print, "print"}, {Handler::NumberedSave, "save"}, {Handler::Editor, "editor"},
+                            {Handler::PrintConsoleText, "print text"}});
+        captures.BindTo(router);
+        edit.BindTo(router);
+        hotKeys.SetActive(true);
+    }
+    ~EditCommandsTest() override { std::filesystem::remove_all(folder); }
+
+    void ShowPicture(const Bitmap& picture) {
+        image.TakeUndoSnapshot();
+        image.imgMain = picture;
+        image.RenderShownImage(image.imgMain, 1.0);
+        image.EnableImageCommands(true);
+    }
+
+    // One folder per test: ctest runs the tests of this fixture side by side.
+    std::string folder =
+        (std::filesystem::temp_directory_path() /
+         ("vimbrel-edit-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())))
+            .string() +
+        "/";
+    Fakes f;
+    testing::DiskFiles files;
+    testing::MemoryStore store;
+    OptionFlags flags;
+    CommandStates commands;
+    CommandRouter router;
+    TSysHotKey hotKeys{f};
+    CurrentImage image{commands, f, f, [] { return false; }};
+    CommandDeps deps{image, flags, commands, store, files, f, f, f, f, hotKeys, router, folder, folder};
+    ImageFileCommands fileCommands{deps};
+    CaptureCommands captures{deps, f, f, f};
+    EditCommands edit{deps, f, f, fileCommands, [this] { return captures.CropMode(); }, f};
+};
+
+TEST_F(EditCommandsTest, PastePrintsAndSavesButNeverCopiesOrEditsAndOnlyWhenNotBusy) {
+    flags.PopUp = flags.AutoClipCopy = flags.AutoEdit = true;
+    router.Route(Handler::AutoPrint);
+    router.Route(Handler::AutoSave);
+    ShowPicture(Filled(5, 5, 1));
+    image.CaptureText = "earlier";
+    f.clipboardBitmap = Filled(30, 20, 7);
+    f.log.clear();
+
+    hotKeys.SetActive(false);
+    router.Route(Handler::Paste);
+    EXPECT_EQ(image.imgMain, Filled(5, 5, 1)) << "nothing is pasted while a capture or a print runs";
+    hotKeys.SetActive(true);
+
+    router.Route(Handler::Paste);
+    EXPECT_EQ(image.imgMain, Filled(30, 20, 7));
+    EXPECT_EQ(f.log, (std::vector<std::string>{"pop-up", "print", "save"}));
+    EXPECT_EQ(f.statusText, "");
+    EXPECT_EQ(image.CaptureText, "earlier");
+    image.mnuUndoClick();
+    EXPECT_EQ(image.imgMain, Filled(5, 5, 1));
+}
+
+TEST_F(EditCommandsTest, ClipboardChangesEnablePasteAndWatchingPastesButNotWhileBusy) {
+    f.clipboardText = true;
+    router.Route(Handler::ClipboardChanged);
+    EXPECT_FALSE(commands.Enabled("mnuPaste"));
+    EXPECT_FALSE(commands.Enabled("btnPaste"));
+
+    f.clipboardBitmap = Filled(8, 6, 3);
+    flags.WatchClips = true;
+    hotKeys.SetActive(false);
+    router.Route(Handler::ClipboardChanged);
+    EXPECT_FALSE(commands.Enabled("popPaste")) << "ignored while the hotkeys are off";
+    EXPECT_TRUE(image.imgMain.Empty());
+
+    hotKeys.SetActive(true);
+    router.Route(Handler::ClipboardChanged);
+    EXPECT_TRUE(commands.Enabled("popPaste"));
+    EXPECT_EQ(image.imgMain, Filled(8, 6, 3));
+}
+
+TEST_F(EditCommandsTest, ConsoleTextIsPrintedOnlyWithAPrinterDosPrintAndAConsoleInFront) {
+    f.clipboardText = true;
+    f.console = true;
+    router.Route(Handler::ClipboardChanged);
+    EXPECT_TRUE(f.log.empty()) << "DosPrint is off";
+    flags.DosPrint = true;
+    router.Route(Handler::ClipboardChanged);
+    EXPECT_EQ(f.log, std::vector<std::string>{"print text"});
+    f.console = false;
+    router.Route(Handler::ClipboardChanged);
+    commands.SetEnabled("PrintSetup1", false);
+    f.console = true;
+    router.Route(Handler::ClipboardChanged);
+    EXPECT_EQ(f.log.size(), 1u);
+}
+
+TEST(ClipboardChainTest, ALeavingNextWindowIsReplacedAndOtherNoticesGoOn) {
+    ClipboardChain chain;
+    chain.Joined(7);
+    EXPECT_EQ(chain.WindowLeaves(9, 4), 7u) << "someone further on leaves: passed on";
+    EXPECT_EQ(chain.Next(), 7u);
+    EXPECT_EQ(chain.WindowLeaves(7, 5), 0u) << "our next one leaves: repaired here";
+    EXPECT_EQ(chain.Next(), 5u);
+    EXPECT_EQ(chain.WindowLeaves(5, 0), 0u);
+    EXPECT_EQ(chain.Next(), 0u) << "the end of the chain";
+}
+
+TEST_F(EditCommandsTest, GreysAreEqualInEveryChannelAndUndoBringsBackColourAtItsZoom) {
+    Bitmap colour(16, 16, 24);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) colour.SetPixelColour(x, y, RgbQuad{std::uint8_t(x * 16), 40, std::uint8_t(255 - y * 16), 0});
+    ShowPicture(colour);
+    image.SetZoom(1, 4);
+    image.CurrentFileName = "kept.bmp";
+    router.Route(Handler::Grey);
+    ASSERT_EQ(image.imgMain.Width(), 16);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            RgbQuad c = image.imgMain.PixelColour(x, y);
+            ASSERT_TRUE(c.red == c.green && c.green == c.blue) << x << "," << y;
+        }
+    EXPECT_EQ(image.ZoomFactor(), 1.0) << "greys are shown at 1:1";
+    EXPECT_EQ(image.CurrentFileName, "kept.bmp");
+    EXPECT_FALSE(std::filesystem::exists(folder + "~~tmp.jpg")) << "the temporary JPEG is gone";
+    image.mnuUndoClick();
+    EXPECT_EQ(image.imgMain, colour);
+    EXPECT_EQ(image.ZoomFactor(), 0.25);
+}
+
+TEST_F(EditCommandsTest, AStampGoesIntoBothPicturesAtItsOffsetAndARightClickDisarmsIt) {
+    ShowPicture(Filled(40, 30, 2));
+    router.Route(CommandRef{"curAdd2", Handler::AddCursor, 2});
+    EXPECT_EQ(f.pointer, ImagePointer::HandPoint);
+    f.log.clear();
+    edit.Image1MouseDown(MouseButton::Left, Point{10, 12});
+    EXPECT_EQ(f.log, (std::vector<std::string>{"stamp 2 into 40 at 10,12", "stamp 2 into 40 at 2,12"}));
+    EXPECT_EQ(image.StampCursor, 0u);
+    EXPECT_EQ(f.pointer, ImagePointer::Normal);
+    EXPECT_TRUE(image.UndoAvailable());
+
+    router.Route(CommandRef{"crAdd4", Handler::AddCursor, 4});
+    EXPECT_EQ(image.StampOffset, (Point{-5, -6}));
+    f.log.clear();
+    edit.Image1MouseDown(MouseButton::Right, Point{3, 3});
+    edit.Image1MouseUp(MouseButton::Right, Point{3, 3});
+    EXPECT_TRUE(f.log.empty()) << "cancelled without drawing";
+    EXPECT_EQ(image.StampCursor, 0u);
+}
+
+TEST_F(EditCommandsTest, DraggingScrollsALineForMovesBeyondTwoPixels) {
+    ShowPicture(Filled(40, 30, 2));
+    edit.Image1MouseDown(MouseButton::Left, Point{50, 50});
+    EXPECT_EQ(image.DragOrigin.x, -1) << "nothing to scroll: no drag";
+
+    f.scrollable = true;
+    edit.Image1MouseDown(MouseButton::Left, Point{50, 50});
+    EXPECT_EQ(f.pointer, ImagePointer::HandDrag);
+    edit.Image1MouseMove(Point{52, 48});  // within the dead zone, which moves along
+    edit.Image1MouseMove(Point{54, 46});
+    EXPECT_TRUE(f.log.empty()) << "a slow drag never scrolls";
+    edit.Image1MouseMove(Point{58, 42});
+    EXPECT_EQ(f.log, (std::vector<std::string>{"scroll right", "scroll up"}));
+    edit.Image1MouseUp(MouseButton::Left, Point{58, 42});
+    EXPECT_EQ(image.DragOrigin, (Point{-1, -1}));
+    EXPECT_EQ(f.pointer, ImagePointer::Normal);
+    edit.Image1MouseMove(Point{90, 90});
+    EXPECT_EQ(f.log.size(), 2u) << "no drag after the release";
+}
+
+TEST_F(EditCommandsTest, CopyPutsTheShownPictureAtItsZoom) {
+    router.Route(Handler::Copy);
+    EXPECT_FALSE(f.clipboardBitmap) << "no picture, nothing copied";
+    ShowPicture(Filled(40, 30, 2));
+    image.SetZoom(1, 2);
+    router.Route(Handler::Copy);
+    ASSERT_TRUE(f.clipboardBitmap);
+    EXPECT_EQ(f.clipboardBitmap->Width(), 20);
+    EXPECT_EQ(f.clipboardBitmap->Height(), 15);
+}
+
+}  // namespace
+}  // namespace vimbrel
