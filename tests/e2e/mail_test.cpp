@@ -11,6 +11,7 @@
 #include "app/command_table.h"
 #include "crypto/des.h"
 #include "crypto/encrypted_names.h"
+#include "dialog_layout.h"
 #include "vimbrel_process.h"
 #include "workspace/image_file.h"
 
@@ -192,6 +193,17 @@ TEST_F(MailTest, EncryptImagesSendsAnEncipheredPngThatTheMailProgramCanReadUntil
     for (const std::string& copy : copies)
         EXPECT_EQ(::GetFileAttributesA(copy.c_str()), INVALID_FILE_ATTRIBUTES) << copy << " outlives the program";
     EXPECT_EQ(::GetFileAttributesA((WorkFolder() + "2").c_str()), INVALID_FILE_ATTRIBUTES) << "its folder too";
+}
+
+TEST_F(MailTest, TheSendDialogShowsItsButtonsWholeAtTheScreensDensity) {
+    StartWithMapi("mapi32.dll");
+    OpenPicture();
+    HWND dialog = OpenSendDialog();
+    ASSERT_TRUE(dialog);
+    const std::vector<std::string> clipped = ClippedButtons(dialog, int(::GetDpiForSystem()));
+    EXPECT_TRUE(clipped.empty()) << ::testing::PrintToString(clipped);
+    Click(dialog, IDCANCEL);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
 }
 
 TEST_F(MailTest, ALibraryLackingAnEntryPointIsReportedAndMailStaysOffUntilTheImageCommandsUpdate) {
