@@ -92,13 +92,19 @@ void CaptureCommands::CaptureFullScreen() {
 
 void CaptureCommands::CaptureActiveWindow() {
     StartCapture();
-    const WindowId target = deps_.view.TargetWindow();
-    if (target == 0) return;
+    const WindowId target = desktop_.CaptureTarget(deps_.view.TargetWindow());
+    if (target == 0) {
+        deps_.dialogs.Warning(kNoWindowToCapture);
+        return;
+    }
     desktop_.BringToFront(target);
     Bitmap grabbed;
     auto rect = screen_.GrabWindow(target, grabbed);
-    // Closed since the timer saw it: no capture at all.
-    if (!rect) return;
+    // Closed in the moment since: no capture at all.
+    if (!rect) {
+        deps_.dialogs.Warning(kNoWindowToCapture);
+        return;
+    }
     image_.TakeUndoSnapshotAndReplace(std::move(grabbed));
     image_.ResetZoom();
     screen_.DrawMouseCursor(image_.imgMain, Point{rect->left, rect->top}, deps_.flags.InclMouse);

@@ -16,6 +16,9 @@ namespace vimbrel {
 // What a capture asks of the desktop besides its pixels.
 class CaptureDesktop : public ConsoleWatch {
 public:
+    // The window the active-window capture takes, given the one Timer1 remembered: that one
+    // while it exists, else the one in front now; 0 when no window may be taken.
+    virtual WindowId CaptureTarget(WindowId remembered) = 0;
     virtual void BringToFront(WindowId window) = 0;
     // GetWindowTextA with a buffer of 255: at most 254 characters.
     virtual std::string WindowTitle(WindowId window) = 0;
@@ -27,6 +30,8 @@ public:
 inline constexpr const char* kAreaTryAgain =
     "Hold the mouse buton down from the Upper Left corner\r\nto Lower Right corner of the area to be "
     "selected.  \r\nRelease mouse button when complete.  Try Again?";
+inline constexpr const char* kNoWindowToCapture =
+    "There is no window to capture.\r\nBring the window to the front, then try again.";
 inline constexpr int kAreaGrabDelayMs = 100;
 inline constexpr int kOverlayPauseMs = 200;
 

@@ -21,11 +21,21 @@ bool IsTaskbarClass(const std::string& className) {
     return name == "SYSTABCONTROL32" || name.compare(0, 4, "TRAY") == 0 || name == "SHELL_TRAYWND";
 }
 
-void TrackForegroundWindow(const WindowQuery& windows, WindowId ownWindow, WindowId& targetWindow) {
+namespace {
+bool MayBeTarget(const WindowQuery& windows, WindowId w) {
+    return w != 0 && !windows.OfThisProcess(w) && !IsTaskbarClass(windows.ClassName(w, 63));
+}
+}  // namespace
+
+void TrackForegroundWindow(const WindowQuery& windows, WindowId& targetWindow) {
     WindowId w = windows.ForegroundWindow();
-    if (w == 0 || w == ownWindow) return;
-    if (IsTaskbarClass(windows.ClassName(w, 63))) return;
-    targetWindow = w;
+    if (MayBeTarget(windows, w)) targetWindow = w;
+}
+
+WindowId ActiveCaptureTarget(const WindowQuery& windows, WindowId remembered) {
+    if (remembered != 0 && windows.Exists(remembered) && !windows.OfThisProcess(remembered)) return remembered;
+    WindowId now = windows.ForegroundWindow();
+    return MayBeTarget(windows, now) ? now : 0;
 }
 
 bool ConsoleInForeground(const WindowQuery& windows, bool isWinNT) {

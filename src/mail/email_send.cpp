@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <map>
 
 #include "crypto/encrypted_names.h"
 #include "util/text.h"
@@ -19,18 +18,20 @@ std::string_view TrimBlanks(std::string_view s) {
     return s;
 }
 
-// The enciphered copies one send makes, removed once it is over however it ended: they
-// hold the user's files and are of no use afterwards.
-class CopiesRemover {
+// The enciphered copies of a send that fails before it reaches the mail library: nobody
+// will read them. Once handed over they stay, for a mail program may read its attachments
+// after SendMail has returned; the work folder is emptied at exit.
+class UnsentCopies {
 public:
-    explicit CopiesRemover(FileSystemPort& files) : files_(files) {}
-    ~CopiesRemover() {
+    explicit UnsentCopies(FileSystemPort& files) : files_(files) {}
+    ~UnsentCopies() {
         for (const std::string& path : paths_)
             if (files_.FileExists(path)) files_.RemoveFile(path);
     }
-    CopiesRemover(const CopiesRemover&) = delete;
-    CopiesRemover& operator=(const CopiesRemover&) = delete;
+    UnsentCopies(const UnsentCopies&) = delete;
+    UnsentCopies& operator=(const UnsentCopies&) = delete;
     void Add(const std::string& path) { paths_.push_back(path); }
+    void HandedOver() { paths_.clear(); }
 
 private:
     FileSystemPort& files_;
@@ -76,9 +77,9 @@ std::string AttachmentItemText(const std::string& path, std::optional<std::uint6
 std::string ItemPath(std::string_view item) { return std::string(item.substr(0, item.find(kItemSeparator))); }
 
 bool ShouldEncipher(std::string_view path, bool encryptAll, bool encryptImages) {
-    const std::string tail = AsciiUpperCase(RightStr(path, 4));
-    if (encryptAll) return tail != ".VRX";
-    return encryptImages && (tail == ".BMP" || tail == ".JPG" || tail == "JPEG");
+    if (encryptAll) return AsciiUpperCase(RightStr(path, 4)) != ".VRX";
+    // Images are whatever the picture reader takes, so a new format is enciphered too.
+    return encryptImages && ReadFormatFor(path) != ImageFormat::None;
 }
 
 std::string EncipheredCopyPath(const std::string& workFolder, std::string_view path, int instance) {
@@ -157,12 +158,22 @@ void TEmailSend::SetStatus(const std::string& text) {
     window_->SetStatus(text);
 }
 
+// Copies of this send and of earlier ones in this run may still be read: a name taken in the
+// work folder goes into its next free numbered subfolder.
+std::string TEmailSend::FreeCopyPath(std::string_view path) {
+    for (int instance = 1;; ++instance) {
+        const std::string out = EncipheredCopyPath(workFolder_, path, instance);
+        if (files_.FileExists(out)) continue;
+        if (instance > 1) files_.CreateFolderPath(workFolder_ + std::to_string(instance));
+        return out;
+    }
+}
+
 void TEmailSend::SendEmail(const KeyText* key) {
     BusyCursor busy(cursor_);
     const bool encipher = controls.encryptAll || controls.encryptImages;
     std::vector<std::string> toAttach;
-    std::map<std::string, int> copyNames;  // file names are compared as Windows does
-    CopiesRemover copies(files_);
+    UnsentCopies copies(files_);
     if (!controls.attachments.empty() && encipher) {
         SetStatus(kEncryptingStatus);
         des_.CipherMode = TCipherMode::CBC;
@@ -171,9 +182,7 @@ void TEmailSend::SendEmail(const KeyText* key) {
         const std::string path = ItemPath(item);
         if (path.empty()) continue;
         if (key && ShouldEncipher(path, controls.encryptAll, controls.encryptImages)) {
-            const int instance = ++copyNames[AsciiUpperCase(ExtractFileName(path))];
-            if (instance > 1) files_.CreateFolderPath(workFolder_ + std::to_string(instance));
-            const std::string out = EncipheredCopyPath(workFolder_, path, instance);
+            const std::string out = FreeCopyPath(path);
             copies.Add(out);
             EncryptFileWithKey(des_, EncryptedFileIVText, key->View(), path, out);
             toAttach.push_back(out);
@@ -191,6 +200,7 @@ void TEmailSend::SendEmail(const KeyText* key) {
     for (const std::string& path : toAttach) email_.Attachment.push_back(path);
 
     SetStatus(kSendingStatus);
+    copies.HandedOver();
     if (email_.SendMail() != mapi::SUCCESS_SUCCESS) window_->Warning(kMapiSendmailFailed);
     window_->LetPendingMessagesRun();
     window_->Close(false);

@@ -48,11 +48,11 @@ std::string AttachmentItemText(const std::string& path, std::optional<std::uint6
 std::string ItemPath(std::string_view item);
 
 // Whether a file is sent enciphered: with Encrypt All every file not already ".vrx", with
-// Encrypt Images alone the bitmaps and JPEGs.
+// Encrypt Images alone every picture file the program reads (bitmap, JPEG, PNG).
 bool ShouldEncipher(std::string_view path, bool encryptAll, bool encryptImages);
-// Where its enciphered copy is made: the work folder, its file name plus ".vrx". The n-th
-// attachment of the same file name in one send (n from 2) goes into the work folder's
-// subfolder n, so no copy replaces another and each keeps its name.
+// Where its enciphered copy is made: the work folder, its file name plus ".vrx". Further
+// copies of the same file name in one run (n from 2) go into the work folder's subfolder n,
+// so no copy replaces another and each keeps its name.
 std::string EncipheredCopyPath(const std::string& workFolder, std::string_view path, int instance = 1);
 
 // The dialog window as TEmailSend drives it.
@@ -107,6 +107,7 @@ public:
 private:
     void SetStatus(const std::string& text);
     void SendEmail(const KeyText* key);
+    std::string FreeCopyPath(std::string_view path);
 
     TEmail& email_;
     FileSystemPort& files_;

@@ -69,7 +69,9 @@ void TPreviewForm::SyncTrackBar() {
 
 void TPreviewForm::ShowZoomSize() {
     Window().SetZoomText("");
-    if (!deps_.view.LetPendingMessagesRun()) return;
+    // Written whatever the messages let run met: a program ended meanwhile closes the
+    // preview soon after, and until then the box shows the scale.
+    deps_.view.LetPendingMessagesRun();
     Window().SetZoomText(PreviewZoomText(scale_));
 }
 

@@ -13,8 +13,8 @@ void TextPrintCommands::BindTo(CommandRouter& router) {
 void TextPrintCommands::PrintConsoleText() {
     HotKeysOff hotKeysOff(deps_.hotKeys);
     const std::optional<std::string> text = printer_.ClipboardText();
-    if (!text || text->empty()) return;
-    {
+    // An empty text prints nothing, and the window hides all the same.
+    if (text && !text->empty()) {
         BusyCursor busy(deps_.cursor);
         std::unique_ptr<TextJob> job;
         try {

@@ -31,7 +31,7 @@ struct OptionFlags {
     std::string SavePath;
     std::string AutoSavePath;
     std::string OpenPath;
-    std::int32_t NextSaveNo = 1;    // decimal; written only by numbered saves
+    std::int64_t NextSaveNo = 1;    // decimal; written only by numbered saves
     std::string ImageEditor;
     bool DosPrint = false;          // "Yes" / "No"
     std::string DosFont = "System";

@@ -75,7 +75,8 @@ void LoadFolders(OptionFlags& flags, const SettingsContext& c) {
     if (flags.OpenPath.empty() || !c.files.FolderExists(flags.OpenPath))
         flags.OpenPath = flags.SavePath;
     const std::string next = c.store.Read("NextSaveNo");
-    flags.NextSaveNo = next.empty() ? 1 : LeadingInt32(next);
+    // As stored, never narrowed: a number too large is refused by the save that would use it.
+    flags.NextSaveNo = next.empty() ? 1 : LeadingInt(next);
 }
 
 }  // namespace
@@ -223,7 +224,7 @@ void WriteHotKeyTexts(const OptionFlags& flags, SettingsStore& store) {
     store.Write("HotKeyArea", flags.HotKeyArea);
 }
 
-void WriteNextSaveNo(std::int32_t next, SettingsStore& store) { store.Write("NextSaveNo", std::to_string(next)); }
+void WriteNextSaveNo(std::int64_t next, SettingsStore& store) { store.Write("NextSaveNo", std::to_string(next)); }
 
 std::string ReadMainPosn(SettingsStore& store) { return store.Read("MainPosn"); }
 

@@ -56,7 +56,7 @@ std::optional<std::string> FindPrinterByPrefix(const std::vector<std::string>& n
 // Single values written at the moment they change.
 void LoadHotKeyTexts(OptionFlags& flags, SettingsStore& store);
 void WriteHotKeyTexts(const OptionFlags& flags, SettingsStore& store);
-void WriteNextSaveNo(std::int32_t next, SettingsStore& store);
+void WriteNextSaveNo(std::int64_t next, SettingsStore& store);
 std::string ReadMainPosn(SettingsStore& store);
 void WriteMainPosn(const std::string& value, SettingsStore& store);
 // False once the user ticked "Do not ask this again" ("CheckClose" is "N").

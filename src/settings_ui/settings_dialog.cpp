@@ -94,7 +94,7 @@ std::vector<SettingsChange> PlanSettingsApply(const OptionFlags& flags, const Se
     plan.push_back(Set(kDosPrint.name, v.chkDosPrint ? kDosPrint.on : kDosPrint.off));
     plan.push_back(Set("DosFont", v.rbSystem ? "System" : "Arial"));
     plan.push_back(Set("AutoPrefix", v.txtSavePrefix));
-    plan.push_back(Set("NextSaveNo", std::to_string(LeadingInt32(v.txtNextSaveNo))));
+    plan.push_back(Set("NextSaveNo", std::to_string(LeadingInt(v.txtNextSaveNo))));
     plan.push_back(Set("AutoExt", kSaveExtensions[v.cboExt == 0 || v.cboExt == 2 ? v.cboExt : 1]));
     if (v.chkAutoSave != opening.autoSaveChecked) plan.push_back(Do(Kind::RunAutoSaveClick));
     if (v.chkAutoPrint != opening.autoPrintChecked) plan.push_back(Do(Kind::RunAutoPrintClick));
@@ -124,7 +124,7 @@ bool ApplySettingChange(OptionFlags& flags, const std::string& name, const std::
             return true;
         }
     if (name == "NextSaveNo") {
-        flags.NextSaveNo = LeadingInt32(value);
+        flags.NextSaveNo = LeadingInt(value);
         return true;
     }
     return false;

@@ -4,7 +4,6 @@
 
 #include "desktop/sys_hotkey.h"
 #include "workspace/current_image.h"
-#include "workspace/image_file.h"
 
 namespace vimbrel {
 
@@ -80,7 +79,9 @@ void EditCommands::ClipboardChanged() {
     for (const char* name : kPasteCommands) commands.SetEnabled(name, false);
     if (clipboard_.HasBitmap()) {
         for (const char* name : kPasteCommands) commands.SetEnabled(name, true);
-        if (deps_.flags.WatchClips) PasteFromClipboard();
+        // Our own copy (the shown picture at its zoom, or a capture's automatic copy) is not
+        // taken back: it would replace the full-size picture and capture it a second time.
+        if (deps_.flags.WatchClips && !clipboard_.HoldsOwnCopy()) PasteFromClipboard();
     } else if (commands.Enabled("PrintSetup1") && deps_.flags.DosPrint && clipboard_.HasText() &&
                console_.ConsoleInForeground()) {
         deps_.router.Route(Handler::PrintConsoleText);
@@ -92,7 +93,8 @@ void EditCommands::ConvertToGreys() {
     // Greys are the luminance of a quality-90 JPEG of the picture, read back as greys.
     const std::string jpeg = deps_.dataFolder + "~~tmp.jpg";
     FileRemover removeAfter(deps_.files, jpeg);
-    WriteImageFile(image_.imgMain, jpeg);
+    // A temporary write like any other: it enables Save.
+    files_.WriteImageFile(jpeg, true, false);
     files_.LoadImageFile(jpeg, true);
 }
 

@@ -21,6 +21,8 @@ public:
     virtual bool HasText() = 0;
     // The clipboard's bitmap; nothing when it holds none any more.
     virtual std::optional<Bitmap> GetBitmap() = 0;
+    // Whether what the clipboard holds now was put there by this program.
+    virtual bool HoldsOwnCopy() = 0;
 };
 
 // The four stamps of "Add a cursor": the arrow, the pointing hand, the no-drop sign and the

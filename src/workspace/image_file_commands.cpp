@@ -123,8 +123,8 @@ void ImageFileCommands::WriteImageFile(const std::string& path, bool temporary, 
 void ImageFileCommands::AutoSaveImage() {
     AutoSaveSettings settings{flags_.AutoSavePath, flags_.AutoPrefix, flags_.AutoExt, flags_.NextSaveNo};
     std::string name = ClaimAutoSaveName(settings, deps_.files, [&](std::int64_t next) {
-        flags_.NextSaveNo = static_cast<std::int32_t>(next);
-        WriteNextSaveNo(static_cast<std::int32_t>(next), deps_.store);
+        flags_.NextSaveNo = next;
+        WriteNextSaveNo(next, deps_.store);
     });
     WriteImageFile(name, false, false);
     deps_.shell.Beep();

@@ -28,7 +28,10 @@ std::string AutoSaveName(const std::string& autoSavePath, const std::string& aut
 std::string ClaimAutoSaveName(AutoSaveSettings& settings, const FileQueries& files, const StoreNextSaveNo& store) {
     std::int64_t n = settings.nextSaveNo;
     for (int tries = 0; tries < kSeriesLength; ++tries, ++n) {
-        if (n == std::numeric_limits<std::int64_t>::max()) break;
+        // The number after this one must still be a stored number.
+        if (n >= kLargestNextSaveNo)
+            throw EInOutError("The next save number " + std::to_string(n) +
+                              " is too large.\r\nChoose a smaller \"Next Save Seq. #\" in Option Settings.");
         std::string name = AutoSaveName(settings.autoSavePath, settings.autoPrefix, n, settings.autoExt);
         if (files.FileExists(name)) continue;
         settings.nextSaveNo = n + 1;

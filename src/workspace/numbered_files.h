@@ -26,6 +26,9 @@ struct AutoSaveSettings {
     std::int64_t nextSaveNo = 1;
 };
 
+// "NextSaveNo" is a 32-bit number: a save never stores one past it.
+inline constexpr std::int64_t kLargestNextSaveNo = 2147483647;
+
 // Writes the new "NextSaveNo" to the settings store at once.
 using StoreNextSaveNo = std::function<void(std::int64_t)>;
 
@@ -33,7 +36,8 @@ using StoreNextSaveNo = std::function<void(std::int64_t)>;
 // earlier capture is never replaced, even after the counter was lowered or wrapped past
 // 99999), so the number advances until a free name turns up. nextSaveNo ends one past the
 // number used and is handed to store before this returns, so before any file is written.
-// Throws EInOutError when every numbered name of the series is taken.
+// Throws EInOutError when every numbered name of the series is taken, or the number would
+// pass kLargestNextSaveNo; nothing is stored then.
 std::string ClaimAutoSaveName(AutoSaveSettings& settings, const FileQueries& files, const StoreNextSaveNo& store);
 
 // ClaimAutoSaveName, then WriteImageFile of the full-size picture; returns the name

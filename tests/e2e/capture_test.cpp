@@ -166,6 +166,23 @@ TEST_F(CaptureTest, NumberedPngCapturesHoldTheScreensExactPixels) {
     EXPECT_TRUE(app.Exit());
 }
 
+TEST_F(CaptureTest, ANextSaveNumberPastTheLargestIsReportedAndNothingIsWritten) {
+    WriteSetting("NextSaveNo", "2147483648");
+    VimbrelProcess app("capture-number-too-large");
+    SaveInto(app);
+    ASSERT_TRUE(app.Start());
+    PressKeys({VK_SNAPSHOT});
+    EXPECT_TRUE(AnswerMessageBox(app.ProcessId(), "  Vimbrel   ", "The next save number 2147483648 is too large.\r\n"
+                                                                  "Choose a smaller \"Next Save Seq. #\" in Option Settings."));
+    WIN32_FIND_DATAA found;
+    HANDLE find = ::FindFirstFileA((app.Folder() + "Shot-*").c_str(), &found);
+    EXPECT_EQ(find, INVALID_HANDLE_VALUE) << "written: " << found.cFileName;
+    if (find != INVALID_HANDLE_VALUE) ::FindClose(find);
+    EXPECT_EQ(ReadSetting("NextSaveNo"), "2147483648");
+    EXPECT_TRUE(app.Running());
+    EXPECT_TRUE(app.Exit());
+}
+
 TEST_F(CaptureTest, AltPrintScreenTakesTheWindowThatWasInFrontAndCopiesPrintsSavesAndEdits) {
     WriteSetting("AutoClipCopy", "On");
     WriteSetting("AutoPrint", "On");
@@ -199,6 +216,33 @@ TEST_F(CaptureTest, AltPrintScreenTakesTheWindowThatWasInFrontAndCopiesPrintsSav
     }
     EXPECT_TRUE(WaitFor([&] { return ReadAll(app.Folder() + "editor-args.txt").find("~~vrl.bmp") != std::string::npos; }))
         << "the editor got the picture: " << ReadAll(app.Folder() + "editor-args.txt");
+    EXPECT_TRUE(app.Exit());
+}
+
+TEST_F(CaptureTest, AltPrintScreenAfterTheProgramsOwnOverlayWasInFrontStillTakesTheLastOtherWindow) {
+    MarkerWindow marker;
+    VimbrelProcess app("capture-active-after-overlay");
+    SaveInto(app);
+    ASSERT_TRUE(app.Start());
+    ::SetForegroundWindow(marker.Handle());
+    WaitFor([] { return false; }, 2500ms);
+    // The overlay stays in front over a tick of the program's foreground watch, then goes.
+    PressKeys({VK_LWIN, VK_SNAPSHOT});
+    HWND overlay = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (overlay = FindProcessWindow(app.ProcessId(), "TfrmCapArea", "frmCapArea")) != nullptr &&
+                                     ::IsWindowVisible(overlay); }));
+    WaitFor([] { return false; }, 2500ms);
+    ::PostMessageA(overlay, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(overlay) && !CombinationFree(MOD_ALT, VK_SNAPSHOT); }))
+        << "the overlay is gone and the hotkeys are back";
+
+    ::SetForegroundWindow(marker.Handle());
+    PressKeys({VK_MENU, VK_SNAPSHOT});
+    auto picture = WaitForPicture(app.Folder() + "Shot-00001.bmp");
+    ASSERT_TRUE(picture.has_value()) << "the capture took nothing";
+    EXPECT_EQ(picture->Width(), kMarker.right - kMarker.left);
+    EXPECT_EQ(picture->Height(), kMarker.bottom - kMarker.top);
+    EXPECT_TRUE(IsMarker(*picture, 0, 0));
     EXPECT_TRUE(app.Exit());
 }
 

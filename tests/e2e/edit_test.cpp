@@ -1,7 +1,8 @@
 // The clipboard as other programs use it: a bitmap put there becomes the picture when
-// watching is on (not while a capture holds the hotkeys off), the viewer chain survives
-// another viewer joining and leaving, Copy at 1:2 hands over the half-size picture; and a
-// crop at 2:1 keeps the picture's own scale.
+// watching is on (not while a capture holds the hotkeys off), the program's own copies are
+// never taken back, the viewer chain survives another viewer joining and leaving, Copy at
+// 1:2 hands over the half-size picture; greys can be saved at once; and a crop at 2:1 keeps
+// the picture's own scale.
 #include <gtest/gtest.h>
 
 #include "commands/command_table.h"
@@ -114,6 +115,57 @@ TEST_F(EditTest, PasteThenCopyAtOneToTwoGivesTheHalfSizePicture) {
     ASSERT_TRUE(WaitFor([&] { return (copied = ClipboardPicture()).has_value(); }));
     EXPECT_EQ(copied->Width(), 40);
     EXPECT_EQ(copied->Height(), 30);
+    EXPECT_TRUE(app.Exit());
+}
+
+TEST_F(EditTest, WatchingTakesNoneOfTheProgramsOwnCopiesBack) {
+    WriteSetting("WatchClips", "1");
+    WriteSetting("AutoClipCopy", "1");
+    WriteSetting("AutoSave", "On");
+    VimbrelProcess app("clip-own");
+    WriteSetting("AutoSavePath", app.Folder().substr(0, app.Folder().size() - 1));
+    ASSERT_TRUE(app.Start());
+
+    PressKeys({VK_SNAPSHOT});
+    ASSERT_TRUE(WaitFor([&] { return Exists(app.Folder() + "Clip-00001.bmp"); })) << "captured, copied and saved";
+    WaitFor([] { return false; }, 1500ms);
+    EXPECT_FALSE(Exists(app.Folder() + "Clip-00002.bmp")) << "the automatic copy was taken as a second capture";
+
+    // Copy at 1:2 hands out the half-size picture and keeps the full-size one.
+    const int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
+    const std::string half = "(" + std::to_string(w / 2) + "x " + std::to_string(h / 2) + ")";
+    ASSERT_TRUE(app.PostMenuCommand("1 :  2"));
+    ASSERT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()).find(half) == 0; })) << StatusText(app.MainWindow());
+    ASSERT_TRUE(app.PostMenuCommand("&Copy to Clipboard"));
+    std::optional<Bitmap> copied;
+    ASSERT_TRUE(WaitFor([&] { return (copied = ClipboardPicture()).has_value() && copied->Width() == w / 2; }));
+    WaitFor([] { return false; }, 1s);
+    EXPECT_FALSE(Exists(app.Folder() + "Clip-00002.bmp")) << "the copy was pasted back";
+    EXPECT_EQ(StatusText(app.MainWindow()).find(half), 0u) << StatusText(app.MainWindow());
+    EXPECT_TRUE(app.Exit());
+}
+
+TEST_F(EditTest, APictureTurnedGreyCanBeSavedAtOnce) {
+    VimbrelProcess app("greys-save");
+    ASSERT_TRUE(app.Start());
+    PutOnClipboard(Pattern(40, 30));
+    ASSERT_TRUE(app.PostMenuCommand("&Paste from Clipboard"));
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(app.MainWindow()) != FALSE; }));
+    ASSERT_TRUE(app.PostMenuCommand("Convert to &Greys"));
+    WaitFor([] { return false; }, 500ms);
+    ::SetForegroundWindow(app.MainWindow());
+    PressKeys({VK_CONTROL, 'S'});
+    ASSERT_TRUE(AnswerFileDialog(app.ProcessId(), "Save As", app.Folder() + "grey")) << "Save is enabled";
+    std::optional<Bitmap> saved;
+    ASSERT_TRUE(WaitFor([&] {
+        try {
+            saved = vimbrel::LoadImageFile(app.Folder() + "grey.bmp");
+        } catch (const std::exception&) {
+        }
+        return saved.has_value();
+    }));
+    const vimbrel::RgbQuad c = saved->PixelColour(20, 15);
+    EXPECT_TRUE(c.red == c.green && c.green == c.blue) << "the grey picture was saved";
     EXPECT_TRUE(app.Exit());
 }
 

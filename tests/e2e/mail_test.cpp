@@ -11,6 +11,7 @@
 #include "commands/command_table.h"
 #include "crypto/des.h"
 #include "crypto/encrypted_names.h"
+#include "dialog_layout.h"
 #include "vimbrel_process.h"
 #include "workspace/image_file.h"
 
@@ -90,8 +91,8 @@ protected:
     }
 
     // Shows a picture opened from a file, which the mail then attaches.
-    std::string OpenPicture() {
-        const std::string file = app.Folder() + "pic.bmp";
+    std::string OpenPicture(const std::string& name = "pic.bmp") {
+        const std::string file = app.Folder() + name;
         vimbrel::WriteImageFile(Picture(), file);
         EXPECT_TRUE(app.RunSecondInstance("\"" + file + "\"").has_value());
         EXPECT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()).find(file) != std::string::npos; }))
@@ -156,29 +157,53 @@ TEST_F(MailTest, TheDialogSendsItsRecipientsSubjectBodyAndThePictureThroughSimpl
     EXPECT_TRUE(WaitFor([] { return !PrintScreenFree(); })) << "the hotkeys are on again";
 }
 
-TEST_F(MailTest, EncryptImagesSendsAnEncipheredCopyThatTheKeyDeciphersToThePicture) {
+// A mail program may hand the message on and read the files later: what it was given is
+// still there after the send, a second send keeps it, and both are gone once the program
+// has ended.
+TEST_F(MailTest, EncryptImagesSendsAnEncipheredPngThatTheMailProgramCanReadUntilTheProgramEnds) {
     StartWithMapi("mapi32.dll");
-    const std::string file = OpenPicture();
+    const std::string file = OpenPicture("pic.png");
+    const std::string copies[] = {WorkFolder() + "pic.png.vrx", WorkFolder() + "2\\pic.png.vrx"};
+    for (const std::string& copy : copies) {
+        HWND dialog = OpenSendDialog();
+        ASSERT_TRUE(dialog);
+        ::SendDlgItemMessageA(dialog, 401, WM_SETTEXT, 0, LPARAM("ann"));
+        ::CheckDlgButton(dialog, 410, BST_CHECKED);
+        Click(dialog, IDOK);
+        HWND key = nullptr;
+        ASSERT_TRUE(
+            WaitFor([&] { return (key = FindProcessWindow(app.ProcessId(), "#32770", kKeyDialogTitle)) != nullptr; }));
+        WaitFor([&] { return ::IsWindowVisible(key) != FALSE; });
+        ::SendMessageA(FindDescendantOfClass(key, "Edit"), WM_SETTEXT, 0, LPARAM(kKey));
+        ::PostMessageA(key, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
+        EXPECT_NE(Lower(Calls()).find(Lower(" recip=1|ann|SMTP:ann file=" + copy + "|pic.png.vrx|-1")),
+                  std::string::npos)
+            << Calls();
+    }
+    for (const std::string& copy : copies) {
+        ASSERT_NE(::GetFileAttributesA(copy.c_str()), INVALID_FILE_ATTRIBUTES) << copy << " is there after the sends";
+        const std::string plain = app.Folder() + "read-later.png";
+        vimbrel::TDES des;
+        vimbrel::DecryptFileWithKey(des, vimbrel::EncryptedFileIVText, kKey, copy, plain);
+        EXPECT_TRUE(ReadFileBytes(plain) == ReadFileBytes(file)) << "the key deciphers the picture from " << copy;
+    }
+
+    ASSERT_TRUE(app.Exit());
+    for (const std::string& copy : copies)
+        EXPECT_EQ(::GetFileAttributesA(copy.c_str()), INVALID_FILE_ATTRIBUTES) << copy << " outlives the program";
+    EXPECT_EQ(::GetFileAttributesA((WorkFolder() + "2").c_str()), INVALID_FILE_ATTRIBUTES) << "its folder too";
+}
+
+TEST_F(MailTest, TheSendDialogShowsItsButtonsWholeAtTheScreensDensity) {
+    StartWithMapi("mapi32.dll");
+    OpenPicture();
     HWND dialog = OpenSendDialog();
     ASSERT_TRUE(dialog);
-    ::SendDlgItemMessageA(dialog, 401, WM_SETTEXT, 0, LPARAM("ann"));
-    ::CheckDlgButton(dialog, 410, BST_CHECKED);
-    Click(dialog, IDOK);
-    HWND key = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (key = FindProcessWindow(app.ProcessId(), "#32770", kKeyDialogTitle)) != nullptr; }));
-    WaitFor([&] { return ::IsWindowVisible(key) != FALSE; });
-    ::SendMessageA(FindDescendantOfClass(key, "Edit"), WM_SETTEXT, 0, LPARAM(kKey));
-    ::PostMessageA(key, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
-
-    const std::string copy = WorkFolder() + "pic.bmp.vrx";
-    EXPECT_NE(Lower(Calls()).find(Lower(" recip=1|ann|SMTP:ann file=" + copy + "|pic.bmp.vrx|-1")), std::string::npos)
-        << Calls();
-    const std::string sent = app.Folder() + "mapi-attachment-0";
-    vimbrel::TDES des;
-    vimbrel::DecryptFileWithKey(des, vimbrel::EncryptedFileIVText, kKey, sent, sent + ".plain");
-    EXPECT_TRUE(ReadFileBytes(sent + ".plain") == ReadFileBytes(file)) << "the key deciphers the picture";
-    EXPECT_EQ(::GetFileAttributesA(copy.c_str()), INVALID_FILE_ATTRIBUTES) << "no enciphered copy stays behind";
+    const std::vector<std::string> clipped = ClippedButtons(dialog, int(::GetDpiForSystem()));
+    EXPECT_TRUE(clipped.empty()) << ::testing::PrintToString(clipped);
+    Click(dialog, IDCANCEL);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
 }
 
 TEST_F(MailTest, ALibraryLackingAnEntryPointIsReportedAndMailStaysOffUntilTheImageCommandsUpdate) {

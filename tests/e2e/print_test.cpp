@@ -139,6 +139,17 @@ protected:
         shownStatus = StatusText(app.MainWindow());
     }
 
+    // Print Preview from the menu, once its window shows.
+    HWND OpenPreview(VimbrelProcess& app) {
+        HWND preview = nullptr;
+        if (!app.PostMenuCommand("Print P&review")) return nullptr;
+        WaitFor([&] {
+            preview = FindProcessWindow(app.ProcessId(), "TPreviewForm", "Print Preview");
+            return preview && ::IsWindowVisible(preview);
+        });
+        return preview && ::IsWindowVisible(preview) ? preview : nullptr;
+    }
+
     // What the PDF must show, for the check after the suite.
     void WriteCheck(const std::string& name, const std::string& pdf, int pages, int left, int top, int width,
                     int height, const std::vector<std::string>& texts) {
@@ -225,16 +236,27 @@ TEST_F(PrintTest, CtrlNPrintsTheTypedNotesAndEjectAddsAPage) {
 
 // The preview of a 200 x 100 picture on A4 at 300 dpi: a divisor of 4, a page picture of
 // 620 x 877, the margin at 125 / 4 = 31.25 -> 31 preview pixels.
+TEST_F(PrintTest, PreviewShowsItsScaleInTheZoomBoxAsSoonAsItOpens) {
+    WriteSetting("PrintStyle", "Best");
+    VimbrelProcess app("print-preview-best");
+    ASSERT_NO_FATAL_FAILURE(OpenPicture(app, Quarters(1024, 768)));
+    HWND preview = OpenPreview(app);
+    ASSERT_TRUE(preview);
+    HWND zoom = FindDescendantOfClass(preview, "Edit");
+    ASSERT_TRUE(zoom);
+    // Best on A4: 0.75 x (2479 - 250) / 1024 = 1.63.
+    EXPECT_TRUE(WaitFor([&] { return WindowText(zoom) == "163%"; }, 3s)) << '"' << WindowText(zoom) << '"';
+    ::PostMessageA(preview, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(preview); }));
+    ASSERT_TRUE(app.Exit());
+}
+
 TEST_F(PrintTest, PreviewOpensMaximisedZoomsByTypingAndKeypadAndCtrlPPrintsWhatItShows) {
     WriteSetting("PrintStyle", "Full");
     VimbrelProcess app("print-preview");
     ASSERT_NO_FATAL_FAILURE(OpenPicture(app, Quarters(200, 100)));
-    ASSERT_TRUE(app.PostMenuCommand("Print P&review"));
-    HWND preview = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        preview = FindProcessWindow(app.ProcessId(), "TPreviewForm", "Print Preview");
-        return preview && ::IsWindowVisible(preview);
-    }));
+    HWND preview = OpenPreview(app);
+    ASSERT_TRUE(preview);
     EXPECT_TRUE(::IsZoomed(preview));
     EXPECT_FALSE(::IsWindowEnabled(app.MainWindow())) << "the preview is modal";
     EXPECT_TRUE(CombinationFree(0, VK_SNAPSHOT)) << "hotkeys off while the preview is open";

@@ -3,6 +3,7 @@
 // capture hotkey another program holds, at start-up and after OK.
 #include <gtest/gtest.h>
 
+#include "dialog_layout.h"
 #include "vimbrel_process.h"
 
 #include <commctrl.h>
@@ -141,6 +142,18 @@ TEST_F(SettingsDialogTest, OkWritesEverySettingAndTheHotKeysAreOffOnlyWhileTheDi
     EXPECT_FALSE(CombinationFree(MOD_CONTROL | MOD_SHIFT, VK_F12));
     EXPECT_TRUE(CombinationFree(kWin, VK_SNAPSHOT)) << "the old area key is given back";
     EXPECT_EQ(NoticeText(app), "") << "every new key was registered";
+    ASSERT_TRUE(app.Exit());
+}
+
+TEST_F(SettingsDialogTest, TheDialogShowsItsButtonsWholeAtTheScreensDensity) {
+    VimbrelProcess app("settings-layout");
+    ASSERT_TRUE(app.Start());
+    HWND dlg = OpenSettings(app);
+    ASSERT_NE(dlg, nullptr);
+    const std::vector<std::string> clipped = ClippedButtons(dlg, int(::GetDpiForSystem()));
+    EXPECT_TRUE(clipped.empty()) << ::testing::PrintToString(clipped);
+    Press(dlg, IDCANCEL);
+    ASSERT_TRUE(CommandDone(dlg));
     ASSERT_TRUE(app.Exit());
 }
 

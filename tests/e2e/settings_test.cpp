@@ -55,6 +55,28 @@ TEST_F(SettingsTest, EverySettingIsWrittenAtExitInItsStoredForm) {
     EXPECT_EQ(ReadSetting("NextSaveNo"), "12abc");
 }
 
+TEST_F(SettingsTest, ALogOffWritesTheSettingsAndEmptiesTheWorkFolderWithoutTheExitQuestion) {
+    WriteSetting("CheckClose", "Y");
+    WriteSetting("PrintStyle", "best");
+    VimbrelProcess app("log-off");
+    ASSERT_TRUE(app.Start());
+    ::CreateDirectoryA(WorkFolder().c_str(), nullptr);
+    const std::string plain = WorkFolder() + "deciphered.bmp";
+    std::ofstream(plain) << "plain";
+    ASSERT_NE(::GetFileAttributesA(plain.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(::SendMessageTimeoutA(app.MainWindow(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK, 5000,
+                                      &answer));
+    EXPECT_EQ(answer, DWORD_PTR(TRUE)) << "the program lets the session end";
+    ::SendMessageTimeoutA(app.MainWindow(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK, 10000, &answer);
+    EXPECT_EQ(::GetFileAttributesA(plain.c_str()), INVALID_FILE_ATTRIBUTES) << "no plain copy outlives the session";
+    EXPECT_EQ(ReadSetting("PrintStyle"), "Best") << "the settings are written";
+    EXPECT_TRUE(ReadSetting("MainPosn").has_value()) << "and the window's place";
+    EXPECT_FALSE(FindProcessWindow(app.ProcessId(), "#32770", "  Vimbrel   ")) << "no exit question";
+    EXPECT_TRUE(app.WaitForExit());
+}
+
 TEST_F(SettingsTest, AnEmptyOverrideFileIsDeletedAndAFilledOneWins) {
     {
         VimbrelProcess app("override-empty");

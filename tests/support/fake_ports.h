@@ -23,6 +23,7 @@ struct FakeWindow : Dialogs, Shell, ImageView, CursorPort, MainView {
     std::string tempFolder;
     std::uintptr_t target = 0;
     bool scrollable = false;
+    bool programEnded = false;  // a WM_QUIT met while pending messages ran
     // What was done.
     std::vector<std::string> log;
     std::string statusText;
@@ -60,7 +61,7 @@ struct FakeWindow : Dialogs, Shell, ImageView, CursorPort, MainView {
 
     void RestoreMainWindow() override { log.push_back("pop-up"); }
     void HideMainWindow() override { log.push_back("hide"); }
-    bool LetPendingMessagesRun() override { return true; }
+    bool LetPendingMessagesRun() override { return !programEnded; }
     void SetImagePointer(ImagePointer p) override { pointer = p; }
     bool ImageScrollable() override { return scrollable; }
     void ScrollImageLine(bool horizontal, bool forward) override {

@@ -305,8 +305,8 @@ void MainWindow::FormCreate() {
     // Deciphered plain files must not outlive a crash: empty the work folder now as well.
     EmptyWorkFolder();
 
-    // 10-11: hidden start; the indicators and image commands as for no picture.
-    if (!::FindWindowA("Shell_TrayWnd", nullptr)) ::ShowWindow(hwnd_, SW_SHOWMINNOACTIVE);
+    // 10-11: hidden start, with or without a taskbar (a window shown minimised where no
+    // taskbar holds it would sit on the desktop); the image commands as for no picture.
     s_->image->Start();
 
     // 11: the tray icon with the window's icon and the tray menu; no taskbar button.
@@ -421,7 +421,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         ::DrawMenuBar(hwnd_);
         return 0;
     case WM_TIMER:
-        if (wp == kTimer1) TrackForegroundWindow(WinWindowQuery(), WindowId(hwnd_), s_->targetWindow);
+        if (wp == kTimer1) TrackForegroundWindow(WinWindowQuery(), s_->targetWindow);
         return 0;
     case WM_DRAWCLIPBOARD: {
         HWND next = reinterpret_cast<HWND>(s_->clipboardChain.Next());
@@ -434,10 +434,13 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             ::SendMessageA(next, msg, wp, lp);
         return 0;
     case WM_CLOSE:
-        FormCloseQuery();
-        // Saving must never keep the program from ending: a failure is reported, the close goes on.
-        RunReported(hwnd_, [this] { FormClose(); });
-        ::DestroyWindow(hwnd_);
+        CloseNow();
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        // The session ends with the program: the clean-up of an exit, with no question.
+        if (wp) CloseNow();
         return 0;
     case WM_DESTROY:
         RunReported(hwnd_, [this] { FormDestroy(); });
@@ -551,6 +554,13 @@ void MainWindow::EmptyWorkFolder() {
 }
 
 void MainWindow::FormCloseQuery() { s_->suppressResize = true; }
+
+void MainWindow::CloseNow() {
+    FormCloseQuery();
+    // Saving must never keep the program from ending: a failure is reported, the close goes on.
+    RunReported(hwnd_, [this] { FormClose(); });
+    ::DestroyWindow(hwnd_);
+}
 
 void MainWindow::FormClose() {
     EmptyWorkFolder();

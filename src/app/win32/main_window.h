@@ -34,6 +34,8 @@ private:
     void FormResize();
     void DpiChanged(int dpi, const RECT& suggested);
     void FormCloseQuery();
+    // The work folder emptied, the settings written, the window destroyed.
+    void CloseNow();
     void FormClose();
     void FormDestroy();
 

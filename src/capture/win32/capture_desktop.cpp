@@ -12,6 +12,10 @@ namespace vimbrel::win32 {
 
 bool WinCaptureDesktop::ConsoleInForeground() { return win32::ConsoleInForeground(); }
 
+WindowId WinCaptureDesktop::CaptureTarget(WindowId remembered) {
+    return ActiveCaptureTarget(WinWindowQuery(), remembered);
+}
+
 void WinCaptureDesktop::BringToFront(WindowId window) { ::SetForegroundWindow(reinterpret_cast<HWND>(window)); }
 
 std::string WinCaptureDesktop::WindowTitle(WindowId window) {
@@ -32,12 +36,22 @@ void WinClipboard::PutBitmap(const Bitmap& picture) {
     WindowDC screen(nullptr);
     GdiBitmap bitmap(::CreateDIBitmap(screen.get(), &info.header, CBM_INIT, picture.Data(), info.get(), DIB_RGB_COLORS));
     if (!bitmap) throw std::runtime_error("The picture could not be put on the clipboard");
-    OpenClipboardScope clipboard(owner_);
-    if (!clipboard) throw std::runtime_error("The clipboard could not be opened");
-    ::EmptyClipboard();
-    if (!::SetClipboardData(CF_BITMAP, bitmap.get()))
-        throw std::runtime_error("The picture could not be put on the clipboard");
-    bitmap.release();  // the clipboard owns it now
+    {
+        OpenClipboardScope clipboard(owner_);
+        if (!clipboard) throw std::runtime_error("The clipboard could not be opened");
+        ::EmptyClipboard();
+        if (!::SetClipboardData(CF_BITMAP, bitmap.get()))
+            throw std::runtime_error("The picture could not be put on the clipboard");
+        bitmap.release();  // the clipboard owns it now
+    }
+    ownSequence_ = ::GetClipboardSequenceNumber();
+}
+
+bool WinClipboard::HoldsOwnCopy() {
+    DWORD ownerProcess = 0;
+    if (HWND owner = ::GetClipboardOwner()) ::GetWindowThreadProcessId(owner, &ownerProcess);
+    if (ownerProcess == ::GetCurrentProcessId()) return true;
+    return ownSequence_ != 0 && ::GetClipboardSequenceNumber() == ownSequence_;
 }
 
 std::optional<Bitmap> WinClipboard::GetBitmap() {

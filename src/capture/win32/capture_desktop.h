@@ -14,6 +14,7 @@ public:
     explicit WinCaptureDesktop(std::string title) : title_(std::move(title)) {}
 
     bool ConsoleInForeground() override;
+    WindowId CaptureTarget(WindowId remembered) override;
     void BringToFront(WindowId window) override;
     std::string WindowTitle(WindowId window) override;
     void Pause(int milliseconds) override;
@@ -32,9 +33,11 @@ public:
     bool HasBitmap() override { return ::IsClipboardFormatAvailable(CF_BITMAP) != FALSE; }
     bool HasText() override { return ::IsClipboardFormatAvailable(CF_TEXT) != FALSE; }
     std::optional<Bitmap> GetBitmap() override;
+    bool HoldsOwnCopy() override;
 
 private:
     HWND owner_;
+    DWORD ownSequence_ = 0;  // the clipboard's sequence number once our last copy was on it
 };
 
 // The stamps with the system's cursors, drawn at their natural size.

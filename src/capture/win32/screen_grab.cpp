@@ -122,6 +122,14 @@ std::string WinWindowQuery::ClassName(WindowId window, int bufferSize) const {
     return name;
 }
 
+bool WinWindowQuery::Exists(WindowId window) const { return ::IsWindow(reinterpret_cast<HWND>(window)) != FALSE; }
+
+bool WinWindowQuery::OfThisProcess(WindowId window) const {
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(reinterpret_cast<HWND>(window), &process);
+    return process == ::GetCurrentProcessId();
+}
+
 bool ConsoleInForeground() { return vimbrel::ConsoleInForeground(WinWindowQuery(), IsWinNT()); }
 
 }  // namespace vimbrel::win32

@@ -37,6 +37,8 @@ class WinWindowQuery : public WindowQuery {
 public:
     WindowId ForegroundWindow() const override;
     std::string ClassName(WindowId window, int bufferSize) const override;
+    bool Exists(WindowId window) const override;
+    bool OfThisProcess(WindowId window) const override;
 };
 
 // ConsoleInForeground for this system.

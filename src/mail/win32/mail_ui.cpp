@@ -15,7 +15,6 @@
 namespace vimbrel::win32 {
 namespace {
 
-constexpr int kClientWidth = 517, kClientHeight = 305;
 constexpr int kOffset = 15;
 constexpr const char* kProgramName = "Vimbrel";
 
@@ -157,9 +156,8 @@ private:
         pushing_ = false;
     }
 
-    void Place() {
-        PlaceWindow(dlg_, BesideOwner(owner_, kOffset, kOffset), SIZE{kClientWidth, kClientHeight});
-    }
+    // The template's size, which grows with its font on a denser screen as its controls do.
+    void Place() { PlaceWindow(dlg_, BesideOwner(owner_, kOffset, kOffset)); }
 
     void AddHints() {
         HWND tips = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0,

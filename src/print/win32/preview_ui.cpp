@@ -65,9 +65,10 @@ public:
     void SetPageSize(PageSize size) {
         WindowDC screen(nullptr);
         size_ = size;
+        // The old page leaves its DC while both still exist; then either can go.
+        selected_.reset();
         memory_.reset(::CreateCompatibleDC(screen.get()));
         page_.reset(::CreateCompatibleBitmap(screen.get(), std::max(size.Width, 1), std::max(size.Height, 1)));
-        selected_.reset();
         selected_.emplace(memory_.get(), page_.get());
         UpdateScrollBars();
     }

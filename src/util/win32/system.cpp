@@ -150,7 +150,8 @@ bool ShellFileOperation(const std::string& source, const std::string& destinatio
     op.wFunc = operation;
     op.pFrom = from.c_str();
     op.pTo = to.empty() ? nullptr : to.c_str();
-    op.fFlags = static_cast<FILEOP_FLAGS>(flags & ~unsigned(FOF_WANTMAPPINGHANDLE));
+    // Failures are the caller's to report, never a box of the shell's own.
+    op.fFlags = static_cast<FILEOP_FLAGS>((flags | FOF_NOERRORUI) & ~unsigned(FOF_WANTMAPPINGHANDLE));
     op.fAnyOperationsAborted = FALSE;
     return ::SHFileOperationA(&op) == 0 && !op.fAnyOperationsAborted;
 }

@@ -33,7 +33,8 @@ std::string ReadFileText(const std::string& fileName);
 void WriteFileText(const std::string& text, const std::string& fileName);
 
 // One source (wildcards allowed) and one destination or none; operation FO_MOVE to
-// FO_RENAME. True when the shell did it and nothing was aborted.
+// FO_RENAME. True when the shell did it and nothing was aborted. The shell shows no error
+// box of its own (FOF_NOERRORUI is always added).
 bool ShellFileOperation(const std::string& source, const std::string& destination, unsigned operation,
                         unsigned flags);
 

@@ -46,6 +46,7 @@ struct Fakes : testing::FakeWindow, Screen, AreaOverlay, CaptureDesktop, testing
 
     // The desktop.
     bool ConsoleInForeground() override { return console; }
+    WindowId CaptureTarget(WindowId remembered) override { return remembered; }
     void BringToFront(WindowId window) override { log.push_back("front " + std::to_string(window)); }
     std::string WindowTitle(WindowId) override { return "Untitled - Notepad"; }
     void Pause(int ms) override { log.push_back("pause " + std::to_string(ms)); }
@@ -174,9 +175,10 @@ TEST_F(CaptureCommandsTest, UndoAfterACaptureBringsBackThePictureBeforeItAndAFai
 TEST_F(CaptureCommandsTest, TheActiveWindowCaptureTakesTheTrackedWindowWithThePointerRelativeToIt) {
     image.imgMain = Filled(3, 3, 9);
     captures.CaptureActiveWindow();
-    EXPECT_EQ(image.imgMain, Filled(3, 3, 9)) << "no window tracked yet: nothing at all";
-    EXPECT_TRUE(f.log.empty());
+    EXPECT_EQ(image.imgMain, Filled(3, 3, 9)) << "no window to take: no capture";
+    EXPECT_EQ(f.log, std::vector<std::string>{std::string("warning ") + kNoWindowToCapture}) << "and the user is told";
 
+    f.log.clear();
     f.target = 42;
     captures.CaptureActiveWindow();
     EXPECT_EQ(f.log[0], "front 42");

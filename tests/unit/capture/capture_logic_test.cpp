@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,8 +20,11 @@ public:
         if (it == classes.end()) return "";
         return it->second.substr(0, std::size_t(bufferSize - 1));
     }
+    bool Exists(WindowId w) const override { return classes.count(w) != 0; }
+    bool OfThisProcess(WindowId w) const override { return ours.count(w) != 0; }
     WindowId foreground = 0;
     std::map<WindowId, std::string> classes;
+    std::set<WindowId> ours;
 };
 
 TEST(ForegroundTest, TaskbarClasses) {
@@ -33,17 +37,37 @@ TEST(ForegroundTest, TaskbarClasses) {
 
 TEST(ForegroundTest, TargetIsTheLastOtherProgramWindow) {
     FakeWindows windows;
-    const WindowId own = 5, notepad = 10, taskbar = 11, editor = 12;
-    windows.classes = {{own, "TfrmCaptureForm"}, {notepad, "Notepad"}, {taskbar, "Shell_TrayWnd"}, {editor, "Edit"}};
+    const WindowId own = 5, overlay = 6, notepad = 10, taskbar = 11, editor = 12;
+    windows.classes = {{own, "TfrmCaptureForm"}, {overlay, "TfrmCapArea"}, {notepad, "Notepad"},
+                       {taskbar, "Shell_TrayWnd"}, {editor, "Edit"}};
+    windows.ours = {own, overlay};
     WindowId target = 0;
 
     struct Step { WindowId foreground; WindowId expected; const char* why; };
     for (Step s : {Step{0, 0, "nothing in front"}, {own, 0, "own window"}, {notepad, notepad, "other program"},
                    {taskbar, notepad, "taskbar clicked"}, {own, notepad, "own window clicked"},
-                   {0, notepad, "no foreground"}, {editor, editor, "next program"}}) {
+                   {overlay, notepad, "own overlay in front"}, {0, notepad, "no foreground"},
+                   {editor, editor, "next program"}}) {
         windows.foreground = s.foreground;
-        TrackForegroundWindow(windows, own, target);
+        TrackForegroundWindow(windows, target);
         EXPECT_EQ(target, s.expected) << s.why;
+    }
+}
+
+TEST(ForegroundTest, TheCaptureTakesTheWindowInFrontWhenTheRememberedOneIsGone) {
+    FakeWindows windows;
+    const WindowId own = 5, notepad = 10, taskbar = 11, editor = 12, closed = 13;
+    windows.classes = {{own, "TfrmCaptureForm"}, {notepad, "Notepad"}, {taskbar, "Shell_TrayWnd"}, {editor, "Edit"}};
+    windows.ours = {own};
+    struct Case { WindowId remembered, foreground, expected; const char* why; };
+    for (Case c : {Case{notepad, editor, notepad, "the remembered window while it exists"},
+                   {closed, editor, editor, "closed: the one in front now"},
+                   {0, editor, editor, "none remembered yet"},
+                   {closed, own, 0, "only our own window in front"},
+                   {closed, taskbar, 0, "only the taskbar in front"},
+                   {closed, 0, 0, "nothing in front"}}) {
+        windows.foreground = c.foreground;
+        EXPECT_EQ(ActiveCaptureTarget(windows, c.remembered), c.expected) << c.why;
     }
 }
 
@@ -53,7 +77,7 @@ TEST(ForegroundTest, ClassNameIsReadWith62Characters) {
     // Upper-cased, cut to 62 characters: only the first 62 decide.
     windows.classes[7] = std::string(62, 'a') + "SHELL_TRAYWND";
     WindowId target = 0;
-    TrackForegroundWindow(windows, 1, target);
+    TrackForegroundWindow(windows, target);
     EXPECT_EQ(target, 7u);
 }
 

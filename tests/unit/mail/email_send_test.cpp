@@ -41,7 +41,7 @@ TEST(SendEmailTexts, AnAttachmentItemIsThePathANoBreakSpaceAndTheSizeInKilobytes
 }
 
 TEST(SendEmailTexts, ImagesOrAllFilesButEncryptedOnesAreEnciphered) {
-    for (const char* name : {"a.bmp", "B.JPEG", "c.jpg"}) {
+    for (const char* name : {"a.bmp", "B.JPEG", "c.jpg", "d.png", "E.PNG"}) {
         EXPECT_TRUE(ShouldEncipher(name, false, true)) << name;
         EXPECT_TRUE(ShouldEncipher(name, true, false)) << name;
     }
@@ -140,33 +140,33 @@ TEST_F(EmailSendTest, SendsTheTypedRecipientsSubjectBodyAndAttachmentAndCloses) 
     EXPECT_FALSE(cursor.busy);
 }
 
-TEST_F(EmailSendTest, EncryptImagesSendsEncipheredCopiesOfTheImagesAndRemovesThemAfterwards) {
-    const std::string a = Make("a.bmp", "bitmap bytes"), b = Make("b.jpeg", "jpeg bytes"), c = Make("c.txt", "text");
-    for (const auto& p : {a, b, c}) dialog.AddAttachment(p);
+// A mail program may return at once and read its attachments later: the copies stay in the
+// work folder, which is emptied at exit.
+TEST_F(EmailSendTest, EncryptImagesSendsEncipheredCopiesOfEveryImageThatOutlastTheSend) {
+    const std::string a = Make("a.bmp", "bitmap bytes"), b = Make("b.jpeg", "jpeg bytes"), c = Make("c.txt", "text"),
+                      d = Make("d.png", "png bytes");
+    for (const auto& p : {a, b, c, d}) dialog.AddAttachment(p);
     dialog.controls.to = "ann";
     dialog.controls.encryptImages = true;
-    std::vector<std::string> deciphered;
-    mapi.onSend = [&](const SentMessage& m) {
-        for (const SentFile& f : m.files) {
-            if (f.name.ends_with(".vrx")) {
-                TDES des;
-                DecryptFileWithKey(des, EncryptedFileIVText, "secret key", f.path, folder + "plain");
-                deciphered.push_back(ReadAll(folder + "plain"));
-            }
-        }
-    };
     dialog.btnSendClick();
     ASSERT_EQ(mapi.sent.size(), 1u);
     EXPECT_EQ(mapi.sent[0].files, (std::vector<SentFile>{{work + "a.bmp.vrx", "a.bmp.vrx", 0xFFFFFFFFu},
                                                          {work + "b.jpeg.vrx", "b.jpeg.vrx", 0xFFFFFFFFu},
-                                                         {c, "c.txt", 0xFFFFFFFFu}}));
-    EXPECT_EQ(deciphered, (Texts{"bitmap bytes", "jpeg bytes"}));
+                                                         {c, "c.txt", 0xFFFFFFFFu},
+                                                         {work + "d.png.vrx", "d.png.vrx", 0xFFFFFFFFu}}));
+    Texts deciphered;
+    for (const SentFile& f : mapi.sent[0].files) {
+        if (!f.name.ends_with(".vrx")) continue;
+        TDES des;
+        DecryptFileWithKey(des, EncryptedFileIVText, "secret key", f.path, folder + "plain");
+        deciphered.push_back(ReadAll(folder + "plain"));
+    }
+    EXPECT_EQ(deciphered, (Texts{"bitmap bytes", "jpeg bytes", "png bytes"}));
     EXPECT_EQ(window.log.front(), "key dialog");
     EXPECT_EQ(window.log[2], "status Encrypting Attachments");
-    EXPECT_TRUE(WorkFiles().empty());
 }
 
-TEST_F(EmailSendTest, EncryptAllSkipsFilesAlreadyEncryptedAndCopiesGoEvenWhenTheSendFails) {
+TEST_F(EmailSendTest, EncryptAllSkipsFilesAlreadyEncryptedAndAFailedSendIsReported) {
     const std::string c = Make("c.txt", "text"), d = Make("d.jpg.vrx", "cipher");
     dialog.AddAttachment(c);
     dialog.AddAttachment(d);
@@ -179,7 +179,6 @@ TEST_F(EmailSendTest, EncryptAllSkipsFilesAlreadyEncryptedAndCopiesGoEvenWhenThe
     EXPECT_EQ(mapi.sent[0].files[1].path, d);
     EXPECT_EQ(window.log.back(), "close");
     EXPECT_EQ(window.log[window.log.size() - 2], "warning MAPI Sendmail failed.");
-    EXPECT_TRUE(WorkFiles().empty());
 }
 
 TEST_F(EmailSendTest, TwoAttachmentsOfOneNameEachSendTheirOwnContent) {
@@ -198,6 +197,24 @@ TEST_F(EmailSendTest, TwoAttachmentsOfOneNameEachSendTheirOwnContent) {
     };
     dialog.btnSendClick();
     EXPECT_EQ(deciphered, (Texts{"a.bmp.vrx first", "a.bmp.vrx second"}));
+
+    // A later send leaves the copies an earlier mail may still be reading.
+    TEmail email2(mapi.Table(), files);
+    TEmailSend later(email2, files, cursor, work, NumberFormat{});
+    FakeSendWindow window2;
+    later.FormCreate(window2);
+    later.AddAttachment(Make("a.bmp", "third"));
+    later.controls.to = "ann";
+    later.controls.encryptImages = true;
+    deciphered.clear();
+    later.btnSendClick();
+    EXPECT_EQ(deciphered, (Texts{"a.bmp.vrx third"}));
+    EXPECT_EQ(mapi.sent.back().files[0].path, work + "3\\a.bmp.vrx");
+    for (const auto& [copy, content] : {std::pair{work + "a.bmp.vrx", "first"}, {work + "2\\a.bmp.vrx", "second"}}) {
+        TDES des;
+        DecryptFileWithKey(des, EncryptedFileIVText, "secret key", copy, folder + "plain");
+        EXPECT_EQ(ReadAll(folder + "plain"), content) << copy;
+    }
 }
 
 TEST_F(EmailSendTest, CancellingTheKeyDialogSendsNothingAndTheDialogStaysOpen) {

@@ -129,6 +129,12 @@ TEST_F(PreviewTest, BestOpensAt333PercentWithTheBarAt23AndTheHotkeysOffWhileOpen
     EXPECT_EQ(bar, 23);
     EXPECT_EQ(drawn, (PreviewPlacement{86, 16, 427, 320}));
     EXPECT_EQ(drawnFrom, 1024);
+
+    // The box shows the scale at once, whatever the messages let run on the way met.
+    window.programEnded = true;
+    zoomText.clear();
+    Open([](TPreviewForm&) {});
+    EXPECT_EQ(zoomText, "333%");
 }
 
 TEST_F(PreviewTest, PreviewNeedsWhatPrintNeeds) {
@@ -292,11 +298,18 @@ TEST_F(ConsoleTextTest, AFailedPrintIsReportedAndTheWindowStaysAsItWas) {
     EXPECT_TRUE(window.log.empty());
     EXPECT_FALSE(window.busy);
 
-    // No text: nothing at all.
-    log.clear();
-    text.reset();
-    textPrint.PrintConsoleText();
-    EXPECT_TRUE(log.empty());
+}
+
+TEST_F(ConsoleTextTest, AnEmptyTextPrintsNothingAndTheWindowStillHides) {
+    for (std::optional<std::string> none : {std::optional<std::string>(""), std::optional<std::string>()}) {
+        log.clear();
+        window.log.clear();
+        text = none;
+        textPrint.PrintConsoleText();
+        EXPECT_TRUE(log.empty()) << "no job";
+        EXPECT_EQ(window.log, Lines{"hide"});
+        EXPECT_TRUE(hotKeys.Active());
+    }
 }
 
 }  // namespace

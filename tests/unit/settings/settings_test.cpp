@@ -292,7 +292,8 @@ TEST_F(SettingsTest, StoredFoldersFallBackWhenMissing) {
 }
 
 TEST_F(SettingsTest, NextSaveNoIsReadLeniently) {
-    const std::pair<const char*, int> cases[] = {{"12abc", 12}, {"", 1}, {"abc", 0}, {"  7", 7}};
+    const std::pair<const char*, std::int64_t> cases[] = {
+        {"12abc", 12}, {"", 1}, {"abc", 0}, {"  7", 7}, {"2147483648", 2147483648}};
     for (const auto& [stored, expected] : cases) {
         store.values = {{"NextSaveNo", stored}};
         Load();

@@ -17,9 +17,14 @@ using testing::Filled;
 struct Fakes : testing::FakeWindow, Clipboard, StampPainter, Screen, AreaOverlay, CaptureDesktop, testing::NoRegistrar {
     std::optional<Bitmap> clipboardBitmap;
     bool clipboardText = false;
+    bool ownCopy = false;
     bool console = false;
 
-    void PutBitmap(const Bitmap& picture) override { clipboardBitmap = picture; }
+    void PutBitmap(const Bitmap& picture) override {
+        clipboardBitmap = picture;
+        ownCopy = true;
+    }
+    bool HoldsOwnCopy() override { return ownCopy; }
     bool HasBitmap() override { return clipboardBitmap.has_value(); }
     bool HasText() override { return clipboardText; }
     std::optional<Bitmap> GetBitmap() override { return clipboardBitmap; }
@@ -34,6 +39,7 @@ struct Fakes : testing::FakeWindow, Clipboard, StampPainter, Screen, AreaOverlay
     void DrawMouseCursor(Bitmap&, Point, bool) override {}
     AreaChoice Run() override { return {}; }
     bool ConsoleInForeground() override { return console; }
+    WindowId CaptureTarget(WindowId remembered) override { return remembered; }
     void BringToFront(WindowId) override {}
     std::string WindowTitle(WindowId) override { return {}; }
     void Pause(int) override {}
@@ -124,6 +130,18 @@ TEST_F(EditCommandsTest, ClipboardChangesEnablePasteAndWatchingPastesButNotWhile
     EXPECT_EQ(image.imgMain, Filled(8, 6, 3));
 }
 
+TEST_F(EditCommandsTest, WatchingLeavesTheProgramsOwnCopiesAlone) {
+    flags.WatchClips = true;
+    f.clipboardBitmap = Filled(8, 6, 3);
+    router.Route(Handler::ClipboardChanged);
+    ShowPicture(Filled(5, 5, 1));
+    router.Route(Handler::Copy);
+    router.Route(Handler::ClipboardChanged);
+    EXPECT_TRUE(commands.Enabled("mnuPaste")) << "our copy can still be pasted by hand";
+    image.mnuUndoClick();
+    EXPECT_EQ(image.imgMain, Filled(8, 6, 3)) << "the copy was not taken back over the picture before";
+}
+
 TEST_F(EditCommandsTest, ConsoleTextIsPrintedOnlyWithAPrinterDosPrintAndAConsoleInFront) {
     f.clipboardText = true;
     f.console = true;
@@ -158,7 +176,9 @@ TEST_F(EditCommandsTest, GreysAreEqualInEveryChannelAndUndoBringsBackColourAtIts
     ShowPicture(colour);
     image.SetZoom(1, 4);
     image.CurrentFileName = "kept.bmp";
+    commands.SetEnabled("Save1", false);
     router.Route(Handler::Grey);
+    EXPECT_TRUE(commands.Enabled("Save1")) << "the picture changed: it can be saved";
     ASSERT_EQ(image.imgMain.Width(), 16);
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x) {

@@ -189,6 +189,20 @@ TEST(NumberedFiles, FullSeriesIsAnErrorNotAnEndlessLoop) {
     EXPECT_EQ(s.nextSaveNo, 1);
 }
 
+TEST(NumberedFiles, ANumberPastTheLargestStoredOneIsRefusedNotWrapped) {
+    FakeFiles files;
+    StoreLog log;
+    AutoSaveSettings last{"S", "V", ".bmp", kLargestNextSaveNo - 1};
+    EXPECT_EQ(ClaimAutoSaveName(last, files, log.Callback()), "S\\V-83646.bmp");
+    EXPECT_EQ(log.stored, std::vector<std::int64_t>{kLargestNextSaveNo});
+    for (std::int64_t next : {kLargestNextSaveNo, kLargestNextSaveNo + 1}) {
+        AutoSaveSettings s{"S", "V", ".bmp", next};
+        EXPECT_THROW(ClaimAutoSaveName(s, files, log.Callback()), EInOutError) << next;
+        EXPECT_EQ(s.nextSaveNo, next);
+    }
+    EXPECT_EQ(log.stored.size(), 1u) << "a refused number is not stored";
+}
+
 TEST(NumberedFiles, AutoSaveStoresTheNumberBeforeWritingTheFile) {
     const auto dir = std::filesystem::temp_directory_path() / "vimbrel-autosave-test";
     std::filesystem::remove_all(dir);

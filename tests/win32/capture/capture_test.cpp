@@ -304,9 +304,13 @@ TEST(ForegroundWin32Test, ClassNamesAndConsole) {
     EXPECT_EQ(windows.ClassName(reinterpret_cast<WindowId>(pattern.get()), 8), "Vimbrel");
     SetForegroundWindow(pattern.get());
     PumpFor(100);
+    const auto own = reinterpret_cast<WindowId>(pattern.get());
+    EXPECT_TRUE(windows.Exists(own));
+    EXPECT_TRUE(windows.OfThisProcess(own));
+    EXPECT_FALSE(windows.OfThisProcess(reinterpret_cast<WindowId>(::GetDesktopWindow()))) << "another process's window";
     WindowId target = 0;
-    TrackForegroundWindow(windows, 0, target);
-    EXPECT_EQ(target, reinterpret_cast<WindowId>(pattern.get()));
+    TrackForegroundWindow(windows, target);
+    EXPECT_EQ(target, 0u) << "a window of this process is never the target";
     EXPECT_FALSE(ConsoleInForeground());
 }
 
