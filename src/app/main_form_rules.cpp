@@ -43,8 +43,8 @@ int StatusPanel0Width(int statusBarWidth, int dpi) {
 Handler ClassifyFormKey(int virtualKey, bool ctrl, const CommandStates& commands) {
     if (ctrl && virtualKey == kVkPrior) return Handler::PreviousNumberedFile;
     if (ctrl && virtualKey == kVkNext) return Handler::NextNumberedFile;
-    if (ctrl && virtualKey == 'N' && commands.Enabled("Print1")) return Handler::PrintWithNotes;
-    if (ctrl && virtualKey == kVkF2 && commands.Enabled("SaveAs1")) return Handler::NumberedSave;
+    if (ctrl && virtualKey == 'N' && commands.Enabled(cmd::Print1)) return Handler::PrintWithNotes;
+    if (ctrl && virtualKey == kVkF2 && commands.Enabled(cmd::SaveAs1)) return Handler::NumberedSave;
     if (!ctrl && virtualKey == kVkF1) return Handler::HelpContents;
     return Handler::None;
 }

@@ -59,7 +59,7 @@ void CaptureCommands::shk1HotKey(int index) {
     FlagSet busy(hotKeyBusy_);
     switch (index) {
     case kFullScreenEntry:
-        if (deps_.commands.Checked("mnuSetScreen"))
+        if (deps_.commands.Checked(cmd::mnuSetScreen))
             CaptureFullScreen();
         else
             CaptureArea();
@@ -157,16 +157,16 @@ void CaptureCommands::RunPostCaptureActions(bool skipOutput) {
     if (deps_.flags.PopUp) deps_.view.RestoreMainWindow();
     if (deps_.flags.AutoClipCopy) deps_.router.Route(Handler::Copy);
     if (skipOutput) return;
-    if (commands.Enabled("Print1") && commands.Checked("mnuAutoPrint")) deps_.router.Route(Handler::Print);
-    if (commands.Enabled("mnuAutoSave") && commands.Checked("mnuAutoSave")) deps_.router.Route(Handler::NumberedSave);
+    if (commands.Enabled(cmd::Print1) && commands.Checked(cmd::mnuAutoPrint)) deps_.router.Route(Handler::Print);
+    if (commands.Enabled(cmd::mnuAutoSave) && commands.Checked(cmd::mnuAutoSave)) deps_.router.Route(Handler::NumberedSave);
     if (deps_.flags.AutoEdit) deps_.router.Route(Handler::Editor);
 }
 
-void CaptureCommands::mnuAutoPrintClick() { ToggleOption("mnuAutoPrint", "popAutoPrint", deps_.flags.AutoPrint); }
+void CaptureCommands::mnuAutoPrintClick() { ToggleOption(cmd::mnuAutoPrint, cmd::popAutoPrint, deps_.flags.AutoPrint); }
 
-void CaptureCommands::mnuAutoSaveClick() { ToggleOption("mnuAutoSave", "popAutoSave", deps_.flags.AutoSave); }
+void CaptureCommands::mnuAutoSaveClick() { ToggleOption(cmd::mnuAutoSave, cmd::popAutoSave, deps_.flags.AutoSave); }
 
-void CaptureCommands::ToggleOption(const char* menuItem, const char* popupItem, bool& setting) {
+void CaptureCommands::ToggleOption(CommandName menuItem, CommandName popupItem, bool& setting) {
     // The menu item's check is the switch; the picture menu's item and the setting follow it.
     const bool on = !deps_.commands.Checked(menuItem);
     deps_.commands.SetChecked(menuItem, on);
@@ -176,14 +176,14 @@ void CaptureCommands::ToggleOption(const char* menuItem, const char* popupItem, 
 }
 
 void CaptureCommands::mnuSetScreenClick() {
-    deps_.commands.SetChecked("mnuSetArea", false);
-    deps_.commands.SetChecked("mnuSetScreen", true);
+    deps_.commands.SetChecked(cmd::mnuSetArea, false);
+    deps_.commands.SetChecked(cmd::mnuSetScreen, true);
     deps_.flags.SaveMode = "S";
 }
 
 void CaptureCommands::mnuSetAreaClick() {
-    deps_.commands.SetChecked("mnuSetScreen", false);
-    deps_.commands.SetChecked("mnuSetArea", true);
+    deps_.commands.SetChecked(cmd::mnuSetScreen, false);
+    deps_.commands.SetChecked(cmd::mnuSetArea, true);
     deps_.flags.SaveMode = "A";
 }
 

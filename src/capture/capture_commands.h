@@ -62,7 +62,7 @@ public:
 private:
     // Disarms a cursor stamp and forgets the file name: the first steps of every capture.
     void StartCapture();
-    void ToggleOption(const char* menuItem, const char* popupItem, bool& setting);
+    void ToggleOption(CommandName menuItem, CommandName popupItem, bool& setting);
 
     CommandDeps deps_;
     CurrentImage& image_;

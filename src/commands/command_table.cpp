@@ -6,16 +6,16 @@
 namespace vimbrel {
 namespace {
 
-MenuItem Item(std::string name, std::string caption, Handler h, std::string shortcut = {}, int arg = 0) {
-    return MenuItem{std::move(name), std::move(caption), std::move(shortcut), h, arg, false, {}};
+MenuItem Item(CommandName name, std::string caption, Handler h, std::string shortcut = {}, int arg = 0) {
+    return MenuItem{name, std::move(caption), std::move(shortcut), h, arg, false, {}};
 }
-MenuItem Hidden(std::string name, std::string caption, Handler h, int arg = 0) {
-    MenuItem m = Item(std::move(name), std::move(caption), h, {}, arg);
+MenuItem Hidden(CommandName name, std::string caption, Handler h, int arg = 0) {
+    MenuItem m = Item(name, std::move(caption), h, {}, arg);
     m.hidden = true;
     return m;
 }
-MenuItem Sub(std::string name, std::string caption, std::vector<MenuItem> children) {
-    MenuItem m = Item(std::move(name), std::move(caption), Handler::None);
+MenuItem Sub(CommandName name, std::string caption, std::vector<MenuItem> children) {
+    MenuItem m = Item(name, std::move(caption), Handler::None);
     m.children = std::move(children);
     return m;
 }
@@ -30,7 +30,7 @@ std::string Printed(const char* format, int k) {
 std::vector<MenuItem> ZoomInItems() {
     std::vector<MenuItem> items;
     for (int k = 1; k <= 16; ++k) {
-        std::string name = Printed("zmi%02d", k);
+        const CommandName name = cmd::ZoomIn(k);
         std::string caption = Printed(k < 10 ? "  %d : 1" : "%d : 1", k);
         if (k <= 10)
             items.push_back(Item(name, caption, Handler::Zoom, {}, k));
@@ -43,151 +43,151 @@ std::vector<MenuItem> ZoomInItems() {
 std::vector<MenuItem> ZoomOutItems() {
     std::vector<MenuItem> items;
     for (int k = 1; k <= 10; ++k)
-        items.push_back(Item(Printed("zmo%02d", k), Printed("1 : %2d", k), Handler::Zoom, {}, -k));
+        items.push_back(Item(cmd::ZoomOut(k), Printed("1 : %2d", k), Handler::Zoom, {}, -k));
     return items;
 }
 
 std::vector<MenuItem> BuildMainMenu() {
     return {
-        Sub("mnuFile", "&File", {
-            Item("mnuOpenFile", "&Open", Handler::OpenFile, "Ctrl+O"),
-            Item("Save1", "&Save", Handler::Save, "Ctrl+S"),
-            Item("SaveAs1", "Save Image &As...", Handler::SaveAs),
-            Item("SaveAs2", "Save as Shown...", Handler::SaveAsShown),
+        Sub(cmd::mnuFile, "&File", {
+            Item(cmd::mnuOpenFile, "&Open", Handler::OpenFile, "Ctrl+O"),
+            Item(cmd::Save1, "&Save", Handler::Save, "Ctrl+S"),
+            Item(cmd::SaveAs1, "Save Image &As...", Handler::SaveAs),
+            Item(cmd::SaveAs2, "Save as Shown...", Handler::SaveAsShown),
             Separator(),
-            Sub("mnuEncryption", "&Encryption...", {
-                Item("mnuSaveEncrypted", "&Save Image Encrypted", Handler::SaveEncrypted),
-                Item("EncryptaFile1", "&Encrypt a File with VRL", Handler::EncryptFile),
-                Item("OpenanEncryptedFile1", "&Open a VRL Encrypted File", Handler::OpenEncrypted),
+            Sub(cmd::mnuEncryption, "&Encryption...", {
+                Item(cmd::mnuSaveEncrypted, "&Save Image Encrypted", Handler::SaveEncrypted),
+                Item(cmd::EncryptaFile1, "&Encrypt a File with VRL", Handler::EncryptFile),
+                Item(cmd::OpenanEncryptedFile1, "&Open a VRL Encrypted File", Handler::OpenEncrypted),
             }),
-            Item("mnuSendMail", "Send as Email", Handler::SendMail, "Ctrl+E"),
+            Item(cmd::mnuSendMail, "Send as Email", Handler::SendMail, "Ctrl+E"),
             Separator(),
-            Item("PrintSetup1", "Print S&etup", Handler::PrintSetup),
-            Item("PrintPreview1", "Print P&review", Handler::PrintPreview),
-            Item("Print1", "&Print", Handler::Print, "Ctrl+P"),
+            Item(cmd::PrintSetup1, "Print S&etup", Handler::PrintSetup),
+            Item(cmd::PrintPreview1, "Print P&review", Handler::PrintPreview),
+            Item(cmd::Print1, "&Print", Handler::Print, "Ctrl+P"),
             Separator(),
-            Item("Exit1", "E&xit", Handler::Exit),
+            Item(cmd::Exit1, "E&xit", Handler::Exit),
         }),
-        Sub("mnuEdit", "&Edit", {
-            Item("mnuUndo", "&Undo", Handler::Undo, "Ctrl+Z"),
+        Sub(cmd::mnuEdit, "&Edit", {
+            Item(cmd::mnuUndo, "&Undo", Handler::Undo, "Ctrl+Z"),
             Separator(),
-            Item("mnuCopy", "&Copy to Clipboard", Handler::Copy),
-            Item("mnuPaste", "&Paste from Clipboard", Handler::Paste),
+            Item(cmd::mnuCopy, "&Copy to Clipboard", Handler::Copy),
+            Item(cmd::mnuPaste, "&Paste from Clipboard", Handler::Paste),
             Separator(),
-            Item("Clear1", "Clea&r Capture", Handler::Clear),
+            Item(cmd::Clear1, "Clea&r Capture", Handler::Clear),
         }),
-        Sub("mnuOptionsMenu", "&Options", {
-            Item("mnuOptions", "Option S&ettings", Handler::Options),
-            Hidden("mnuSetScreen", "Capture &Screen", Handler::SetScreen),
-            Hidden("mnuSetArea", "Capture &Area", Handler::SetArea),
+        Sub(cmd::mnuOptionsMenu, "&Options", {
+            Item(cmd::mnuOptions, "Option S&ettings", Handler::Options),
+            Hidden(cmd::mnuSetScreen, "Capture &Screen", Handler::SetScreen),
+            Hidden(cmd::mnuSetArea, "Capture &Area", Handler::SetArea),
         }),
-        Sub("mnuImage", "&Image", {
-            Sub("mnuZoomIn", "Zoom &In", ZoomInItems()),
-            Sub("mnuZoomOut", "Zoom &Out", ZoomOutItems()),
+        Sub(cmd::mnuImage, "&Image", {
+            Sub(cmd::mnuZoomIn, "Zoom &In", ZoomInItems()),
+            Sub(cmd::mnuZoomOut, "Zoom &Out", ZoomOutItems()),
             Separator(),
-            Item("mOptGrey", "Convert to &Greys", Handler::Grey),
-            Hidden("mnuNegative", "&Negative", Handler::None),
-            Sub("mnuAddCursor", "&Add a cursor", {
-                Item("curAdd1", "Cursor &1", Handler::AddCursor, {}, 1),
-                Item("curAdd2", "Cursor &2", Handler::AddCursor, {}, 2),
-                Item("crAdd3", "Cursor &3", Handler::AddCursor, {}, 3),
-                Item("crAdd4", "Cursor &4", Handler::AddCursor, {}, 4),
+            Item(cmd::mOptGrey, "Convert to &Greys", Handler::Grey),
+            Hidden(cmd::mnuNegative, "&Negative", Handler::None),
+            Sub(cmd::mnuAddCursor, "&Add a cursor", {
+                Item(cmd::curAdd1, "Cursor &1", Handler::AddCursor, {}, 1),
+                Item(cmd::curAdd2, "Cursor &2", Handler::AddCursor, {}, 2),
+                Item(cmd::crAdd3, "Cursor &3", Handler::AddCursor, {}, 3),
+                Item(cmd::crAdd4, "Cursor &4", Handler::AddCursor, {}, 4),
             }),
             Separator(),
-            Item("mnuEditor", "&Editor", Handler::Editor),
+            Item(cmd::mnuEditor, "&Editor", Handler::Editor),
         }),
-        Sub("mnuHelp", "&Help", {
-            Item("mnuHelpContent", "&Help Contents", Handler::HelpContents, "F1"),
-            Item("mnuHelpCapture", "&Capturing Images", Handler::HelpContext, {}, 100),
-            Item("mnuHelpPrint", "&Printing Images", Handler::HelpContext, {}, 200),
-            Item("mnuHelpSave", "&Saving Images", Handler::HelpContext, {}, 300),
-            Item("mnuHelpContact", "How to Contact &us", Handler::HelpContext, {}, 500),
+        Sub(cmd::mnuHelp, "&Help", {
+            Item(cmd::mnuHelpContent, "&Help Contents", Handler::HelpContents, "F1"),
+            Item(cmd::mnuHelpCapture, "&Capturing Images", Handler::HelpContext, {}, 100),
+            Item(cmd::mnuHelpPrint, "&Printing Images", Handler::HelpContext, {}, 200),
+            Item(cmd::mnuHelpSave, "&Saving Images", Handler::HelpContext, {}, 300),
+            Item(cmd::mnuHelpContact, "How to Contact &us", Handler::HelpContext, {}, 500),
             Separator(),
-            Item("mnuWebLink", "Vimbrel on the &Web", Handler::WebLink),
-            Item("mnuWebLink2", "Visit our &Web Site", Handler::WebLink2),
+            Item(cmd::mnuWebLink, "Vimbrel on the &Web", Handler::WebLink),
+            Item(cmd::mnuWebLink2, "Visit our &Web Site", Handler::WebLink2),
             Separator(),
-            Item("About1", "&About", Handler::About),
+            Item(cmd::About1, "&About", Handler::About),
         }),
     };
 }
 
 std::vector<MenuItem> BuildTrayMenu() {
     return {
-        Item("mnuRestore", "&Restore", Handler::Restore),
+        Item(cmd::mnuRestore, "&Restore", Handler::Restore),
         Separator(),
-        Item("mnuAutoPrint", "Auto &Print", Handler::AutoPrint),
-        Item("mnuAutoSave", "Auto Sa&ve", Handler::AutoSave),
-        Item("mnuNotes", "Add &Notes to Image", Handler::Notes),
+        Item(cmd::mnuAutoPrint, "Auto &Print", Handler::AutoPrint),
+        Item(cmd::mnuAutoSave, "Auto Sa&ve", Handler::AutoSave),
+        Item(cmd::mnuNotes, "Add &Notes to Image", Handler::Notes),
         Separator(),
-        Item("mnuCapScreenNow", "Capture &Screen Now", Handler::CaptureScreenNow),
-        Item("mnuCapActiveNow", "Capture &Active Now", Handler::CaptureActiveNow),
-        Item("mnuCaptureAreaNow", "Capture A&rea Now", Handler::CaptureArea),
+        Item(cmd::mnuCapScreenNow, "Capture &Screen Now", Handler::CaptureScreenNow),
+        Item(cmd::mnuCapActiveNow, "Capture &Active Now", Handler::CaptureActiveNow),
+        Item(cmd::mnuCaptureAreaNow, "Capture A&rea Now", Handler::CaptureArea),
         Separator(),
-        Item("mnuHelp1", "Vimbrel &Help", Handler::HelpContents),
-        Item("mnuVisit1", "Visit our &Web Site", Handler::WebLink2),
+        Item(cmd::mnuHelp1, "Vimbrel &Help", Handler::HelpContents),
+        Item(cmd::mnuVisit1, "Visit our &Web Site", Handler::WebLink2),
         Separator(),
-        Item("mnuClose", "&Close", Handler::Exit),
+        Item(cmd::mnuClose, "&Close", Handler::Exit),
     };
 }
 
 std::vector<MenuItem> BuildImageMenu() {
     return {
-        Item("Openfile1", "&Open File", Handler::OpenFile),
-        Item("popSave", "&Save Image", Handler::Save),
-        Item("popEmail", "Send as &Email", Handler::SendMail),
-        Item("popSendToEditor", "Send &To Editor", Handler::Editor),
+        Item(cmd::Openfile1, "&Open File", Handler::OpenFile),
+        Item(cmd::popSave, "&Save Image", Handler::Save),
+        Item(cmd::popEmail, "Send as &Email", Handler::SendMail),
+        Item(cmd::popSendToEditor, "Send &To Editor", Handler::Editor),
         Separator(),
-        Item("popUndo", "&Undo", Handler::Undo),
-        Item("popClear", "Clea&r Capture", Handler::Clear),
-        Item("popCopy", "&Copy to Clipboard", Handler::Copy),
-        Item("popPaste", "&Paste from Clipboard", Handler::Paste),
-        Item("popCrop", "Crop Image", Handler::Crop),
-        Item("popGrey", "Convert to &Greys", Handler::Grey),
+        Item(cmd::popUndo, "&Undo", Handler::Undo),
+        Item(cmd::popClear, "Clea&r Capture", Handler::Clear),
+        Item(cmd::popCopy, "&Copy to Clipboard", Handler::Copy),
+        Item(cmd::popPaste, "&Paste from Clipboard", Handler::Paste),
+        Item(cmd::popCrop, "Crop Image", Handler::Crop),
+        Item(cmd::popGrey, "Convert to &Greys", Handler::Grey),
         Separator(),
-        Item("popAutoPrint", "Auto Print", Handler::AutoPrint),
-        Item("popAutoSave", "Auto Save", Handler::AutoSave),
-        Item("popNotes", "Add Notes to Image", Handler::Notes),
+        Item(cmd::popAutoPrint, "Auto Print", Handler::AutoPrint),
+        Item(cmd::popAutoSave, "Auto Save", Handler::AutoSave),
+        Item(cmd::popNotes, "Add Notes to Image", Handler::Notes),
         Separator(),
-        Item("popPreview", "Print Previe&w", Handler::PrintPreview),
-        Item("popPrint", "&Print Image", Handler::Print),
+        Item(cmd::popPreview, "Print Previe&w", Handler::PrintPreview),
+        Item(cmd::popPrint, "&Print Image", Handler::Print),
     };
 }
 
-ToolButton Button(std::string name, std::string hint, Handler h, int width = 25, std::string caption = {}) {
-    return ToolButton{std::move(name), std::move(hint), h, width, std::move(caption)};
+ToolButton Button(CommandName name, std::string hint, Handler h, int width = 25, std::string caption = {}) {
+    return ToolButton{name, std::move(hint), h, width, std::move(caption)};
 }
 
 std::vector<ToolButton> BuildToolBar() {
     return {
-        Button("btnOpenFile", "File open", Handler::OpenFile),
-        Button("btnSave", "Save Image", Handler::Save),
-        Button("btnEmail", "Send Image as Email", Handler::SendMail),
+        Button(cmd::btnOpenFile, "File open", Handler::OpenFile),
+        Button(cmd::btnSave, "Save Image", Handler::Save),
+        Button(cmd::btnEmail, "Send Image as Email", Handler::SendMail),
         ToolButton{},
-        Button("btnPrtSetup", "Printer Setup", Handler::PrintSetup),
-        Button("btnPrtPreview", "Print Preview", Handler::PrintPreview),
-        Button("PrintButton", "Print", Handler::Print),
+        Button(cmd::btnPrtSetup, "Printer Setup", Handler::PrintSetup),
+        Button(cmd::btnPrtPreview, "Print Preview", Handler::PrintPreview),
+        Button(cmd::PrintButton, "Print", Handler::Print),
         ToolButton{},
-        Button("btnUndo", "Undo", Handler::Undo),
-        Button("btnCopy", "Copy Image to Clipboard", Handler::Copy),
-        Button("btnPaste", "Paste Image from the Clipboard", Handler::Paste),
-        Button("btnClear", "Clear Capture", Handler::Clear),
-        Button("btnCrop", "Crop Current Image", Handler::Crop),
-        Button("btnSelect", "Select an Area", Handler::CaptureArea),
+        Button(cmd::btnUndo, "Undo", Handler::Undo),
+        Button(cmd::btnCopy, "Copy Image to Clipboard", Handler::Copy),
+        Button(cmd::btnPaste, "Paste Image from the Clipboard", Handler::Paste),
+        Button(cmd::btnClear, "Clear Capture", Handler::Clear),
+        Button(cmd::btnCrop, "Crop Current Image", Handler::Crop),
+        Button(cmd::btnSelect, "Select an Area", Handler::CaptureArea),
         ToolButton{},
-        Button("btnOptions", "Options", Handler::Options, 68, "Options"),
+        Button(cmd::btnOptions, "Options", Handler::Options, 68, "Options"),
         ToolButton{},
-        Button("btnHelp", "Help", Handler::HelpContents),
-        Button("CancelButton", "Exit", Handler::Exit),
+        Button(cmd::btnHelp, "Help", Handler::HelpContents),
+        Button(cmd::CancelButton, "Exit", Handler::Exit),
     };
 }
 
 struct Registry {
-    std::map<std::string, int, std::less<>> ids;
+    std::map<CommandName, int> ids;
     std::map<int, CommandRef> refs;
-    std::vector<std::string> names;
+    std::vector<CommandName> names;
 
-    void Add(const std::string& name, Handler h, int arg) {
-        if (name.empty() || ids.count(name)) return;
+    void Add(CommandName name, Handler h, int arg) {
+        if (name.Empty() || ids.count(name)) return;
         int id = 1000 + int(names.size());
         ids.emplace(name, id);
         refs.emplace(id, CommandRef{name, h, arg});
@@ -220,7 +220,7 @@ const std::vector<MenuItem>& TrayMenu() { static const auto m = BuildTrayMenu();
 const std::vector<MenuItem>& ImageMenu() { static const auto m = BuildImageMenu(); return m; }
 const std::vector<ToolButton>& ToolBar() { static const auto t = BuildToolBar(); return t; }
 
-int CommandId(std::string_view name) {
+int CommandId(CommandName name) {
     const auto& ids = TheRegistry().ids;
     auto it = ids.find(name);
     return it == ids.end() ? 0 : it->second;
@@ -233,7 +233,7 @@ std::optional<CommandRef> CommandById(int id) {
     return it->second;
 }
 
-std::vector<std::string> AllCommandNames() { return TheRegistry().names; }
+std::vector<CommandName> AllCommandNames() { return TheRegistry().names; }
 
 std::optional<Shortcut> ParseShortcut(std::string_view text) {
     Shortcut s;

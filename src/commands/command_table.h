@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "util/command_names.h"
+
 namespace vimbrel {
 
 // What a command does, shared by the controls that start it; the command router routes on
@@ -26,22 +28,22 @@ enum class Handler {
 };
 
 struct MenuItem {
-    std::string name;      // control name, e.g. "mnuOpenFile"; empty for separators
+    CommandName name;      // cmd::mnuOpenFile; none for separators
     std::string caption;   // with its "&" accelerator mark
     std::string shortcut;  // "Ctrl+O", "F1" or empty
     Handler handler = Handler::None;
     int argument = 0;      // zoom numerator/denominator, help context, cursor number
     bool hidden = false;
     std::vector<MenuItem> children;
-    bool IsSeparator() const { return name.empty(); }
+    bool IsSeparator() const { return name.Empty(); }
 };
 
 struct ToolButton {
-    std::string name;  // "btnOpenFile"; empty for a separator line
+    CommandName name;  // cmd::btnOpenFile; none for a separator line
     std::string hint;
     Handler handler = Handler::None;
     int width = 25;
-    std::string caption;  // only "btnOptions" shows text
+    std::string caption;  // only btnOptions shows text
 };
 
 struct Shortcut {
@@ -57,13 +59,13 @@ const std::vector<ToolButton>& ToolBar();
 
 // Each control has a unique command id; names map to ids and back.
 struct CommandRef {
-    std::string name;
+    CommandName name;
     Handler handler;
     int argument;
 };
-int CommandId(std::string_view name);  // 0 when unknown
+int CommandId(CommandName name);  // 0 for a name the table does not hold
 std::optional<CommandRef> CommandById(int id);
-std::vector<std::string> AllCommandNames();
+std::vector<CommandName> AllCommandNames();
 
 // "Ctrl+O" -> {true, 'O'}; "F1" -> {false, VK_F1}. Empty or unknown texts give nothing.
 std::optional<Shortcut> ParseShortcut(std::string_view text);

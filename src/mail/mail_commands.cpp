@@ -15,7 +15,7 @@ void MailCommands::BindTo(CommandRouter& router) { router.Bind(Handler::SendMail
 // The picture goes as the file it was last saved to or opened from, else as a JPEG in the
 // work folder; only while Print is enabled, that is while a picture is shown.
 std::optional<std::string> MailCommands::PictureAttachment() {
-    if (!deps_.commands.Enabled("Print1") || deps_.image.imgMain.Empty()) return std::nullopt;
+    if (!deps_.commands.Enabled(cmd::Print1) || deps_.image.imgMain.Empty()) return std::nullopt;
     if (!deps_.image.CurrentFileName.empty()) return deps_.image.CurrentFileName;
     const std::string path = EmailTempPath(workFolder_);
     files_.WriteImageFile(path, true, false);
@@ -32,8 +32,8 @@ void MailCommands::mnuSendMailClick() {
     if (!mapi_) {
         deps_.dialogs.Warning(kMapiNotConfigured);
         // The next update of the image commands enables them again.
-        deps_.commands.SetEnabled("btnEmail", false);
-        deps_.commands.SetEnabled("mnuSendMail", false);
+        deps_.commands.SetEnabled(cmd::btnEmail, false);
+        deps_.commands.SetEnabled(cmd::mnuSendMail, false);
         return;
     }
     TEmail email(mapi_, deps_.files);

@@ -47,7 +47,7 @@ void ImagePrintCommands::BindTo(CommandRouter& router) {
 
 void ImagePrintCommands::PrintImage(bool askNotes) {
     // Print is enabled only with a picture and a printer; every way in is checked here.
-    if (!deps_.commands.Enabled("Print1") || deps_.image.imgMain.Empty()) return;
+    if (!deps_.commands.Enabled(cmd::Print1) || deps_.image.imgMain.Empty()) return;
     HotKeysOff hotKeysOff(deps_.hotKeys);
     if (askNotes && !AskPrintNotes()) return;
     PrintingStatus status(deps_.view, deps_.image);

@@ -152,7 +152,7 @@ void PreviewCommands::BindTo(CommandRouter& router) {
 
 void PreviewCommands::PrintPreview1Click() {
     // Enabled exactly when Print is: a picture and a printer.
-    if (!deps_.commands.Enabled("PrintPreview1") || deps_.image.imgMain.Empty()) return;
+    if (!deps_.commands.Enabled(cmd::PrintPreview1) || deps_.image.imgMain.Empty()) return;
     HotKeysOff hotKeysOff(deps_.hotKeys);
     std::unique_ptr<TPreviewForm> form;
     {

@@ -43,8 +43,8 @@ void LoadPrinter(OptionFlags& flags, const SettingsContext& c, LoadedSettings& l
     flags.AutoOrient = c.store.Read("AutoOrient") == "On";
     loaded.printingPossible = c.printers.QueryOrientation().has_value();
     if (!loaded.printingPossible) {
-        c.commands.SetEnabled("PrintSetup1", false);
-        c.commands.SetEnabled("btnPrtSetup", false);
+        c.commands.SetEnabled(cmd::PrintSetup1, false);
+        c.commands.SetEnabled(cmd::btnPrtSetup, false);
         return;
     }
     if (!c.overrides)
@@ -86,17 +86,17 @@ LoadedSettings LoadSettings(OptionFlags& flags, const SettingsContext& c) {
     CommandStates& commands = c.commands;
 
     flags.AutoPrint = AsciiUpperCase(OverrideOr(c, "General", "AutoPrint", "AutoPrint")) == "ON";
-    commands.SetChecked("mnuAutoPrint", flags.AutoPrint);
-    commands.SetChecked("popAutoPrint", flags.AutoPrint);
+    commands.SetChecked(cmd::mnuAutoPrint, flags.AutoPrint);
+    commands.SetChecked(cmd::popAutoPrint, flags.AutoPrint);
     flags.AutoSave = c.store.Read("AutoSave") == "On";
-    commands.SetChecked("mnuAutoSave", flags.AutoSave);
-    commands.SetChecked("popAutoSave", flags.AutoSave);
+    commands.SetChecked(cmd::mnuAutoSave, flags.AutoSave);
+    commands.SetChecked(cmd::popAutoSave, flags.AutoSave);
     c.view.OptionIndicatorsChanged();
 
     const bool areaMode = c.store.Read("SaveMode") == "A";
     flags.SaveMode.assign(1, areaMode ? 'A' : 'S');
     c.view.SetCaptureMode(areaMode);
-    commands.SetChecked("mnuSetScreen", true);
+    commands.SetChecked(cmd::mnuSetScreen, true);
 
     flags.PrintStyle = PrintStyleOf(OverrideOr(c, "Printer", "Width", "PrintStyle"));
     LoadPrinter(flags, c, loaded);
@@ -133,7 +133,7 @@ LoadedSettings LoadSettings(OptionFlags& flags, const SettingsContext& c) {
         flags.ImageEditor = c.system.WindowsFolder() + "\\Pbrush.exe";
     if (!c.files.FileExists(flags.ImageEditor))
         flags.ImageEditor.clear();
-    commands.SetEnabled("popSendToEditor", !flags.ImageEditor.empty());
+    commands.SetEnabled(cmd::popSendToEditor, !flags.ImageEditor.empty());
 
     flags.DosPrint = EqualsNoCase(c.store.Read("DosPrint"), "Yes");
     flags.DosFont = StoredOr(c.store, "DosFont", "System");

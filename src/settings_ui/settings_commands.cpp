@@ -15,7 +15,7 @@ void SettingsCommands::BindTo(CommandRouter& router) {
 
 void SettingsCommands::mnuOptionsClick() {
     HotKeysOff off(deps_.hotKeys);
-    const SettingsOpening opening{deps_.commands.Checked("mnuAutoPrint"), deps_.commands.Checked("mnuAutoSave"),
+    const SettingsOpening opening{deps_.commands.Checked(cmd::mnuAutoPrint), deps_.commands.Checked(cmd::mnuAutoSave),
                                   outlookInstalled_};
     SettingsDialogContext context{frmHKSet_, deps_.files,
                                   [this](int help) { deps_.router.Route(Handler::HelpContext, help); }};
@@ -34,8 +34,8 @@ void SettingsCommands::Apply(const std::vector<SettingsChange>& plan) {
         case Kind::EnableEditorCommand: {
             // Without a picture there is nothing to send, whatever the editor.
             const bool on = change.value == "1" && deps_.image.Image1().Width() > 0;
-            deps_.commands.SetEnabled("mnuEditor", on);
-            deps_.commands.SetEnabled("popSendToEditor", on);
+            deps_.commands.SetEnabled(cmd::mnuEditor, on);
+            deps_.commands.SetEnabled(cmd::popSendToEditor, on);
             break;
         }
         case Kind::RunAutoSaveClick:

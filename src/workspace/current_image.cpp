@@ -1,6 +1,5 @@
 #include "workspace/current_image.h"
 
-#include <cstdio>
 #include <new>
 #include <utility>
 
@@ -10,28 +9,22 @@ namespace vimbrel {
 
 namespace {
 
-const char* const kUndoControls[] = {"mnuUndo", "btnUndo", "popUndo"};
+constexpr CommandName kUndoControls[] = {cmd::mnuUndo, cmd::btnUndo, cmd::popUndo};
 
-const char* const kPresentCommands[] = {
-    "SaveAs1", "SaveAs2", "mnuSaveEncrypted", "Clear1", "mnuCopy", "mOptGrey", "btnSave",
-    "btnCopy", "btnClear", "btnCrop", "popClear", "popCopy", "popCrop", "popGrey", "popSave",
-    "mnuZoomIn", "mnuZoomOut", "mnuAddCursor", "mnuSendMail", "btnEmail"};
-const char* const kPrintCommands[] = {"Print1", "PrintButton", "popPrint", "PrintPreview1", "btnPrtPreview", "popPreview"};
-const char* const kEditorCommands[] = {"mnuEditor", "popSendToEditor"};
-const char* const kAlwaysCommands[] = {"mnuEncryption", "mnuCaptureAreaNow", "btnSelect", "mnuAutoSave", "popAutoSave", "popEmail"};
-
-std::string ItemName(const char* prefix, int k) {
-    char name[8];
-    std::snprintf(name, sizeof name, "%s%02d", prefix, k);
-    return name;
-}
+constexpr CommandName kPresentCommands[] = {
+    cmd::SaveAs1, cmd::SaveAs2, cmd::mnuSaveEncrypted, cmd::Clear1, cmd::mnuCopy, cmd::mOptGrey, cmd::btnSave,
+    cmd::btnCopy, cmd::btnClear, cmd::btnCrop, cmd::popClear, cmd::popCopy, cmd::popCrop, cmd::popGrey, cmd::popSave,
+    cmd::mnuZoomIn, cmd::mnuZoomOut, cmd::mnuAddCursor, cmd::mnuSendMail, cmd::btnEmail};
+constexpr CommandName kPrintCommands[] = {cmd::Print1, cmd::PrintButton, cmd::popPrint, cmd::PrintPreview1, cmd::btnPrtPreview, cmd::popPreview};
+constexpr CommandName kEditorCommands[] = {cmd::mnuEditor, cmd::popSendToEditor};
+constexpr CommandName kAlwaysCommands[] = {cmd::mnuEncryption, cmd::mnuCaptureAreaNow, cmd::btnSelect, cmd::mnuAutoSave, cmd::popAutoSave, cmd::popEmail};
 
 }  // namespace
 
-std::vector<std::string> ZoomItemNames() {
-    std::vector<std::string> names;
-    for (int k = 1; k <= 10; ++k) names.push_back(ItemName("zmi", k));
-    for (int k = 1; k <= 10; ++k) names.push_back(ItemName("zmo", k));
+std::vector<CommandName> ZoomItemNames() {
+    std::vector<CommandName> names;
+    for (int k = 1; k <= 10; ++k) names.push_back(cmd::ZoomIn(k));
+    for (int k = 1; k <= 10; ++k) names.push_back(cmd::ZoomOut(k));
     return names;
 }
 
@@ -40,20 +33,20 @@ CurrentImage::CurrentImage(CommandStates& commands, ImageView& view, CursorPort&
     : commands_(commands), view_(view), cursor_(cursor), imageEditorSet_(std::move(imageEditorSet)) {}
 
 void CurrentImage::Start() {
-    for (int k = 11; k <= 16; ++k) commands_.SetVisible(ItemName("zmi", k), false);
+    for (int k = 11; k <= 16; ++k) commands_.SetVisible(cmd::ZoomIn(k), false);
     UncheckZoomItems();
-    commands_.SetChecked("zmi01", true);
-    commands_.SetChecked("zmo01", true);
+    commands_.SetChecked(cmd::zmi01, true);
+    commands_.SetChecked(cmd::zmo01, true);
     SetUndoControls(false);
     EnableImageCommands(false);
 }
 
 void CurrentImage::SetUndoControls(bool enabled) {
-    for (const char* name : kUndoControls) commands_.SetEnabled(name, enabled);
+    for (CommandName name : kUndoControls) commands_.SetEnabled(name, enabled);
 }
 
 void CurrentImage::UncheckZoomItems() {
-    for (const std::string& name : ZoomItemNames()) commands_.SetChecked(name, false);
+    for (CommandName name : ZoomItemNames()) commands_.SetChecked(name, false);
 }
 
 void CurrentImage::TakeUndoSnapshot() {
@@ -115,9 +108,9 @@ void CurrentImage::SetZoom(int n, int d) {
     if (n + d == 2) {
         zoomStatusText_.clear();
         zoomRatioText_.clear();
-        commands_.SetEnabled("mnuAddCursor", true);
+        commands_.SetEnabled(cmd::mnuAddCursor, true);
     } else {
-        commands_.SetEnabled("mnuAddCursor", false);
+        commands_.SetEnabled(cmd::mnuAddCursor, false);
         zoomRatioText_ = FormatZoomRatio(n, d);
         zoomStatusText_ = " -  Viewed at: " + zoomRatioText_;
     }
@@ -129,27 +122,24 @@ void CurrentImage::ResetZoom() {
     zoomFactor_ = 1.0;
     zoomStatusText_.clear();
     UncheckZoomItems();
-    commands_.SetChecked("zmi01", true);
-    commands_.SetChecked("zmo01", true);
-    commands_.SetEnabled("mnuAddCursor", commands_.Enabled("Print1"));
+    commands_.SetChecked(cmd::zmi01, true);
+    commands_.SetChecked(cmd::zmo01, true);
+    commands_.SetEnabled(cmd::mnuAddCursor, commands_.Enabled(cmd::Print1));
 }
 
-void CurrentImage::ZoomItemClick(const std::string& item) {
-    if (item.size() != 5 || (item.compare(0, 3, "zmi") != 0 && item.compare(0, 3, "zmo") != 0)) return;
-    if (item[3] < '0' || item[3] > '9' || item[4] < '0' || item[4] > '9') return;
-    int k = (item[3] - '0') * 10 + (item[4] - '0');
+void CurrentImage::ZoomItemClick(int ratio) {
+    const int k = ratio < 0 ? -ratio : ratio;
     if (k < 1 || k > 10) return;
-    bool zoomIn = item[2] == 'i';
     if (k == 1) {
         SetZoom(1, 1);
         ResetZoom();
         return;
     }
-    if (zoomIn)
+    if (ratio > 0)
         SetZoom(k, 1);
     else
         SetZoom(1, k);
-    commands_.SetChecked(item, true);
+    commands_.SetChecked(ratio > 0 ? cmd::ZoomIn(k) : cmd::ZoomOut(k), true);
 }
 
 void CurrentImage::mnuUndoClick() {
@@ -162,7 +152,7 @@ void CurrentImage::mnuUndoClick() {
     CaptureText = undoSlot_.captureText;
     RenderShownImage(imgMain, zoomFactor_);
     ShowCaptureStatus();
-    if (!commands_.Enabled("Clear1")) EnableImageCommands(true);
+    if (!commands_.Enabled(cmd::Clear1)) EnableImageCommands(true);
 }
 
 void CurrentImage::Clear1Click() {
@@ -174,12 +164,12 @@ void CurrentImage::Clear1Click() {
 }
 
 void CurrentImage::EnableImageCommands(bool present) {
-    for (const char* name : kPresentCommands) commands_.SetEnabled(name, present);
-    bool printable = present && imgMain.Width() > 0 && imgMain.Height() > 0 && commands_.Enabled("PrintSetup1");
-    for (const char* name : kPrintCommands) commands_.SetEnabled(name, printable);
+    for (CommandName name : kPresentCommands) commands_.SetEnabled(name, present);
+    bool printable = present && imgMain.Width() > 0 && imgMain.Height() > 0 && commands_.Enabled(cmd::PrintSetup1);
+    for (CommandName name : kPrintCommands) commands_.SetEnabled(name, printable);
     bool editor = present && imageEditorSet_ && imageEditorSet_();
-    for (const char* name : kEditorCommands) commands_.SetEnabled(name, editor);
-    for (const char* name : kAlwaysCommands) commands_.SetEnabled(name, true);
+    for (CommandName name : kEditorCommands) commands_.SetEnabled(name, editor);
+    for (CommandName name : kAlwaysCommands) commands_.SetEnabled(name, true);
     view_.UpdateNotesState();
 }
 

@@ -33,7 +33,7 @@ inline constexpr int kScrollLineStepY = 5;
 
 // The twenty zoom menu items: zmi01..zmi10 are k:1, zmo01..zmo10 are 1:k. zmi11..zmi16
 // exist in the menu but stay hidden and do nothing.
-std::vector<std::string> ZoomItemNames();
+std::vector<CommandName> ZoomItemNames();
 
 class CurrentImage {
 public:
@@ -83,8 +83,9 @@ public:
     void SetZoom(int n, int d);
     // Back to 1:1 without rendering; the callers render.
     void ResetZoom();
-    // A zoom menu item chosen: "zmi01".."zmi10", "zmo01".."zmo10". Others are ignored.
-    void ZoomItemClick(const std::string& item);
+    // A zoom menu item chosen, by its ratio: k for "k : 1" (zmi), -k for "1 : k" (zmo),
+    // k from 1 to 10. Others are ignored.
+    void ZoomItemClick(int ratio);
     // Undo (mnuUndo, btnUndo, popUndo, Ctrl+Z).
     void mnuUndoClick();
     // Clear Capture (Clear1, btnClear, popClear).

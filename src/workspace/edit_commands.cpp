@@ -15,7 +15,7 @@ constexpr CursorStamp kStamps[] = {
     {3, {-2, -2}, ImagePointer::NoDrop},
     {4, {-5, -6}, ImagePointer::Help},
 };
-const char* const kPasteCommands[] = {"mnuPaste", "btnPaste", "popPaste"};
+constexpr CommandName kPasteCommands[] = {cmd::mnuPaste, cmd::btnPaste, cmd::popPaste};
 
 }  // namespace
 
@@ -68,21 +68,21 @@ void EditCommands::PasteFromClipboard() {
     CommandStates& commands = deps_.commands;
     if (deps_.flags.PopUp) deps_.view.RestoreMainWindow();
     // A paste prints and saves like a capture, but neither copies nor starts the editor.
-    if (commands.Enabled("Print1") && commands.Checked("mnuAutoPrint")) deps_.router.Route(Handler::Print);
-    if (commands.Enabled("mnuAutoSave") && commands.Checked("mnuAutoSave")) deps_.router.Route(Handler::NumberedSave);
+    if (commands.Enabled(cmd::Print1) && commands.Checked(cmd::mnuAutoPrint)) deps_.router.Route(Handler::Print);
+    if (commands.Enabled(cmd::mnuAutoSave) && commands.Checked(cmd::mnuAutoSave)) deps_.router.Route(Handler::NumberedSave);
     deps_.view.SetStatusText("");
 }
 
 void EditCommands::ClipboardChanged() {
     if (!deps_.hotKeys.Active()) return;
     CommandStates& commands = deps_.commands;
-    for (const char* name : kPasteCommands) commands.SetEnabled(name, false);
+    for (CommandName name : kPasteCommands) commands.SetEnabled(name, false);
     if (clipboard_.HasBitmap()) {
-        for (const char* name : kPasteCommands) commands.SetEnabled(name, true);
+        for (CommandName name : kPasteCommands) commands.SetEnabled(name, true);
         // Our own copy (the shown picture at its zoom, or a capture's automatic copy) is not
         // taken back: it would replace the full-size picture and capture it a second time.
         if (deps_.flags.WatchClips && !clipboard_.HoldsOwnCopy()) PasteFromClipboard();
-    } else if (commands.Enabled("PrintSetup1") && deps_.flags.DosPrint && clipboard_.HasText() &&
+    } else if (commands.Enabled(cmd::PrintSetup1) && deps_.flags.DosPrint && clipboard_.HasText() &&
                console_.ConsoleInForeground()) {
         deps_.router.Route(Handler::PrintConsoleText);
     }

@@ -117,7 +117,7 @@ void ImageFileCommands::WriteImageFile(const std::string& path, bool temporary, 
         image_.CaptureText = path;
         image_.ShowCaptureStatus();
     }
-    deps_.commands.SetEnabled("Save1", true);
+    deps_.commands.SetEnabled(cmd::Save1, true);
 }
 
 void ImageFileCommands::AutoSaveImage() {

@@ -179,7 +179,7 @@ TEST_F(EditTest, ACropAtTwoToOneKeepsThePicturesOwnScale) {
     ASSERT_TRUE(app.PostMenuCommand("  2 : 1"));
     ASSERT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()).find("(600x 400)") == 0; })) << StatusText(app.MainWindow());
 
-    ::PostMessageA(app.MainWindow(), WM_COMMAND, MAKEWPARAM(vimbrel::CommandId("btnCrop"), 0), 0);
+    ::PostMessageA(app.MainWindow(), WM_COMMAND, MAKEWPARAM(vimbrel::CommandId(vimbrel::cmd::btnCrop), 0), 0);
     HWND overlay = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (overlay = FindProcessWindow(app.ProcessId(), "TfrmCapArea", "frmCapArea")) != nullptr &&
                                      ::IsWindowVisible(overlay); }));

@@ -220,7 +220,7 @@ TEST_F(MailTest, ALibraryLackingAnEntryPointIsReportedAndMailStaysOffUntilTheIma
     HWND bar = FindDescendantOfClass(app.MainWindow(), "ToolbarWindow32");
     ASSERT_TRUE(bar);
     EXPECT_TRUE(WaitFor([&] {
-        return ::SendMessageA(bar, TB_ISBUTTONENABLED, WPARAM(vimbrel::CommandId("btnEmail")), 0) == 0;
+        return ::SendMessageA(bar, TB_ISBUTTONENABLED, WPARAM(vimbrel::CommandId(vimbrel::cmd::btnEmail)), 0) == 0;
     }));
     // The menu item is off as well: asking again brings no message.
     ASSERT_TRUE(app.PostMenuCommand("Send as Email"));

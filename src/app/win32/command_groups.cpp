@@ -46,7 +46,7 @@ CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router
       mailUi_(parts.window, parts.appTitle),
       mail_(deps_, mailUi_, files_, LoadedMapi(), parts.settings.WorkFolder()) {
     CurrentImage& image = parts.image;
-    router.Bind(Handler::Zoom, [&image](const CommandRef& ref) { image.ZoomItemClick(ref.name); });
+    router.Bind(Handler::Zoom, [&image](const CommandRef& ref) { image.ZoomItemClick(ref.argument); });
     router.Bind(Handler::Undo, [&image] { image.mnuUndoClick(); });
     router.Bind(Handler::Clear, [&image] { image.Clear1Click(); });
     files_.BindTo(router);

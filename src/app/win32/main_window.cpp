@@ -73,8 +73,8 @@ struct MainWindow::State : SettingsView, ImageView, CursorPort, MainView, UserNo
 
     // What loading the settings asks of the window.
     void SetCaptureMode(bool area) override {
-        commands.SetChecked("mnuSetArea", area);
-        commands.SetChecked("mnuSetScreen", !area);
+        commands.SetChecked(cmd::mnuSetArea, area);
+        commands.SetChecked(cmd::mnuSetScreen, !area);
     }
     void OptionIndicatorsChanged() override {
         if (settings) window.UpdateOptionIndicators();
@@ -219,17 +219,17 @@ void MainWindow::CreateControls() {
     s_->accelerators = BuildAccelerators();
 
     // Every control follows its command's state from now on.
-    s_->commands.SetListener([this](const std::string& name, const CommandState& state) {
+    s_->commands.SetListener([this](CommandName name, const CommandState& state) {
         MirrorCommandState(name, state, s_->router, {s_->mainMenu, s_->trayMenu.get(), s_->imageMenu.get()},
                            s_->controls.ToolBar());
         RedrawMenuBarSoon();
     });
     // Nothing to save until the first save.
-    s_->commands.SetEnabled("Save1", false);
+    s_->commands.SetEnabled(cmd::Save1, false);
 }
 
 void MainWindow::MirrorAllCommands() {
-    for (const std::string& name : AllCommandNames())
+    for (CommandName name : AllCommandNames())
         MirrorCommandState(name, s_->commands.Get(name), s_->router,
                            {s_->mainMenu, s_->trayMenu.get(), s_->imageMenu.get()}, s_->controls.ToolBar());
     RedrawMenuBarSoon();
@@ -269,8 +269,8 @@ void MainWindow::FormCreate() {
 
     // 5: printer set-up needs an installed printer.
     bool printers = s_->settings->PrinterInstalled();
-    s_->commands.SetEnabled("PrintSetup1", printers);
-    s_->commands.SetEnabled("btnPrtSetup", printers);
+    s_->commands.SetEnabled(cmd::PrintSetup1, printers);
+    s_->commands.SetEnabled(cmd::btnPrtSetup, printers);
 
     // 6-7: title, display depth.
     char caption[256] = {};
@@ -472,8 +472,8 @@ void MainWindow::Exit1Click() {
 
 void MainWindow::UpdateNotesState() {
     bool on = s_->settings->Flags().PrintNotes;
-    s_->commands.SetChecked("mnuNotes", on);
-    s_->commands.SetChecked("popNotes", on);
+    s_->commands.SetChecked(cmd::mnuNotes, on);
+    s_->commands.SetChecked(cmd::popNotes, on);
     UpdateOptionIndicators();
 }
 

@@ -90,7 +90,7 @@ HWND CreateToolBar(HWND parent, int id, const MainFormMetrics& metrics) {
     texts.reserve(ToolBar().size());
     for (const ToolButton& b : ToolBar()) {
         TBBUTTON tb{};
-        if (b.name.empty()) {
+        if (b.name.Empty()) {
             tb.fsStyle = BTNS_SEP;
             tb.iBitmap = metrics.separatorWidth;
         } else {
@@ -110,7 +110,7 @@ HWND CreateToolBar(HWND parent, int id, const MainFormMetrics& metrics) {
     // Speed buttons of 25 x 25 at 96 dpi; the one with a caption (Options) is as wide as its text.
     ::SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(metrics.buttonSize, metrics.buttonSize));
     for (const ToolButton& b : ToolBar()) {
-        if (b.name.empty() || !b.caption.empty()) continue;
+        if (b.name.Empty() || !b.caption.empty()) continue;
         TBBUTTONINFOA info{};
         info.cbSize = sizeof info;
         info.dwMask = TBIF_SIZE;
@@ -146,7 +146,7 @@ std::string ToolBarHint(int commandId) {
     return {};
 }
 
-void MirrorCommandState(const std::string& name, const CommandState& state, const CommandRouter& router,
+void MirrorCommandState(CommandName name, const CommandState& state, const CommandRouter& router,
                         const std::vector<HMENU>& menus, HWND toolBar) {
     int id = CommandId(name);
     auto ref = CommandById(id);

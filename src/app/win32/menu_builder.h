@@ -34,7 +34,7 @@ std::string ToolBarHint(int commandId);
 
 // Applies one command's state to every menu and tool bar control carrying its name.
 // A command whose handler nobody serves stays disabled.
-void MirrorCommandState(const std::string& name, const CommandState& state, const CommandRouter& router,
+void MirrorCommandState(CommandName name, const CommandState& state, const CommandRouter& router,
                         const std::vector<HMENU>& menus, HWND toolBar);
 
 }  // namespace vimbrel::win32

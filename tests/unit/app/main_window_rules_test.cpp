@@ -11,7 +11,7 @@
 namespace vimbrel {
 namespace {
 
-const MenuItem* FindItem(const std::vector<MenuItem>& items, const std::string& name) {
+const MenuItem* FindItem(const std::vector<MenuItem>& items, CommandName name) {
     for (const MenuItem& m : items) {
         if (m.name == name) return &m;
         if (const MenuItem* found = FindItem(m.children, name)) return found;
@@ -19,54 +19,56 @@ const MenuItem* FindItem(const std::vector<MenuItem>& items, const std::string& 
     return nullptr;
 }
 
-std::vector<std::string> Names(const std::vector<MenuItem>& items) {
-    std::vector<std::string> names;
-    for (const MenuItem& m : items) names.push_back(m.IsSeparator() ? "-" : m.name);
+constexpr CommandName kLine{};  // a separator
+
+std::vector<CommandName> Names(const std::vector<MenuItem>& items) {
+    std::vector<CommandName> names;
+    for (const MenuItem& m : items) names.push_back(m.name);
     return names;
 }
 
 TEST(CommandTable, MainMenuItemsCarryTheirCaptionsAndShortcuts) {
     struct Case {
-        const char* name;
+        CommandName name;
         const char* caption;
         const char* shortcut;
     } cases[] = {
-        {"mnuOpenFile", "&Open", "Ctrl+O"},
-        {"Save1", "&Save", "Ctrl+S"},
-        {"SaveAs1", "Save Image &As...", ""},
-        {"SaveAs2", "Save as Shown...", ""},
-        {"mnuSaveEncrypted", "&Save Image Encrypted", ""},
-        {"EncryptaFile1", "&Encrypt a File with VRL", ""},
-        {"OpenanEncryptedFile1", "&Open a VRL Encrypted File", ""},
-        {"mnuSendMail", "Send as Email", "Ctrl+E"},
-        {"PrintSetup1", "Print S&etup", ""},
-        {"PrintPreview1", "Print P&review", ""},
-        {"Print1", "&Print", "Ctrl+P"},
-        {"Exit1", "E&xit", ""},
-        {"mnuUndo", "&Undo", "Ctrl+Z"},
-        {"Clear1", "Clea&r Capture", ""},
-        {"mnuCopy", "&Copy to Clipboard", ""},
-        {"mnuPaste", "&Paste from Clipboard", ""},
-        {"mOptGrey", "Convert to &Greys", ""},
-        {"mnuEditor", "&Editor", ""},
-        {"mnuOptions", "Option S&ettings", ""},
-        {"mnuZoomIn", "Zoom &In", ""},
-        {"zmi01", "  1 : 1", ""},
-        {"zmi10", "10 : 1", ""},
-        {"mnuZoomOut", "Zoom &Out", ""},
-        {"zmo01", "1 :  1", ""},
-        {"zmo10", "1 : 10", ""},
-        {"mnuAddCursor", "&Add a cursor", ""},
-        {"mnuHelpContent", "&Help Contents", "F1"},
-        {"mnuHelpContact", "How to Contact &us", ""},
-        {"mnuWebLink2", "Visit our &Web Site", ""},
-        {"About1", "&About", ""},
+        {cmd::mnuOpenFile, "&Open", "Ctrl+O"},
+        {cmd::Save1, "&Save", "Ctrl+S"},
+        {cmd::SaveAs1, "Save Image &As...", ""},
+        {cmd::SaveAs2, "Save as Shown...", ""},
+        {cmd::mnuSaveEncrypted, "&Save Image Encrypted", ""},
+        {cmd::EncryptaFile1, "&Encrypt a File with VRL", ""},
+        {cmd::OpenanEncryptedFile1, "&Open a VRL Encrypted File", ""},
+        {cmd::mnuSendMail, "Send as Email", "Ctrl+E"},
+        {cmd::PrintSetup1, "Print S&etup", ""},
+        {cmd::PrintPreview1, "Print P&review", ""},
+        {cmd::Print1, "&Print", "Ctrl+P"},
+        {cmd::Exit1, "E&xit", ""},
+        {cmd::mnuUndo, "&Undo", "Ctrl+Z"},
+        {cmd::Clear1, "Clea&r Capture", ""},
+        {cmd::mnuCopy, "&Copy to Clipboard", ""},
+        {cmd::mnuPaste, "&Paste from Clipboard", ""},
+        {cmd::mOptGrey, "Convert to &Greys", ""},
+        {cmd::mnuEditor, "&Editor", ""},
+        {cmd::mnuOptions, "Option S&ettings", ""},
+        {cmd::mnuZoomIn, "Zoom &In", ""},
+        {cmd::zmi01, "  1 : 1", ""},
+        {cmd::zmi10, "10 : 1", ""},
+        {cmd::mnuZoomOut, "Zoom &Out", ""},
+        {cmd::zmo01, "1 :  1", ""},
+        {cmd::zmo10, "1 : 10", ""},
+        {cmd::mnuAddCursor, "&Add a cursor", ""},
+        {cmd::mnuHelpContent, "&Help Contents", "F1"},
+        {cmd::mnuHelpContact, "How to Contact &us", ""},
+        {cmd::mnuWebLink2, "Visit our &Web Site", ""},
+        {cmd::About1, "&About", ""},
     };
     for (const Case& c : cases) {
         const MenuItem* item = FindItem(MainMenu(), c.name);
-        ASSERT_NE(item, nullptr) << c.name;
-        EXPECT_EQ(item->caption, c.caption) << c.name;
-        EXPECT_EQ(item->shortcut, c.shortcut) << c.name;
+        ASSERT_NE(item, nullptr) << c.name.Text();
+        EXPECT_EQ(item->caption, c.caption) << c.name.Text();
+        EXPECT_EQ(item->shortcut, c.shortcut) << c.name.Text();
     }
     std::vector<std::string> bar;
     for (const MenuItem& m : MainMenu()) bar.push_back(m.caption);
@@ -74,38 +76,38 @@ TEST(CommandTable, MainMenuItemsCarryTheirCaptionsAndShortcuts) {
 }
 
 TEST(CommandTable, HiddenItemsExistButAreNotShown) {
-    for (const char* name : {"mnuNegative", "mnuSetScreen", "mnuSetArea", "zmi11", "zmi16"}) {
+    for (CommandName name : {cmd::mnuNegative, cmd::mnuSetScreen, cmd::mnuSetArea, cmd::zmi11, cmd::zmi16}) {
         const MenuItem* item = FindItem(MainMenu(), name);
-        ASSERT_NE(item, nullptr) << name;
-        EXPECT_TRUE(item->hidden) << name;
+        ASSERT_NE(item, nullptr) << name.Text();
+        EXPECT_TRUE(item->hidden) << name.Text();
     }
-    EXPECT_EQ(FindItem(MainMenu(), "zmi16")->caption, "16 : 1");
-    EXPECT_EQ(FindItem(MainMenu(), "zmi16")->handler, Handler::None) << "zoom stops at 10:1";
+    EXPECT_EQ(FindItem(MainMenu(), cmd::zmi16)->caption, "16 : 1");
+    EXPECT_EQ(FindItem(MainMenu(), cmd::zmi16)->handler, Handler::None) << "zoom stops at 10:1";
 }
 
 TEST(CommandTable, TrayAndImageMenusStandInTheirOrder) {
     EXPECT_EQ(Names(TrayMenu()),
-              (std::vector<std::string>{"mnuRestore", "-", "mnuAutoPrint", "mnuAutoSave", "mnuNotes", "-",
-                                        "mnuCapScreenNow", "mnuCapActiveNow", "mnuCaptureAreaNow", "-", "mnuHelp1",
-                                        "mnuVisit1", "-", "mnuClose"}));
+              (std::vector<CommandName>{cmd::mnuRestore, kLine, cmd::mnuAutoPrint, cmd::mnuAutoSave, cmd::mnuNotes, kLine,
+                                        cmd::mnuCapScreenNow, cmd::mnuCapActiveNow, cmd::mnuCaptureAreaNow, kLine, cmd::mnuHelp1,
+                                        cmd::mnuVisit1, kLine, cmd::mnuClose}));
     EXPECT_EQ(Names(ImageMenu()),
-              (std::vector<std::string>{"Openfile1", "popSave", "popEmail", "popSendToEditor", "-", "popUndo",
-                                        "popClear", "popCopy", "popPaste", "popCrop", "popGrey", "-",
-                                        "popAutoPrint", "popAutoSave", "popNotes", "-", "popPreview", "popPrint"}));
-    EXPECT_EQ(FindItem(TrayMenu(), "mnuNotes")->caption, "Add &Notes to Image");
-    EXPECT_EQ(FindItem(ImageMenu(), "popNotes")->caption, "Add Notes to Image");
-    EXPECT_EQ(FindItem(TrayMenu(), "mnuClose")->handler, Handler::Exit);
+              (std::vector<CommandName>{cmd::Openfile1, cmd::popSave, cmd::popEmail, cmd::popSendToEditor, kLine, cmd::popUndo,
+                                        cmd::popClear, cmd::popCopy, cmd::popPaste, cmd::popCrop, cmd::popGrey, kLine,
+                                        cmd::popAutoPrint, cmd::popAutoSave, cmd::popNotes, kLine, cmd::popPreview, cmd::popPrint}));
+    EXPECT_EQ(FindItem(TrayMenu(), cmd::mnuNotes)->caption, "Add &Notes to Image");
+    EXPECT_EQ(FindItem(ImageMenu(), cmd::popNotes)->caption, "Add Notes to Image");
+    EXPECT_EQ(FindItem(TrayMenu(), cmd::mnuClose)->handler, Handler::Exit);
 }
 
 TEST(CommandTable, ToolBarButtonsWithSeparatorsAfterEmailPrintSelectAndOptions) {
-    std::vector<std::string> names;
-    for (const ToolButton& b : ToolBar()) names.push_back(b.name.empty() ? "-" : b.name);
-    EXPECT_EQ(names, (std::vector<std::string>{"btnOpenFile", "btnSave", "btnEmail", "-", "btnPrtSetup",
-                                               "btnPrtPreview", "PrintButton", "-", "btnUndo", "btnCopy", "btnPaste",
-                                               "btnClear", "btnCrop", "btnSelect", "-", "btnOptions", "-", "btnHelp",
-                                               "CancelButton"}));
+    std::vector<CommandName> names;
+    for (const ToolButton& b : ToolBar()) names.push_back(b.name);
+    EXPECT_EQ(names, (std::vector<CommandName>{cmd::btnOpenFile, cmd::btnSave, cmd::btnEmail, kLine, cmd::btnPrtSetup,
+                                               cmd::btnPrtPreview, cmd::PrintButton, kLine, cmd::btnUndo, cmd::btnCopy, cmd::btnPaste,
+                                               cmd::btnClear, cmd::btnCrop, cmd::btnSelect, kLine, cmd::btnOptions, kLine, cmd::btnHelp,
+                                               cmd::CancelButton}));
     for (const ToolButton& b : ToolBar()) {
-        if (b.name == "btnOptions") {
+        if (b.name == cmd::btnOptions) {
             EXPECT_EQ(b.width, 68);
         }
     }
@@ -113,16 +115,16 @@ TEST(CommandTable, ToolBarButtonsWithSeparatorsAfterEmailPrintSelectAndOptions) 
 
 TEST(CommandTable, EveryControlHasItsOwnIdThatLeadsBackToIt) {
     std::set<int> ids;
-    for (const std::string& name : AllCommandNames()) {
+    for (CommandName name : AllCommandNames()) {
         int id = CommandId(name);
-        EXPECT_TRUE(ids.insert(id).second) << name;
+        EXPECT_TRUE(ids.insert(id).second) << name.Text();
         auto ref = CommandById(id);
-        ASSERT_TRUE(ref.has_value()) << name;
+        ASSERT_TRUE(ref.has_value()) << name.Text();
         EXPECT_EQ(ref->name, name);
     }
-    EXPECT_EQ(CommandId("noSuchControl"), 0);
-    EXPECT_EQ(CommandById(CommandId("zmo04"))->argument, -4);
-    EXPECT_EQ(CommandById(CommandId("mnuHelpSave"))->argument, 300);
+    EXPECT_EQ(CommandId(CommandName{}), 0) << "a separator is no command";
+    EXPECT_EQ(CommandById(CommandId(cmd::zmo04))->argument, -4);
+    EXPECT_EQ(CommandById(CommandId(cmd::mnuHelpSave))->argument, 300);
 }
 
 TEST(CommandTable, ShortcutTexts) {
@@ -201,15 +203,15 @@ TEST(MainFormRules, ScalingRoundsToTheNearestPixel) {
 
 TEST(MainFormRules, KeysSeenBeforeTheControls) {
     CommandStates commands;
-    commands.SetEnabled("Print1", false);
-    commands.SetEnabled("SaveAs1", false);
+    commands.SetEnabled(cmd::Print1, false);
+    commands.SetEnabled(cmd::SaveAs1, false);
     EXPECT_EQ(ClassifyFormKey(0x21, true, commands), Handler::PreviousNumberedFile);
     EXPECT_EQ(ClassifyFormKey(0x22, true, commands), Handler::NextNumberedFile);
     EXPECT_EQ(ClassifyFormKey(0x22, false, commands), Handler::None);
     EXPECT_EQ(ClassifyFormKey('N', true, commands), Handler::None) << "printing needs Print1";
     EXPECT_EQ(ClassifyFormKey(0x71, true, commands), Handler::None) << "a numbered save needs a picture";
-    commands.SetEnabled("Print1", true);
-    commands.SetEnabled("SaveAs1", true);
+    commands.SetEnabled(cmd::Print1, true);
+    commands.SetEnabled(cmd::SaveAs1, true);
     EXPECT_EQ(ClassifyFormKey('N', true, commands), Handler::PrintWithNotes);
     EXPECT_EQ(ClassifyFormKey(0x71, true, commands), Handler::NumberedSave);
     EXPECT_EQ(ClassifyFormKey(0x70, false, commands), Handler::HelpContents);

@@ -74,8 +74,8 @@ class CaptureCommandsTest : public ::testing::Test {
 protected:
     CaptureCommandsTest() {
         image.Start();
-        commands.SetEnabled("PrintSetup1", true);  // a printer is installed
-        commands.SetChecked("mnuSetScreen", true);
+        commands.SetEnabled(cmd::PrintSetup1, true);  // a printer is installed
+        commands.SetChecked(cmd::mnuSetScreen, true);
         testing::LogRoutes(router, f.log,
                            {{Handler::Copy, "copy"}, {Handler::Print, "print"}, {Handler::NumberedSave, "save"},
                             {Handler::Editor, "editor"}});
@@ -117,7 +117,7 @@ TEST_F(CaptureCommandsTest, AFullScreenCaptureCopiesPrintsSavesAndStartsTheEdito
     EXPECT_EQ(f.log[1], "pointer at 0,0");
     EXPECT_EQ(image.imgMain.Width(), 40);
     EXPECT_EQ(f.statusText, "(40x 30) - Full Screen capture");
-    EXPECT_TRUE(commands.Enabled("SaveAs1"));
+    EXPECT_TRUE(commands.Enabled(cmd::SaveAs1));
     EXPECT_TRUE(hotKeys.Active());
     EXPECT_FALSE(captures.HotKeyBusy());
 }

@@ -14,15 +14,15 @@ TEST(CommandRouter, ControlsRouteToTheBoundHandlerWithTheirNameAndArgumentWhileE
     CommandRouter router;
     CommandStates states;
     std::vector<std::string> ran;
-    router.Bind(Handler::Zoom, [&](const CommandRef& c) { ran.push_back(c.name + " " + std::to_string(c.argument)); });
+    router.Bind(Handler::Zoom, [&](const CommandRef& c) { ran.push_back(std::string(c.name.Text()) + " " + std::to_string(c.argument)); });
     router.Bind(Handler::Undo, [&] { ran.push_back("undo"); });
 
-    EXPECT_TRUE(router.RouteControl(CommandId("zmo03"), states));
-    EXPECT_TRUE(router.RouteControl(CommandId("popUndo"), states));
-    states.SetEnabled("mnuUndo", false);
-    EXPECT_FALSE(router.RouteControl(CommandId("mnuUndo"), states)) << "a disabled control does nothing";
-    EXPECT_TRUE(router.RouteControl(CommandId("btnUndo"), states)) << "each control has its own state";
-    EXPECT_FALSE(router.RouteControl(CommandId("Print1"), states)) << "nobody serves printing yet";
+    EXPECT_TRUE(router.RouteControl(CommandId(cmd::zmo03), states));
+    EXPECT_TRUE(router.RouteControl(CommandId(cmd::popUndo), states));
+    states.SetEnabled(cmd::mnuUndo, false);
+    EXPECT_FALSE(router.RouteControl(CommandId(cmd::mnuUndo), states)) << "a disabled control does nothing";
+    EXPECT_TRUE(router.RouteControl(CommandId(cmd::btnUndo), states)) << "each control has its own state";
+    EXPECT_FALSE(router.RouteControl(CommandId(cmd::Print1), states)) << "nobody serves printing yet";
     EXPECT_FALSE(router.RouteControl(0, states));
     EXPECT_EQ(ran, (std::vector<std::string>{"zmo03 -3", "undo", "undo"}));
 }

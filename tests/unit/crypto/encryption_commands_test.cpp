@@ -105,7 +105,7 @@ TEST_F(EncryptionCommandsTest, SaveImageEncryptedNamesTheFileByItsContentAndLeav
     std::ofstream(Path("back.bmp"), std::ios::binary) << bitmap;
     EXPECT_EQ(LoadImageFile(Path("back.bmp")), Picture(12, 7, 4)) << "the full-size picture, exactly";
     EXPECT_TRUE(image.CurrentFileName.empty()) << "a temporary write names nothing";
-    EXPECT_TRUE(commands.Enabled("Save1"));
+    EXPECT_TRUE(commands.Enabled(cmd::Save1));
     EXPECT_FALSE(ui.busy);
 }
 

@@ -35,7 +35,7 @@ protected:
     void SetUp() override {
         FileCommandsTest::SetUp();
         fs::create_directories(work);
-        commands.SetEnabled("PrintSetup1", true);  // a printer is installed
+        commands.SetEnabled(cmd::PrintSetup1, true);  // a printer is installed
         hotKeys.SetActive(true);
         mailUi.hotKeys = &hotKeys;
         mail.BindTo(router);
@@ -73,7 +73,7 @@ TEST_F(MailCommandsTest, AnUnsavedPictureGoesAsAJpegInTheWorkFolderASavedOneAsIt
 TEST_F(MailCommandsTest, WithoutPrintThereIsNoAttachment) {
     mail.mnuSendMailClick();  // no picture
     ShowPicture();
-    commands.SetEnabled("Print1", false);
+    commands.SetEnabled(cmd::Print1, false);
     mail.mnuSendMailClick();
     EXPECT_EQ(mailUi.log.size(), 2u);
     EXPECT_TRUE(mailUi.attachments.empty());
@@ -99,13 +99,13 @@ TEST_F(MailCommandsTest, WithoutSimpleMapiTheUserIsToldAndTheMenuItemAndButtonGo
     EXPECT_EQ(ui.log.back(),
               "warning Your system is not configured for MAPI Mail.\r\nMAPI mail is required for Vimbrel Send Mail");
     EXPECT_TRUE(mailUi.log.empty());
-    EXPECT_FALSE(commands.Enabled("mnuSendMail"));
-    EXPECT_FALSE(commands.Enabled("btnEmail"));
-    EXPECT_TRUE(commands.Enabled("popEmail"));
+    EXPECT_FALSE(commands.Enabled(cmd::mnuSendMail));
+    EXPECT_FALSE(commands.Enabled(cmd::btnEmail));
+    EXPECT_TRUE(commands.Enabled(cmd::popEmail));
     EXPECT_TRUE(hotKeys.Active());
     image.EnableImageCommands(true);
-    EXPECT_TRUE(commands.Enabled("mnuSendMail"));
-    EXPECT_TRUE(commands.Enabled("btnEmail"));
+    EXPECT_TRUE(commands.Enabled(cmd::mnuSendMail));
+    EXPECT_TRUE(commands.Enabled(cmd::btnEmail));
 }
 
 }  // namespace

@@ -55,7 +55,7 @@ protected:
     void SetUp() override {
         window.printLog = &log;
         hotKeys.SetActive(true);
-        commands.SetEnabled("PrintSetup1", true);
+        commands.SetEnabled(cmd::PrintSetup1, true);
         image.imgMain = Bitmap(1024, 768, 24);
         image.CaptureText = "Full Screen capture";
         image.RenderShownImage(image.imgMain, 1.0);
@@ -210,7 +210,7 @@ TEST_F(PrintCommandsTest, NothingPrintsWithoutAPictureOrAPrinter) {
     print.PrintImage(true);
     image.imgMain = Bitmap(10, 10, 24);
     image.EnableImageCommands(true);
-    commands.SetEnabled("Print1", false);  // no printer
+    commands.SetEnabled(cmd::Print1, false);  // no printer
     print.PrintImage(true);
     EXPECT_TRUE(log.empty());
     EXPECT_TRUE(hotKeys.Active());

@@ -42,7 +42,7 @@ class PreviewTest : public ::testing::Test,
 protected:
     void SetUp() override {
         hotKeys.SetActive(true);
-        commands.SetEnabled("PrintSetup1", true);
+        commands.SetEnabled(cmd::PrintSetup1, true);
         image.imgMain = Bitmap(1024, 768, 24);
         image.RenderShownImage(image.imgMain, 1.0);
         image.EnableImageCommands(true);
@@ -138,7 +138,7 @@ TEST_F(PreviewTest, BestOpensAt333PercentWithTheBarAt23AndTheHotkeysOffWhileOpen
 }
 
 TEST_F(PreviewTest, PreviewNeedsWhatPrintNeeds) {
-    commands.SetEnabled("PrintSetup1", false);
+    commands.SetEnabled(cmd::PrintSetup1, false);
     image.EnableImageCommands(true);
     Open([&](TPreviewForm&) { ADD_FAILURE() << "no printer, no preview"; });
 }

@@ -139,8 +139,8 @@ TEST_F(SettingsTest, NothingStoredGivesTheDefaults) {
     EXPECT_TRUE(loaded.printingPossible);
     EXPECT_FALSE(loaded.outlookInstalled);
     EXPECT_EQ(view.calls, (std::vector<std::string>{"indicators", "screen", "font System"}));
-    EXPECT_TRUE(commands.Checked("mnuSetScreen"));
-    EXPECT_FALSE(commands.Enabled("popSendToEditor"));
+    EXPECT_TRUE(commands.Checked(cmd::mnuSetScreen));
+    EXPECT_FALSE(commands.Enabled(cmd::popSendToEditor));
 }
 
 struct StoredCase {
@@ -217,8 +217,8 @@ TEST_F(SettingsTest, TheOverrideFileWinsWhereItHasAValue) {
     EXPECT_FALSE(flags.PopUp);
     EXPECT_FALSE(flags.PrintDate);
     EXPECT_EQ(flags.PrintStyle, "Best");
-    EXPECT_TRUE(commands.Checked("mnuAutoPrint"));
-    EXPECT_TRUE(commands.Checked("popAutoPrint"));
+    EXPECT_TRUE(commands.Checked(cmd::mnuAutoPrint));
+    EXPECT_TRUE(commands.Checked(cmd::popAutoPrint));
 
     overrides.keys = {{{"General", "AutoPrint"}, ""}};  // an empty key falls back
     Load();
@@ -245,8 +245,8 @@ TEST_F(SettingsTest, APrinterThatCannotAnswerDisablesPrinting) {
     printers.answers = false;
     LoadedSettings loaded = Load();
     EXPECT_FALSE(loaded.printingPossible);
-    EXPECT_FALSE(commands.Enabled("PrintSetup1"));
-    EXPECT_FALSE(commands.Enabled("btnPrtSetup"));
+    EXPECT_FALSE(commands.Enabled(cmd::PrintSetup1));
+    EXPECT_FALSE(commands.Enabled(cmd::btnPrtSetup));
     EXPECT_EQ(printers.selected, "Office Laser");
 }
 
@@ -307,11 +307,11 @@ TEST_F(SettingsTest, ImageEditorDefaultsToPaintWhenItExists) {
     files.files["C:\\Windows\\Pbrush.exe"] = 1;
     Load();
     EXPECT_EQ(flags.ImageEditor, "C:\\Windows\\Pbrush.exe");
-    EXPECT_TRUE(commands.Enabled("popSendToEditor"));
+    EXPECT_TRUE(commands.Enabled(cmd::popSendToEditor));
     store.values = {{"ImageEditor", "C:\\Gone\\edit.exe"}};
     Load();
     EXPECT_EQ(flags.ImageEditor, "");
-    EXPECT_FALSE(commands.Enabled("popSendToEditor"));
+    EXPECT_FALSE(commands.Enabled(cmd::popSendToEditor));
 }
 
 TEST_F(SettingsTest, AreaModeRunsTheAreaCommand) {

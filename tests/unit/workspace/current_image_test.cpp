@@ -123,7 +123,7 @@ TEST(ZoomTest, PalettePicturesComeOutInTheirColours) {
 
 TEST_F(CurrentImageTest, ZoomSizesRatioAndStatusText) {
     Capture(333, 101, 1, "Full Screen capture");
-    image.ZoomItemClick("zmi03");
+    image.ZoomItemClick(3);
     EXPECT_EQ(image.Image1().Width(), 999);
     EXPECT_EQ(image.Image1().Height(), 303);
     EXPECT_DOUBLE_EQ(image.ZoomFactor(), 3.0);
@@ -133,7 +133,7 @@ TEST_F(CurrentImageTest, ZoomSizesRatioAndStatusText) {
     EXPECT_EQ(cursor.busyShown, 1);
 
     Capture(5, 3, 1, "Selected area captured");
-    image.ZoomItemClick("zmo02");
+    image.ZoomItemClick(-2);
     EXPECT_EQ(image.Image1().Width(), 2);
     EXPECT_EQ(image.Image1().Height(), 2);
     EXPECT_EQ(view.status, "(2x 2) - Selected area captured -  Viewed at: 1:2");
@@ -142,50 +142,50 @@ TEST_F(CurrentImageTest, ZoomSizesRatioAndStatusText) {
 TEST_F(CurrentImageTest, StatusTextAtOneToOne) {
     Capture(800, 600, 1, "Captured: [Untitled - Notepad]");
     EXPECT_EQ(view.status, "(800x 600) - Captured: [Untitled - Notepad]");
-    image.ZoomItemClick("zmo02");
+    image.ZoomItemClick(-2);
     EXPECT_EQ(view.status, "(400x 300) - Captured: [Untitled - Notepad] -  Viewed at: 1:2");
 }
 
 TEST_F(CurrentImageTest, OnlyTheChosenZoomItemIsChecked) {
     Capture(10, 10, 1, "x");
     auto checked = [&] {
-        std::vector<std::string> on;
-        for (const std::string& name : ZoomItemNames())
+        std::vector<CommandName> on;
+        for (CommandName name : ZoomItemNames())
             if (commands.Checked(name)) on.push_back(name);
         return on;
     };
-    EXPECT_EQ(checked(), (std::vector<std::string>{"zmi01", "zmo01"}));
-    image.ZoomItemClick("zmo10");
-    EXPECT_EQ(checked(), (std::vector<std::string>{"zmo10"}));
+    EXPECT_EQ(checked(), (std::vector<CommandName>{cmd::zmi01, cmd::zmo01}));
+    image.ZoomItemClick(-10);
+    EXPECT_EQ(checked(), (std::vector<CommandName>{cmd::zmo10}));
     EXPECT_EQ(image.Image1().Width(), 1);
-    image.ZoomItemClick("zmi05");
-    EXPECT_EQ(checked(), (std::vector<std::string>{"zmi05"}));
-    image.ZoomItemClick("zmi01");
-    EXPECT_EQ(checked(), (std::vector<std::string>{"zmi01", "zmo01"}));
+    image.ZoomItemClick(5);
+    EXPECT_EQ(checked(), (std::vector<CommandName>{cmd::zmi05}));
+    image.ZoomItemClick(1);
+    EXPECT_EQ(checked(), (std::vector<CommandName>{cmd::zmi01, cmd::zmo01}));
     EXPECT_EQ(image.Image1().Width(), 10);
-    image.ZoomItemClick("zmi11");  // hidden, no action
-    EXPECT_EQ(checked(), (std::vector<std::string>{"zmi01", "zmo01"}));
-    EXPECT_FALSE(commands.Visible("zmi16"));
-    EXPECT_TRUE(commands.Visible("zmi10"));
+    image.ZoomItemClick(11);  // zmi11: hidden, no action
+    EXPECT_EQ(checked(), (std::vector<CommandName>{cmd::zmi01, cmd::zmo01}));
+    EXPECT_FALSE(commands.Visible(cmd::zmi16));
+    EXPECT_TRUE(commands.Visible(cmd::zmi10));
 }
 
 TEST_F(CurrentImageTest, AddCursorFollowsZoomAndPrinter) {
     Capture(10, 10, 1, "x");
-    EXPECT_TRUE(commands.Enabled("mnuAddCursor"));
-    image.ZoomItemClick("zmi02");
-    EXPECT_FALSE(commands.Enabled("mnuAddCursor"));
-    image.ZoomItemClick("zmo01");
-    EXPECT_TRUE(commands.Enabled("mnuAddCursor"));
+    EXPECT_TRUE(commands.Enabled(cmd::mnuAddCursor));
+    image.ZoomItemClick(2);
+    EXPECT_FALSE(commands.Enabled(cmd::mnuAddCursor));
+    image.ZoomItemClick(-1);
+    EXPECT_TRUE(commands.Enabled(cmd::mnuAddCursor));
 
-    commands.SetEnabled("PrintSetup1", false);  // no printer installed
+    commands.SetEnabled(cmd::PrintSetup1, false);  // no printer installed
     image.EnableImageCommands(true);
-    image.ZoomItemClick("zmi01");
-    EXPECT_FALSE(commands.Enabled("mnuAddCursor"));
+    image.ZoomItemClick(1);
+    EXPECT_FALSE(commands.Enabled(cmd::mnuAddCursor));
 }
 
 TEST_F(CurrentImageTest, OutOfMemoryZoomWarnsAndLeavesAnEmptyView) {
     Capture(20000, 1, 1, "x");
-    image.ZoomItemClick("zmi10");
+    image.ZoomItemClick(10);
     ASSERT_EQ(view.warnings.size(), 1u);
     EXPECT_EQ(view.warnings[0], "Zooming this image to 10:1 is not possible\r\nTry a smaller ratio");
     EXPECT_TRUE(image.Image1().Empty());
@@ -197,13 +197,13 @@ TEST_F(CurrentImageTest, OutOfMemoryZoomWarnsAndLeavesAnEmptyView) {
 TEST_F(CurrentImageTest, ViewLetsGoOfTheOldPictureAndItsOutOfMemoryGetsTheZoomMessage) {
     Capture(40, 30, 1, "x");
     view.shown.clear();
-    image.ZoomItemClick("zmi02");
+    image.ZoomItemClick(2);
     // Emptied first, so the old and the new shown image are never both held.
     EXPECT_EQ(view.shown, (std::vector<std::pair<int, int>>{{0, 0}, {80, 60}}));
 
     view.copyLimit = 80 * 60;
     view.shown.clear();
-    EXPECT_NO_THROW(image.ZoomItemClick("zmi03"));
+    EXPECT_NO_THROW(image.ZoomItemClick(3));
     ASSERT_EQ(view.warnings.size(), 1u);
     EXPECT_EQ(view.warnings[0], "Zooming this image to 3:1 is not possible\r\nTry a smaller ratio");
     EXPECT_EQ(view.shown.back(), (std::pair<int, int>{0, 0}));
@@ -216,15 +216,15 @@ TEST_F(CurrentImageTest, FirstSnapshotOnlyPrimes) {
     Capture(4, 4, 1, "first");
     EXPECT_TRUE(image.UndoPrimed());
     EXPECT_FALSE(image.UndoAvailable());
-    EXPECT_FALSE(commands.Enabled("mnuUndo"));
+    EXPECT_FALSE(commands.Enabled(cmd::mnuUndo));
     Capture(6, 6, 2, "second");
     EXPECT_TRUE(image.UndoAvailable());
-    for (const char* name : {"mnuUndo", "btnUndo", "popUndo"}) EXPECT_TRUE(commands.Enabled(name)) << name;
+    for (CommandName name : {cmd::mnuUndo, cmd::btnUndo, cmd::popUndo}) EXPECT_TRUE(commands.Enabled(name)) << name;
 }
 
 TEST_F(CurrentImageTest, UndoTwiceRestoresOnce) {
     Capture(4, 4, 1, "first");
-    image.ZoomItemClick("zmi02");
+    image.ZoomItemClick(2);
     Capture(6, 6, 2, "second");
     image.mnuUndoClick();
     EXPECT_EQ(image.imgMain, Filled(4, 4, 1));
@@ -232,7 +232,7 @@ TEST_F(CurrentImageTest, UndoTwiceRestoresOnce) {
     EXPECT_EQ(image.CaptureText, "first");
     EXPECT_EQ(image.Image1().Width(), 8);
     EXPECT_EQ(view.status, "(8x 8) - first -  Viewed at: 2:1");
-    for (const char* name : {"mnuUndo", "btnUndo", "popUndo"}) EXPECT_FALSE(commands.Enabled(name)) << name;
+    for (CommandName name : {cmd::mnuUndo, cmd::btnUndo, cmd::popUndo}) EXPECT_FALSE(commands.Enabled(name)) << name;
 
     image.imgMain = Filled(3, 3, 7);
     image.mnuUndoClick();
@@ -246,22 +246,22 @@ TEST_F(CurrentImageTest, ClearKeepsThePictureAndUndoBringsItBack) {
     EXPECT_TRUE(image.Image1().Empty());
     EXPECT_EQ(view.shown.back(), (std::pair<int, int>{0, 0}));
     EXPECT_EQ(view.status, "");
-    EXPECT_FALSE(commands.Enabled("Clear1"));
-    EXPECT_FALSE(commands.Enabled("Print1"));
+    EXPECT_FALSE(commands.Enabled(cmd::Clear1));
+    EXPECT_FALSE(commands.Enabled(cmd::Print1));
     EXPECT_EQ(image.imgMain, Filled(4, 4, 1));
     EXPECT_EQ(image.CurrentFileName, "C:\\a.bmp");
 
     image.mnuUndoClick();
     EXPECT_EQ(image.Image1().Width(), 4);
-    EXPECT_TRUE(commands.Enabled("Clear1"));
-    EXPECT_TRUE(commands.Enabled("Print1"));
+    EXPECT_TRUE(commands.Enabled(cmd::Clear1));
+    EXPECT_TRUE(commands.Enabled(cmd::Print1));
     EXPECT_EQ(view.status, "(4x 4) - first");
 }
 
 TEST_F(CurrentImageTest, StartStateHasNothingEnabled) {
-    EXPECT_FALSE(commands.Enabled("Clear1"));
-    EXPECT_FALSE(commands.Enabled("mnuUndo"));
-    EXPECT_TRUE(commands.Enabled("mnuCaptureAreaNow"));
+    EXPECT_FALSE(commands.Enabled(cmd::Clear1));
+    EXPECT_FALSE(commands.Enabled(cmd::mnuUndo));
+    EXPECT_TRUE(commands.Enabled(cmd::mnuCaptureAreaNow));
     EXPECT_DOUBLE_EQ(image.ZoomFactor(), 1.0);
     EXPECT_EQ(image.DragOrigin, (Point{-1, -1}));
     EXPECT_GE(view.notesRefreshes, 1);
@@ -278,20 +278,20 @@ class EnablingTableTest : public CurrentImageTest, public ::testing::WithParamIn
 
 TEST_P(EnablingTableTest, FollowsPictureRulesPrinterAndEditor) {
     const EnablingCase& c = GetParam();
-    commands.SetEnabled("PrintSetup1", c.printer);
+    commands.SetEnabled(cmd::PrintSetup1, c.printer);
     editorSet = c.editor;
     image.imgMain = Bitmap(c.width, c.width, 24);
     int refreshes = view.notesRefreshes;
     image.EnableImageCommands(c.present);
     EXPECT_EQ(view.notesRefreshes, refreshes + 1);
-    for (const char* n : {"SaveAs1", "SaveAs2", "mnuSaveEncrypted", "Clear1", "mnuCopy", "mOptGrey", "btnSave",
-                          "btnCopy", "btnClear", "btnCrop", "popClear", "popCopy", "popCrop", "popGrey", "popSave",
-                          "mnuZoomIn", "mnuZoomOut", "mnuAddCursor", "mnuSendMail", "btnEmail"})
+    for (CommandName n : {cmd::SaveAs1, cmd::SaveAs2, cmd::mnuSaveEncrypted, cmd::Clear1, cmd::mnuCopy, cmd::mOptGrey, cmd::btnSave,
+                          cmd::btnCopy, cmd::btnClear, cmd::btnCrop, cmd::popClear, cmd::popCopy, cmd::popCrop, cmd::popGrey, cmd::popSave,
+                          cmd::mnuZoomIn, cmd::mnuZoomOut, cmd::mnuAddCursor, cmd::mnuSendMail, cmd::btnEmail})
         EXPECT_EQ(commands.Enabled(n), c.expectPlain) << n;
-    for (const char* n : {"Print1", "PrintButton", "popPrint", "PrintPreview1", "btnPrtPreview", "popPreview"})
+    for (CommandName n : {cmd::Print1, cmd::PrintButton, cmd::popPrint, cmd::PrintPreview1, cmd::btnPrtPreview, cmd::popPreview})
         EXPECT_EQ(commands.Enabled(n), c.expectPrint) << n;
-    for (const char* n : {"mnuEditor", "popSendToEditor"}) EXPECT_EQ(commands.Enabled(n), c.expectEditor) << n;
-    for (const char* n : {"mnuEncryption", "mnuCaptureAreaNow", "btnSelect", "mnuAutoSave", "popAutoSave", "popEmail"})
+    for (CommandName n : {cmd::mnuEditor, cmd::popSendToEditor}) EXPECT_EQ(commands.Enabled(n), c.expectEditor) << n;
+    for (CommandName n : {cmd::mnuEncryption, cmd::mnuCaptureAreaNow, cmd::btnSelect, cmd::mnuAutoSave, cmd::popAutoSave, cmd::popEmail})
         EXPECT_TRUE(commands.Enabled(n)) << n;
 }
 
@@ -305,14 +305,14 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& tp) { return std::string(tp.param.name); });
 
 TEST_F(CurrentImageTest, UndoControlsAndPasteAreLeftAlone) {
-    commands.SetEnabled("mnuPaste", true);
-    commands.SetEnabled("Save1", false);
+    commands.SetEnabled(cmd::mnuPaste, true);
+    commands.SetEnabled(cmd::Save1, false);
     Capture(2, 2, 1, "a");
     Capture(2, 2, 2, "b");
     image.EnableImageCommands(false);
-    EXPECT_TRUE(commands.Enabled("mnuUndo"));
-    EXPECT_TRUE(commands.Enabled("mnuPaste"));
-    EXPECT_FALSE(commands.Enabled("Save1"));
+    EXPECT_TRUE(commands.Enabled(cmd::mnuUndo));
+    EXPECT_TRUE(commands.Enabled(cmd::mnuPaste));
+    EXPECT_FALSE(commands.Enabled(cmd::Save1));
 }
 
 TEST(BusyCursorTest, RestoresWhatWasShownAlsoOnException) {

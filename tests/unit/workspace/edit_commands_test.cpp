@@ -51,7 +51,7 @@ protected:
     EditCommandsTest() {
         std::filesystem::create_directories(folder);
         image.Start();
-        commands.SetEnabled("PrintSetup1", true);
+        commands.SetEnabled(cmd::PrintSetup1, true);
         testing::LogRoutes(router, f.log,
                            {{Handler::Print, "print"}, {Handler::NumberedSave, "save"}, {Handler::Editor, "editor"},
                             {Handler::PrintConsoleText, "print text"}});
@@ -114,19 +114,19 @@ TEST_F(EditCommandsTest, PastePrintsAndSavesButNeverCopiesOrEditsAndOnlyWhenNotB
 TEST_F(EditCommandsTest, ClipboardChangesEnablePasteAndWatchingPastesButNotWhileBusy) {
     f.clipboardText = true;
     router.Route(Handler::ClipboardChanged);
-    EXPECT_FALSE(commands.Enabled("mnuPaste"));
-    EXPECT_FALSE(commands.Enabled("btnPaste"));
+    EXPECT_FALSE(commands.Enabled(cmd::mnuPaste));
+    EXPECT_FALSE(commands.Enabled(cmd::btnPaste));
 
     f.clipboardBitmap = Filled(8, 6, 3);
     flags.WatchClips = true;
     hotKeys.SetActive(false);
     router.Route(Handler::ClipboardChanged);
-    EXPECT_FALSE(commands.Enabled("popPaste")) << "ignored while the hotkeys are off";
+    EXPECT_FALSE(commands.Enabled(cmd::popPaste)) << "ignored while the hotkeys are off";
     EXPECT_TRUE(image.imgMain.Empty());
 
     hotKeys.SetActive(true);
     router.Route(Handler::ClipboardChanged);
-    EXPECT_TRUE(commands.Enabled("popPaste"));
+    EXPECT_TRUE(commands.Enabled(cmd::popPaste));
     EXPECT_EQ(image.imgMain, Filled(8, 6, 3));
 }
 
@@ -137,7 +137,7 @@ TEST_F(EditCommandsTest, WatchingLeavesTheProgramsOwnCopiesAlone) {
     ShowPicture(Filled(5, 5, 1));
     router.Route(Handler::Copy);
     router.Route(Handler::ClipboardChanged);
-    EXPECT_TRUE(commands.Enabled("mnuPaste")) << "our copy can still be pasted by hand";
+    EXPECT_TRUE(commands.Enabled(cmd::mnuPaste)) << "our copy can still be pasted by hand";
     image.mnuUndoClick();
     EXPECT_EQ(image.imgMain, Filled(8, 6, 3)) << "the copy was not taken back over the picture before";
 }
@@ -152,7 +152,7 @@ TEST_F(EditCommandsTest, ConsoleTextIsPrintedOnlyWithAPrinterDosPrintAndAConsole
     EXPECT_EQ(f.log, std::vector<std::string>{"print text"});
     f.console = false;
     router.Route(Handler::ClipboardChanged);
-    commands.SetEnabled("PrintSetup1", false);
+    commands.SetEnabled(cmd::PrintSetup1, false);
     f.console = true;
     router.Route(Handler::ClipboardChanged);
     EXPECT_EQ(f.log.size(), 1u);
@@ -176,9 +176,9 @@ TEST_F(EditCommandsTest, GreysAreEqualInEveryChannelAndUndoBringsBackColourAtIts
     ShowPicture(colour);
     image.SetZoom(1, 4);
     image.CurrentFileName = "kept.bmp";
-    commands.SetEnabled("Save1", false);
+    commands.SetEnabled(cmd::Save1, false);
     router.Route(Handler::Grey);
-    EXPECT_TRUE(commands.Enabled("Save1")) << "the picture changed: it can be saved";
+    EXPECT_TRUE(commands.Enabled(cmd::Save1)) << "the picture changed: it can be saved";
     ASSERT_EQ(image.imgMain.Width(), 16);
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x) {
@@ -195,7 +195,7 @@ TEST_F(EditCommandsTest, GreysAreEqualInEveryChannelAndUndoBringsBackColourAtIts
 
 TEST_F(EditCommandsTest, AStampGoesIntoBothPicturesAtItsOffsetAndARightClickDisarmsIt) {
     ShowPicture(Filled(40, 30, 2));
-    router.Route(CommandRef{"curAdd2", Handler::AddCursor, 2});
+    router.Route(CommandRef{cmd::curAdd2, Handler::AddCursor, 2});
     EXPECT_EQ(f.pointer, ImagePointer::HandPoint);
     f.log.clear();
     edit.Image1MouseDown(MouseButton::Left, Point{10, 12});
@@ -204,7 +204,7 @@ TEST_F(EditCommandsTest, AStampGoesIntoBothPicturesAtItsOffsetAndARightClickDisa
     EXPECT_EQ(f.pointer, ImagePointer::Normal);
     EXPECT_TRUE(image.UndoAvailable());
 
-    router.Route(CommandRef{"crAdd4", Handler::AddCursor, 4});
+    router.Route(CommandRef{cmd::crAdd4, Handler::AddCursor, 4});
     EXPECT_EQ(image.StampOffset, (Point{-5, -6}));
     f.log.clear();
     edit.Image1MouseDown(MouseButton::Right, Point{3, 3});

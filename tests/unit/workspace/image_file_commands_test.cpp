@@ -28,7 +28,7 @@ TEST_F(ImageFileCommandsTest, OpeningAPictureMakesItCurrentAndRemembersWhereItCa
     EXPECT_EQ(image.LastOpenedFile, Path("shot.bmp"));
     EXPECT_EQ(flags.LastOpenExt, ".bmp");
     EXPECT_EQ(ui.statusText, "(6x 4) - " + Path("shot.bmp"));
-    EXPECT_TRUE(commands.Enabled("SaveAs1"));
+    EXPECT_TRUE(commands.Enabled(cmd::SaveAs1));
     EXPECT_FALSE(ui.busy) << "the wait cursor is put back";
 }
 
@@ -63,7 +63,7 @@ TEST_F(ImageFileCommandsTest, SaveAsAddsTheFilterExtensionAndAsksBeforeReplacing
     EXPECT_EQ(ui.log[0], "save dialog " + folder + " 2 Bitmap");
     ASSERT_TRUE(fs::exists(Path("pic.jpg")));
     EXPECT_EQ(image.CurrentFileName, Path("pic.jpg"));
-    EXPECT_TRUE(commands.Enabled("Save1"));
+    EXPECT_TRUE(commands.Enabled(cmd::Save1));
 
     auto before = fs::file_size(Path("pic.jpg"));
     image.imgMain = Picture(40, 30, 3);
