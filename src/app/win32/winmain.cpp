@@ -35,6 +35,11 @@ int RunSecondInstance(const std::string& argument) {
             return 1;
         }
     }
+    // Only the foreground process may hand the foreground on: without this the first
+    // instance's window stays behind and its taskbar button flashes.
+    DWORD firstProcess = 0;
+    ::GetWindowThreadProcessId(first, &firstProcess);
+    ::AllowSetForegroundWindow(firstProcess);
     ::SendMessageA(first, UINT(message), 0, 0);
     return 0;
 }
