@@ -13,6 +13,7 @@
 #include "mail/win32/mapi_library.h"
 #include "util/errors.h"
 #include "util/win32/handles.h"
+#include "util/win32/modal.h"
 #include "util/win32/system.h"
 #include "util/win32/window_base.h"
 
@@ -31,7 +32,7 @@ int RunSecondInstance(const std::string& argument) {
         try {
             WriteFileText(argument, GetTempFolder() + kHandOverFileName);
         } catch (const std::exception& e) {
-            ::MessageBoxA(nullptr, e.what(), "Error", MB_OK | MB_ICONERROR);
+            ModalMessageBox(nullptr, e.what(), "Error", MB_OK | MB_ICONERROR);
             return 1;
         }
     }
