@@ -156,8 +156,8 @@ TEST_F(EncryptedFilesTest, AWrongKeyEndsInTheMessageAndTheProgramRunsOnWithItsPi
     ASSERT_TRUE(app.Start());
     OpenPicture(app, good);
 
-    // The second start waits while the first asks for the key; answer it meanwhile.
-    EXPECT_FALSE(app.RunSecondInstance("\"" + encrypted + "\"", 1s).has_value());
+    // The second start ends once the first asks for the key: the user answers the first.
+    EXPECT_TRUE(app.RunSecondInstance("\"" + encrypted + "\"", 3s).has_value());
     std::string note;
     ASSERT_TRUE(AnswerKeyDialog(app.ProcessId(), "the wrong key", &note));
     EXPECT_EQ(note, "\r\nFile: photo.bmp.vrx");
@@ -168,7 +168,7 @@ TEST_F(EncryptedFilesTest, AWrongKeyEndsInTheMessageAndTheProgramRunsOnWithItsPi
     EXPECT_FALSE(Exists(WorkFolder() + "photo.bmp")) << "nothing deciphered stays behind";
 
     // Cancelled: nothing is said and nothing changes.
-    EXPECT_FALSE(app.RunSecondInstance("\"" + encrypted + "\"", 1s).has_value());
+    EXPECT_TRUE(app.RunSecondInstance("\"" + encrypted + "\"", 3s).has_value());
     ASSERT_TRUE(AnswerKeyDialog(app.ProcessId(), std::nullopt));
     EXPECT_FALSE(WaitFor([&] { return FindProcessWindow(app.ProcessId(), "#32770", kAppTitle) != nullptr; }, 1s));
     EXPECT_EQ(StatusText(app.MainWindow()), "(16x 12) - " + good);
@@ -210,7 +210,7 @@ TEST_F(EncryptedFilesTest, AFileOpensslEncipheredOpensThroughASecondStart) {
     ASSERT_TRUE(::CopyFileA((*exchange + "photo.bmp.vrx").c_str(), encrypted.c_str(), FALSE));
     ASSERT_TRUE(app.Start());
 
-    EXPECT_FALSE(app.RunSecondInstance("\"" + encrypted + "\"", 1s).has_value());
+    EXPECT_TRUE(app.RunSecondInstance("\"" + encrypted + "\"", 3s).has_value());
     ASSERT_TRUE(AnswerKeyDialog(app.ProcessId(), kOpensslKey));
     EXPECT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()) == "(40x 30) - Encrypted Image"; }))
         << StatusText(app.MainWindow());

@@ -7,6 +7,7 @@
 
 #include "app/win32/exception_handler.h"
 #include "util/errors.h"
+#include "util/win32/modal.h"
 
 namespace vimbrel::win32 {
 namespace {
@@ -24,9 +25,9 @@ void ReportException(HWND owner, std::exception_ptr failure) {
     } catch (const ERegistryException&) {
         // The operation that failed has stopped; the program goes on.
     } catch (const std::exception& e) {
-        ::MessageBoxA(owner, e.what(), Title().c_str(), MB_OK | MB_ICONWARNING);
+        ModalMessageBox(owner, e.what(), Title(), MB_OK | MB_ICONWARNING);
     } catch (...) {
-        ::MessageBoxA(owner, "An unexpected error occurred.", Title().c_str(), MB_OK | MB_ICONWARNING);
+        ModalMessageBox(owner, "An unexpected error occurred.", Title(), MB_OK | MB_ICONWARNING);
     }
 }
 

@@ -30,6 +30,7 @@
 #include "desktop/win32/windowed_component.h"
 #include "util/text.h"
 #include "util/win32/gdi_handles.h"
+#include "util/win32/modal.h"
 #include "util/win32/system.h"
 #include "workspace/current_image.h"
 
@@ -96,7 +97,7 @@ struct MainWindow::State : SettingsView, ImageView, CursorPort, MainView, UserNo
     void ShowImage1(const Bitmap& image1) override { imageBox.Show(image1); }
     void SetStatusText(const std::string& text) override { window.SetStatusText(0, text); }
     void WarningBox(const std::string& text) override {
-        ::MessageBoxA(window.Hwnd(), text.c_str(), appTitle.c_str(), MB_OK | MB_ICONWARNING);
+        ModalMessageBox(window.Hwnd(), text, appTitle, MB_OK | MB_ICONWARNING);
     }
     void UpdateNotesState() override { window.UpdateNotesState(); }
 
@@ -122,7 +123,7 @@ struct MainWindow::State : SettingsView, ImageView, CursorPort, MainView, UserNo
         std::vector<std::string> notices;
         notices.swap(pendingNotices);
         for (const std::string& text : notices)
-            ::MessageBoxA(window.Hwnd(), text.c_str(), appTitle.c_str(), MB_OK | MB_ICONWARNING);
+            ModalMessageBox(window.Hwnd(), text, appTitle, MB_OK | MB_ICONWARNING);
     }
     std::vector<std::string> pendingNotices;
 
@@ -175,6 +176,7 @@ MainWindow::MainWindow(std::string firstArgument) : s_(std::make_unique<State>(*
 MainWindow::~MainWindow() {
     // Still there only when start-up failed: the close steps run while the state exists.
     if (hwnd_) ::DestroyWindow(hwnd_);
+    SetModalGuard(nullptr);
 }
 
 bool MainWindow::Create() {
@@ -323,6 +325,8 @@ void MainWindow::FormCreate() {
     // 12: the three capture hotkeys.
     s_->shk1.HotKeys().OnHotKey = [this](TSysHotKey&, int index) { s_->router.Route(Handler::HotKey, index); };
     s_->shk1.HotKeys().SetActive(true);
+    // No capture starts under a message or dialog, nor inside the command waiting on it.
+    SetModalGuard([this] { return std::make_shared<HotKeysOff>(s_->shk1.HotKeys()); });
     RegisterCaptureHotKeys(s_->shk1.HotKeys(), s_->settings->Flags());
     ReportRefusedCaptureHotKeys(s_->shk1.HotKeys(), s_->settings->Flags(), *s_);
     WatchCaptureHotKeys(s_->shk1.HotKeys(), s_->settings->Flags(), *s_);
@@ -333,13 +337,15 @@ void MainWindow::FormCreate() {
     // 13: position.
     RestoreWindowPosition();
 
-    // 15: the first command-line argument. A file that cannot be opened is reported and
-    // the program runs on, as when a second start hands it over.
+    // 15: the first command-line argument. A capture or a file that fails is reported and
+    // the program runs on, as when a hotkey or a second start asks for it.
     const std::string& arg = s_->firstArgument;
-    if (arg == "\\F")
-        s_->router.Route(Handler::CaptureScreenNow);
-    else if (!arg.empty() && FileExists(arg))
-        RunReported(hwnd_, [&] { ShowAndOpen(arg); });
+    RunReported(hwnd_, [&] {
+        if (arg == "\\F")
+            s_->router.Route(Handler::CaptureScreenNow);
+        else if (!arg.empty() && FileExists(arg))
+            ShowAndOpen(arg);
+    });
 }
 
 bool MainWindow::PreTranslate(MSG& msg) {

@@ -13,6 +13,7 @@
 #include "mail/win32/mapi_library.h"
 #include "util/errors.h"
 #include "util/win32/handles.h"
+#include "util/win32/modal.h"
 #include "util/win32/system.h"
 #include "util/win32/window_base.h"
 
@@ -31,10 +32,15 @@ int RunSecondInstance(const std::string& argument) {
         try {
             WriteFileText(argument, GetTempFolder() + kHandOverFileName);
         } catch (const std::exception& e) {
-            ::MessageBoxA(nullptr, e.what(), "Error", MB_OK | MB_ICONERROR);
+            ModalMessageBox(nullptr, e.what(), "Error", MB_OK | MB_ICONERROR);
             return 1;
         }
     }
+    // Only the foreground process may hand the foreground on: without this the first
+    // instance's window stays behind and its taskbar button flashes.
+    DWORD firstProcess = 0;
+    ::GetWindowThreadProcessId(first, &firstProcess);
+    ::AllowSetForegroundWindow(firstProcess);
     ::SendMessageA(first, UINT(message), 0, 0);
     return 0;
 }

@@ -4,6 +4,7 @@
 
 #include "capture/win32/screen_grab.h"
 #include "util/win32/gdi_handles.h"
+#include "util/win32/modal.h"
 #include "util/win32/window_base.h"
 #include "workspace/win32/dib.h"
 #include "commands/win32/help_cursor.h"
@@ -27,7 +28,7 @@ std::string WinCaptureDesktop::WindowTitle(WindowId window) {
 void WinCaptureDesktop::Pause(int milliseconds) { ::Sleep(DWORD(milliseconds)); }
 
 bool WinCaptureDesktop::AskOkCancel(const std::string& text) {
-    return ::MessageBoxA(nullptr, text.c_str(), title_.c_str(), MB_OKCANCEL | MB_ICONWARNING) == IDOK;
+    return ModalMessageBox(nullptr, text, title_, MB_OKCANCEL | MB_ICONWARNING) == IDOK;
 }
 
 void WinClipboard::PutBitmap(const Bitmap& picture) {

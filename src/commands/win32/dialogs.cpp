@@ -5,6 +5,7 @@
 #include "commands/win32/resource_ids.h"
 #include "util/window_position.h"
 #include "desktop/win32/open_picture_dialog.h"
+#include "util/win32/modal.h"
 #include "util/win32/system.h"
 #include "util/win32/window_base.h"
 
@@ -88,6 +89,7 @@ std::optional<Dialogs::SaveChoice> RunFileDialog(HWND owner, const std::string& 
     ofn.lpstrTitle = title;
     // The overwrite question is the program's own.
     ofn.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER | (save ? 0 : OFN_FILEMUSTEXIST);
+    ModalScope modal;
     if (!(save ? ::GetSaveFileNameA(&ofn) : ::GetOpenFileNameA(&ofn))) return std::nullopt;
     return Dialogs::SaveChoice{std::string(file), int(ofn.nFilterIndex)};
 }
@@ -120,11 +122,11 @@ std::optional<Dialogs::SaveChoice> WinDialogs::AskSaveFile(const std::string& fi
 }
 
 void WinDialogs::Warning(const std::string& text) {
-    ::MessageBoxA(owner_, text.c_str(), title_.c_str(), MB_OK | MB_ICONWARNING);
+    ModalMessageBox(owner_, text, title_, MB_OK | MB_ICONWARNING);
 }
 
 bool WinDialogs::Confirm(const std::string& text) {
-    return ::MessageBoxA(owner_, text.c_str(), title_.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return ModalMessageBox(owner_, text, title_, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 void WinDialogs::ShowAbout() {
@@ -134,6 +136,7 @@ void WinDialogs::ShowAbout() {
 
 ExitAnswer AskExit(HWND owner, const std::string& title) {
     ExitDialogState state{title, {}};
+    ModalScope modal;
     ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_GENMSG), owner,
                       GuardedDialogProc<ExitDialogProc>,
                       LPARAM(&state));
@@ -142,6 +145,7 @@ ExitAnswer AskExit(HWND owner, const std::string& title) {
 
 void ShowAboutBox(HWND owner, const std::string& title, const std::string& version) {
     AboutState state{title, version};
+    ModalScope modal;
     ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT), owner,
                       GuardedDialogProc<AboutDialogProc>,
                       LPARAM(&state));

@@ -5,6 +5,7 @@
 
 #include "commands/win32/dialogs.h"
 #include "commands/win32/resource_ids.h"
+#include "util/win32/modal.h"
 #include "util/win32/window_base.h"
 
 namespace vimbrel::win32 {
@@ -77,6 +78,7 @@ INT_PTR KeyDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
 
 std::optional<KeyText> GetKeyText(HWND owner, const std::optional<std::string>& note) {
     KeyDialogState state{note, std::nullopt};
+    ModalScope modal;
     if (::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_GETKEY), owner,
                           GuardedDialogProc<KeyDialogProc>, LPARAM(&state)) == -1)
         throw std::runtime_error("The key dialog could not be shown");

@@ -1,6 +1,7 @@
 #include "desktop/win32/browse_folder.h"
 
 #include "util/win32/handles.h"
+#include "util/win32/modal.h"
 
 namespace vimbrel::win32 {
 
@@ -12,6 +13,7 @@ bool TBrowseForFolderDialog::Execute() {
     info.lpszTitle = prompt_.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS;
     info.lpfn = nullptr;
+    ModalScope modal;
     CoTaskMemPtr<ITEMIDLIST> item(::SHBrowseForFolderA(&info));
     if (!item)
         return false;

@@ -14,6 +14,7 @@
 #include "desktop/win32/open_picture_ids.h"
 #include "util/win32/gdi_handles.h"
 #include "util/win32/handles.h"
+#include "util/win32/modal.h"
 #include "util/win32/window_base.h"
 #include "workspace/image_file.h"
 #include "workspace/win32/dib.h"
@@ -329,6 +330,7 @@ public:
         ofn.lpTemplateName = "DLGTEMPLATE";
         ofn.lpfnHook = GuardedHookProc<&TOpenPictureDialog2::HookProc>;
         ofn.lCustData = reinterpret_cast<LPARAM>(this);
+        ModalScope modal;
         if (!::GetOpenFileNameA(&ofn)) return std::nullopt;
         return std::string(file);
     }
@@ -425,6 +427,7 @@ private:
 
     void ShowPreviewWindow() {
         PreviewWindowState state{&picture_, nullptr};
+        ModalScope modal;
         ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PICTURE_PREVIEW), OpenDialog(),
                           GuardedDialogProc<PreviewWindowProc>, LPARAM(&state));
     }
@@ -432,8 +435,8 @@ private:
     void DeleteSelectedFile() {
         const std::string file = CurrentFileName();
         const std::string question = "Delete: " + file;
-        if (::MessageBoxA(OpenDialog(), question.c_str(), "Delete File...",
-                          MB_OKCANCEL | MB_DEFBUTTON2 | MB_ICONQUESTION) != IDOK)
+        if (ModalMessageBox(OpenDialog(), question, "Delete File...", MB_OKCANCEL | MB_DEFBUTTON2 | MB_ICONQUESTION) !=
+            IDOK)
             return;
         // A file that will not go says nothing; one that went leaves nothing to show.
         if (::DeleteFileA(file.c_str())) UpdatePreview();

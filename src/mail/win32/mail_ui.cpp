@@ -9,6 +9,7 @@
 #include "crypto/win32/encryption_ui.h"
 #include "commands/win32/resource_ids.h"
 #include "mail/win32/outlook.h"
+#include "util/win32/modal.h"
 #include "util/win32/placement.h"
 #include "util/win32/window_base.h"
 
@@ -105,10 +106,10 @@ public:
         return AskExistingFile(dlg_, "Open", kAttachmentFilter, folder);
     }
     void Warning(const std::string& text) override {
-        ::MessageBoxA(dlg_, text.c_str(), appTitle_.c_str(), MB_OK | MB_ICONWARNING);
+        ModalMessageBox(dlg_, text, appTitle_, MB_OK | MB_ICONWARNING);
     }
     void ErrorBox(const std::string& text) override {
-        ::MessageBoxA(dlg_, text.c_str(), appTitle_.c_str(), MB_OK | MB_ICONERROR);
+        ModalMessageBox(dlg_, text, appTitle_, MB_OK | MB_ICONERROR);
     }
 
 private:
@@ -200,6 +201,7 @@ INT_PTR EmailSendProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
 
 void ShowEmailSendDialog(HWND owner, const std::string& appTitle, TEmailSend& dialog) {
     EmailSendWin window(owner, appTitle, dialog);
+    ModalScope modal;
     if (::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_EMAILSEND), owner,
                           GuardedDialogProc<EmailSendProc>, LPARAM(&window)) == -1)
         throw std::runtime_error("The send-email dialog could not be shown");

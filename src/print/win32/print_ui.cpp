@@ -7,6 +7,7 @@
 #include "commands/win32/resource_ids.h"
 #include "print/win32/printer_job.h"
 #include "util/win32/handles.h"
+#include "util/win32/modal.h"
 #include "util/win32/placement.h"
 #include "util/win32/window_base.h"
 
@@ -121,6 +122,7 @@ void WinImagePrinter::ShowPrintSetup() {
     // The dialog may free or replace the blocks: they are its own until it returns.
     pd.hDevMode = devMode.release();
     pd.hDevNames = devNames.release();
+    ModalScope modal;
     const BOOL chosen = ::PrintDlgA(&pd);
     devMode.reset(pd.hDevMode);
     devNames.reset(pd.hDevNames);
@@ -136,6 +138,7 @@ void WinImagePrinter::ShowPrintSetup() {
 
 std::optional<std::vector<std::string>> AskNotesDialog(HWND owner) {
     NotesState state{owner, {}};
+    ModalScope modal;
     const INT_PTR result = ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_GETNOTES), owner,
                                              GuardedDialogProc<NotesDialogProc>, LPARAM(&state));
     if (result != IDOK) return std::nullopt;

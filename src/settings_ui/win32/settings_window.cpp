@@ -12,6 +12,7 @@
 #include "desktop/win32/browse_folder.h"
 #include "util/dpi_scale.h"
 #include "util/win32/gdi_handles.h"
+#include "util/win32/modal.h"
 #include "util/win32/placement.h"
 #include "util/win32/window_base.h"
 
@@ -190,14 +191,14 @@ class DialogQuestions final : public SaveFolderQuestions {
 public:
     explicit DialogQuestions(HWND owner) : owner_(owner) {}
     Answer AskCreate(const std::string& text) override {
-        switch (::MessageBoxA(owner_, text.c_str(), kSettingsCaption, MB_YESNOCANCEL | MB_ICONINFORMATION)) {
+        switch (ModalMessageBox(owner_, text, kSettingsCaption, MB_YESNOCANCEL | MB_ICONINFORMATION)) {
         case IDYES: return Answer::Yes;
         case IDNO: return Answer::No;
         default: return Answer::Cancel;
         }
     }
     void Warn(const std::string& text) override {
-        ::MessageBoxA(owner_, text.c_str(), kSettingsCaption, MB_OK | MB_ICONWARNING);
+        ModalMessageBox(owner_, text, kSettingsCaption, MB_OK | MB_ICONWARNING);
     }
 
 private:
@@ -397,6 +398,7 @@ INT_PTR SettingsProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
 
 bool WinHotKeyEditor::ShowModal(TfrmHKSet& editor, const char* caption, int left, int top) {
     HotKeyEditorState state{editor, caption, left, top, {}};
+    ModalScope modal;
     const INT_PTR result = ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_HKSET), owner_,
                                              GuardedDialogProc<HotKeyEditorProc>, LPARAM(&state));
     if (result == -1) throw std::runtime_error("The hotkey editor could not be shown");
@@ -406,6 +408,7 @@ bool WinHotKeyEditor::ShowModal(TfrmHKSet& editor, const char* caption, int left
 std::optional<TfrmSettingsValues> WinSettingsDialog::ShowModal(const TfrmSettingsValues& filled,
                                                                SettingsDialogContext& context) {
     SettingsState state(owner_, filled, context);
+    ModalScope modal;
     if (::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SETTINGS), owner_,
                           GuardedDialogProc<SettingsProc>, LPARAM(&state)) == -1)
         throw std::runtime_error("The settings dialog could not be shown");
