@@ -45,6 +45,9 @@ CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router
       settings_(deps_, settingsUi_, parts.settings.OutlookInstalled()),
       mailUi_(parts.window, parts.appTitle),
       mail_(deps_, mailUi_, files_, LoadedMapi(), parts.settings.WorkFolder()) {
+    router.Bind(Handler::Exit, parts.exit);
+    router.Bind(Handler::Restore, parts.restore);
+    router.Bind(Handler::Notes, parts.toggleNotes);
     CurrentImage& image = parts.image;
     router.Bind(Handler::Zoom, [&image](const CommandRef& ref) { image.ZoomItemClick(ref.argument); });
     router.Bind(Handler::Undo, [&image] { image.mnuUndoClick(); });

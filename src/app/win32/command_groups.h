@@ -47,6 +47,8 @@ struct MainWindowParts {
     TSysHotKey& hotKeys;
     // PrintTextFont as it is at the moment of asking.
     std::function<HFONT()> printTextFont;
+    // The commands of the window's own life.
+    std::function<void()> exit, restore, toggleNotes;
 };
 
 class CommandGroups {

@@ -1,4 +1,5 @@
 #include "app/win32/main_window.h"
+#include "app/win32/main_window_state.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -38,12 +39,9 @@ namespace vimbrel::win32 {
 namespace {
 
 constexpr int kScrollBoxId = 3;
-constexpr UINT_PTR kTimer1 = 1;
 // The menu bar is drawn again once the messages of the moment are handled, not once per
 // command state: a capture changes dozens of them.
 constexpr UINT kRedrawMenuBar = WM_APP + 1;
-// Shows the notices that could not go to a tray balloon.
-constexpr UINT kShowNotice = WM_APP + 2;
 
 constexpr UINT Message(HandOverMessage m) { return UINT(m); }
 
@@ -55,119 +53,7 @@ std::string ProgramFolderOf(HINSTANCE instance) {
     return slash == std::string::npos ? std::string() : p.substr(0, slash + 1);
 }
 
-bool HasEntries(const std::string& folder) {
-    WIN32_FIND_DATAA fd;
-    UniqueFind find(::FindFirstFileA((folder + "*.*").c_str(), &fd));
-    if (!find) return false;
-    do {
-        std::string name = fd.cFileName;
-        if (name != "." && name != "..") return true;
-    } while (::FindNextFileA(find.get(), &fd));
-    return false;
-}
-
 }  // namespace
-
-struct MainWindow::State : SettingsView, ImageView, CursorPort, MainView, UserNotice {
-    explicit State(MainWindow& w) : window(w) {}
-    MainWindow& window;
-
-    // What loading the settings asks of the window.
-    void SetCaptureMode(bool area) override {
-        commands.SetChecked(cmd::mnuSetArea, area);
-        commands.SetChecked(cmd::mnuSetScreen, !area);
-    }
-    void OptionIndicatorsChanged() override {
-        if (settings) window.UpdateOptionIndicators();
-    }
-    void CreatePrintTextFont(const std::string& faceName) override {
-        LOGFONTA lf{};
-        ::GetObjectA(font.get(), sizeof lf, &lf);
-        lstrcpynA(lf.lfFaceName, faceName.c_str(), LF_FACESIZE);
-        printTextFont.reset(::CreateFontIndirectA(&lf));
-        printTextFace = faceName;
-    }
-    // PrintTextFont with the face the settings name now: "Option Settings" may have changed it.
-    HFONT CurrentPrintTextFont() {
-        if (settings && settings->Flags().DosFont != printTextFace) CreatePrintTextFont(settings->Flags().DosFont);
-        return printTextFont.get();
-    }
-
-    // The current image's view: the scroll box, status panel 0, its messages.
-    void ShowImage1(const Bitmap& image1) override { imageBox.Show(image1); }
-    void SetStatusText(const std::string& text) override { window.SetStatusText(0, text); }
-    void WarningBox(const std::string& text) override {
-        ModalMessageBox(window.Hwnd(), text, appTitle, MB_OK | MB_ICONWARNING);
-    }
-    void UpdateNotesState() override { window.UpdateNotesState(); }
-
-    // The window as the command groups see it.
-    void RestoreMainWindow() override { window.RestoreMainWindow(); }
-    void HideMainWindow() override { ::ShowWindow(window.Hwnd(), SW_HIDE); }
-    bool LetPendingMessagesRun() override { return ProcessPendingMessages(); }
-    void SetImagePointer(ImagePointer pointer) override { imageBox.SetPointer(pointer); }
-    bool ImageScrollable() override { return imageBox.Scrollable(); }
-    void ScrollImageLine(bool horizontal, bool forward) override { imageBox.ScrollLine(horizontal, forward); }
-    void UpdateOptionIndicators() override { window.UpdateOptionIndicators(); }
-    std::uintptr_t TargetWindow() const override { return targetWindow; }
-
-    // A balloon over the tray icon; a message box when there is no icon to show it. The box
-    // comes up once the work of the moment is done: a notice can be raised while a capture
-    // or a dialog is still unwinding, and must not hold it open.
-    void Notify(const std::string& title, const std::string& text) override {
-        if (atiTray && atiTray->Tray().ShowBalloon(title, text)) return;
-        pendingNotices.push_back(text);
-        if (!::PostMessageA(window.Hwnd(), kShowNotice, 0, 0)) ShowPendingNotices();
-    }
-    void ShowPendingNotices() {
-        std::vector<std::string> notices;
-        notices.swap(pendingNotices);
-        for (const std::string& text : notices)
-            ModalMessageBox(window.Hwnd(), text, appTitle, MB_OK | MB_ICONWARNING);
-    }
-    std::vector<std::string> pendingNotices;
-
-    // The wait cursor of long work.
-    bool BusyCursorShown() const override { return busy; }
-    void ShowBusyCursor(bool on) override {
-        busy = on;
-        ::SetCursor(::LoadCursorA(nullptr, on ? IDC_WAIT : IDC_ARROW));
-    }
-    bool busy = false;
-
-    std::string firstArgument;
-    std::string programFolder, dataFolder, workFolder, appTitle;
-    CommandStates commands;
-    CommandRouter router;
-    HMENU mainMenu = nullptr;  // owned by the window
-    UniqueMenu trayMenu, imageMenu;
-    UniqueAccel accelerators;
-    UniqueFont font, printTextFont;
-    std::string printTextFace;
-    MainFormControls controls;
-    UniqueIcon smallIcon;
-    std::string trayHint, toolTip;
-    ImageBox imageBox;
-    ClipboardChain clipboardChain;
-    WindowId targetWindow = 0;  // what the active-window capture takes
-    bool suppressResize = false;
-    bool menuBarRedrawPosted = false;
-    bool trueColourDisplay = false;
-    // The hidden application window that owns the main window and carries the program's
-    // taskbar button, which the tray icon then takes away.
-    TWindowedComponent applicationWindow;
-    // shk1 registers nothing and makes no window before FormCreate switches it on; the
-    // command groups hold on to it.
-    SysHotKeyHost shk1;
-    // Made in FormCreate, in this order, and destroyed in reverse order with the window
-    // object, never before: a command still running after the window has gone may use them.
-    std::unique_ptr<MainSettings> settings;
-    std::unique_ptr<CurrentImage> image;
-    std::unique_ptr<CommandGroups> groups;
-    // The tray icon goes before the timer pool it uses.
-    std::unique_ptr<WinTimerPool> timerPool;
-    std::unique_ptr<TrayIconHost> atiTray;
-};
 
 MainWindow::MainWindow(std::string firstArgument) : s_(std::make_unique<State>(*this)) {
     s_->firstArgument = std::move(firstArgument);
@@ -243,17 +129,6 @@ void MainWindow::RedrawMenuBarSoon() {
     if (!s_->menuBarRedrawPosted) ::DrawMenuBar(hwnd_);
 }
 
-// The commands of the window's own life: the rest belong to the command groups.
-void MainWindow::BindOwnCommands() {
-    CommandRouter& router = s_->router;
-    router.Bind(Handler::Exit, [this] { Exit1Click(); });
-    router.Bind(Handler::Restore, [this] { RestoreMainWindow(); });
-    router.Bind(Handler::Notes, [this] {
-        s_->settings->Flags().PrintNotes = !s_->settings->Flags().PrintNotes;
-        UpdateNotesState();
-    });
-}
-
 void MainWindow::FormCreate() {
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
     CreateControls();
@@ -296,13 +171,17 @@ void MainWindow::FormCreate() {
     s_->workFolder = s_->settings->WorkFolder();
     s_->groups = std::make_unique<CommandGroups>(
         MainWindowParts{hwnd_, s_->appTitle, s_->programFolder, *s_->settings, *s_->image, s_->commands, *s_, *s_,
-                        s_->shk1.HotKeys(), [s = s_.get()] { return s->CurrentPrintTextFont(); }},
+                        s_->shk1.HotKeys(), [s = s_.get()] { return s->CurrentPrintTextFont(); },
+                        [this] { Exit1Click(); }, [this] { RestoreMainWindow(); },
+                        [this] {
+                            s_->settings->Flags().PrintNotes = !s_->settings->Flags().PrintNotes;
+                            UpdateNotesState();
+                        }},
         s_->router);
     EditCommands& edit = s_->groups->Edit();
     s_->imageBox.OnMouseDown = [&edit](MouseButton b, Point at) { edit.Image1MouseDown(b, at); };
     s_->imageBox.OnMouseMove = [&edit](Point at) { edit.Image1MouseMove(at); };
     s_->imageBox.OnMouseUp = [&edit](MouseButton b, Point at) { edit.Image1MouseUp(b, at); };
-    BindOwnCommands();
     MirrorAllCommands();
     // Deciphered plain files must not outlive a crash: empty the work folder now as well.
     EmptyWorkFolder();
@@ -455,128 +334,6 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     default:
         return Default(msg, wp, lp);
     }
-}
-
-void MainWindow::RestoreMainWindow() {
-    ::ShowWindow(hwnd_, SW_RESTORE);
-    ::ShowWindow(hwnd_, SW_SHOW);
-    ::SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE);
-    ::SetForegroundWindow(hwnd_);
-    ::UpdateWindow(hwnd_);
-}
-
-bool MainWindow::ConfirmExit() {
-    if (!ShouldConfirmExit(s_->settings->Store())) return true;
-    ExitAnswer answer = AskExit(hwnd_, s_->appTitle);
-    if (answer.doNotAskAgain) WriteDoNotConfirmExit(s_->settings->Store());
-    return answer.yes;
-}
-
-void MainWindow::Exit1Click() {
-    if (ConfirmExit()) ::SendMessageA(hwnd_, WM_CLOSE, 0, 0);
-}
-
-void MainWindow::UpdateNotesState() {
-    bool on = s_->settings->Flags().PrintNotes;
-    s_->commands.SetChecked(cmd::mnuNotes, on);
-    s_->commands.SetChecked(cmd::popNotes, on);
-    UpdateOptionIndicators();
-}
-
-void MainWindow::UpdateOptionIndicators() {
-    const auto& f = s_->settings->Flags();
-    OptionIndicators ind = IndicatorsFor(s_->appTitle, f.AutoPrint, f.AutoSave, f.PrintNotes);
-    SetStatusText(1, ind.panel1);
-    SetStatusText(2, ind.panel2);
-    SetStatusText(3, ind.panel3);
-    s_->trayHint = ind.trayHint;
-    if (s_->atiTray) s_->atiTray->Tray().SetHint(ind.trayHint);
-}
-
-void MainWindow::SetStatusText(int panel, const std::string& text) { s_->controls.SetStatusText(panel, text); }
-
-// Moved to a screen of another density: the window takes the size the system suggests and
-// lays itself out again at the new scale.
-void MainWindow::DpiChanged(int dpi, const RECT& suggested) {
-    s_->controls.DensityChanged(dpi);
-    MirrorAllCommands();
-    ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    s_->controls.Layout();
-    FormResize();
-}
-
-void MainWindow::FormResize() {
-    if (s_->suppressResize || !s_->controls.Created()) return;
-    s_->controls.SizeStatusPanels();
-    SaveWindowPosition();
-}
-
-void MainWindow::SaveWindowPosition() {
-    if (!s_->settings) return;
-    if (::IsIconic(hwnd_) || ::IsZoomed(hwnd_)) return;
-    RECT r;
-    ::GetWindowRect(hwnd_, &r);
-    WriteMainPosn(FormatMainPosn(WindowBounds{r.left, r.top, r.right - r.left, r.bottom - r.top}),
-                  s_->settings->Store());
-}
-
-void MainWindow::RestoreWindowPosition() {
-    RECT r;
-    ::GetWindowRect(hwnd_, &r);
-    WindowBounds current{r.left, r.top, r.right - r.left, r.bottom - r.top};
-    s_->suppressResize = true;
-    WindowBounds placed = RestoredBounds(ReadMainPosn(s_->settings->Store()), current,
-                                         ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
-    ::SetWindowPos(hwnd_, nullptr, placed.Left, placed.Top, placed.Width, placed.Height,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-    s_->suppressResize = false;
-}
-
-void MainWindow::OnHandOverFile() {
-    std::string file = GetTempFolder() + kHandOverFileName;
-    if (!FileExists(file)) return;
-    std::string path;
-    try {
-        path = ReadFileText(file);
-    } catch (const std::exception&) {
-        return;
-    }
-    if (path.empty() || !FileExists(path)) return;
-    ShowAndOpen(path);
-}
-
-void MainWindow::ShowAndOpen(const std::string& path) {
-    RestoreMainWindow();
-    // Let the window paint before the file is opened; if the program was ended meanwhile,
-    // the file is not opened any more.
-    if (!ProcessPendingMessages()) return;
-    s_->groups->Files().OpenFileByPath(path);
-}
-
-void MainWindow::EmptyWorkFolder() {
-    if (s_->workFolder.empty() || !FolderExists(s_->workFolder) || !HasEntries(s_->workFolder)) return;
-    ShellFileOperation(s_->workFolder + "*.*", "", FO_DELETE, FOF_SILENT | FOF_NOCONFIRMATION);
-}
-
-void MainWindow::FormCloseQuery() { s_->suppressResize = true; }
-
-void MainWindow::CloseNow() {
-    FormCloseQuery();
-    // Saving must never keep the program from ending: a failure is reported, the close goes on.
-    RunReported(hwnd_, [this] { FormClose(); });
-    ::DestroyWindow(hwnd_);
-}
-
-void MainWindow::FormClose() {
-    EmptyWorkFolder();
-    if (s_->settings) s_->settings->Save();
-}
-
-void MainWindow::FormDestroy() {
-    ::KillTimer(hwnd_, kTimer1);
-    ::ChangeClipboardChain(hwnd_, reinterpret_cast<HWND>(s_->clipboardChain.Next()));
-    SaveWindowPosition();
 }
 
 }  // namespace vimbrel::win32

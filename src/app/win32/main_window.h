@@ -30,7 +30,6 @@ private:
     void CreateControls();
     void MirrorAllCommands();
     void RedrawMenuBarSoon();
-    void BindOwnCommands();
     void FormResize();
     void DpiChanged(int dpi, const RECT& suggested);
     void FormCloseQuery();
