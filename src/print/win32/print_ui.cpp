@@ -6,6 +6,7 @@
 
 #include "commands/win32/resource_ids.h"
 #include "print/win32/printer_job.h"
+#include "util/dpi_scale.h"
 #include "util/win32/handles.h"
 #include "util/win32/modal.h"
 #include "util/win32/placement.h"
@@ -50,16 +51,21 @@ struct NotesState {
     std::vector<std::string> lines;
 };
 
+// The design is in pixels at 96 dpi; a denser screen gets it in proportion, as it gets the
+// dialog's font.
 void PlaceNotesControls(HWND dlg, HWND owner) {
+    const int dpi = int(::GetDpiForWindow(dlg));
+    auto px = [dpi](int design) { return ScaleToDpi(design, dpi); };
     HWND memo = ::GetDlgItem(dlg, IDC_NOTES_MEMO);
-    ::MoveWindow(memo, kGap, kGap, kMemoWidth, kMemoHeight, FALSE);
+    ::MoveWindow(memo, px(kGap), px(kGap), px(kMemoWidth), px(kMemoHeight), FALSE);
     const int buttonsTop = kGap + kMemoHeight + kGap;
     const int cancelLeft = kGap + kMemoWidth - kButtonWidth;
-    ::MoveWindow(::GetDlgItem(dlg, IDCANCEL), cancelLeft, buttonsTop, kButtonWidth, kButtonHeight, FALSE);
-    ::MoveWindow(::GetDlgItem(dlg, IDOK), cancelLeft - kGap - kButtonWidth, buttonsTop, kButtonWidth, kButtonHeight,
+    ::MoveWindow(::GetDlgItem(dlg, IDCANCEL), px(cancelLeft), px(buttonsTop), px(kButtonWidth), px(kButtonHeight),
                  FALSE);
+    ::MoveWindow(::GetDlgItem(dlg, IDOK), px(cancelLeft - kGap - kButtonWidth), px(buttonsTop), px(kButtonWidth),
+                 px(kButtonHeight), FALSE);
     PlaceWindow(dlg, BesideOwner(owner, kOffsetX, kOffsetY),
-                SIZE{kGap + kMemoWidth + kGap, buttonsTop + kButtonHeight + kGap});
+                SIZE{px(kGap + kMemoWidth + kGap), px(buttonsTop + kButtonHeight + kGap)});
 }
 
 // The memo's lines as it shows them; a last empty line is no line.
