@@ -15,6 +15,7 @@
 #include "util/win32/gdi_handles.h"
 #include "util/win32/handles.h"
 #include "util/win32/window_base.h"
+#include "workspace/file_kinds.h"
 #include "workspace/image_file.h"
 #include "workspace/win32/dib.h"
 
@@ -229,6 +230,7 @@ private:
 
 // The picture of a file, or none for anything that is not a readable picture.
 std::optional<Bitmap> LoadPreviewPicture(const std::string& file) {
+    if (!PreviewsAsPicture(file)) return std::nullopt;
     const DWORD attributes = ::GetFileAttributesA(file.c_str());
     if (file.empty() || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return std::nullopt;
@@ -236,7 +238,7 @@ std::optional<Bitmap> LoadPreviewPicture(const std::string& file) {
         std::optional<Bitmap> picture = LoadImageFile(file);
         if (picture && picture->Width() > 0 && picture->Height() > 0) return picture;
     } catch (const std::exception&) {
-        // Unknown, enciphered or damaged: no preview, though the file can still be opened.
+        // Damaged or unreadable: no preview, though the file can still be opened.
     }
     return std::nullopt;
 }
