@@ -3,7 +3,9 @@
 #include <exception>
 
 #include "crypto/encrypted_names.h"
+#include "workspace/file_kinds.h"
 #include "workspace/file_names.h"
+#include "workspace/path_parts.h"
 
 namespace vimbrel {
 
@@ -23,7 +25,7 @@ void EncryptionCommands::BindTo(CommandRouter& router) {
 void EncryptionCommands::mnuSaveEncryptedClick() {
     std::optional<KeyText> key = ui_.GetKeyText(std::nullopt);
     if (!key) return;
-    auto choice = deps_.dialogs.AskSaveFile(kSaveEncryptedFilter, deps_.flags.SavePath, 1);
+    auto choice = deps_.dialogs.AskSaveFile(SaveEncryptedFilter(), deps_.flags.SavePath, 1);
     if (!choice) return;
     BusyCursor busy(deps_.cursor);
     const std::string name = EncryptedSaveName(choice->path, choice->filterIndex);
@@ -41,7 +43,7 @@ void EncryptionCommands::EncryptaFile1Click() {
     auto file = ui_.AskExistingFile(kEncryptFileTitle, kEncryptFileFilter, "");
     if (!file) return;
     BusyCursor busy(deps_.cursor);
-    EncryptFileWithKey(des_, EncryptedFileIVText, key->View(), *file, EncryptedNameOf(*file));
+    EncryptFileWithKey(des_, EncryptedFileIVText, key->View(), *file, EncryptedFileName(*file));
 }
 
 void EncryptionCommands::OpenanEncryptedFile1Click() {

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "util/file_system_port.h"
-#include "workspace/file_names.h"
+#include "workspace/path_parts.h"
 
 namespace vimbrel {
 

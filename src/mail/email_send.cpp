@@ -5,7 +5,8 @@
 
 #include "crypto/encrypted_names.h"
 #include "util/text.h"
-#include "workspace/file_names.h"
+#include "workspace/file_kinds.h"
+#include "workspace/path_parts.h"
 
 namespace vimbrel {
 namespace {
@@ -77,14 +78,14 @@ std::string AttachmentItemText(const std::string& path, std::optional<std::uint6
 std::string ItemPath(std::string_view item) { return std::string(item.substr(0, item.find(kItemSeparator))); }
 
 bool ShouldEncipher(std::string_view path, bool encryptAll, bool encryptImages) {
-    if (encryptAll) return AsciiUpperCase(RightStr(path, 4)) != ".VRX";
-    // Images are whatever the picture reader takes, so a new format is enciphered too.
-    return encryptImages && ReadFormatFor(path) != ImageFormat::None;
+    // Our own enciphered files go as they are; the older forms are enciphered again.
+    if (encryptAll) return EncipheredFormOf(path) != EncipheredForm::Vrx;
+    return encryptImages && IsMailedAsImage(path);
 }
 
 std::string EncipheredCopyPath(const std::string& workFolder, std::string_view path, int instance) {
     const std::string folder = instance > 1 ? AddBackslash(workFolder + std::to_string(instance)) : workFolder;
-    return folder + ExtractFileName(path) + ".vrx";
+    return folder + EncipheredCopyName(ExtractFileName(path));
 }
 
 TEmailSend::TEmailSend(TEmail& email, FileSystemPort& files, CursorPort& cursor, std::string workFolder,

@@ -48,7 +48,7 @@ std::string AttachmentItemText(const std::string& path, std::optional<std::uint6
 std::string ItemPath(std::string_view item);
 
 // Whether a file is sent enciphered: with Encrypt All every file not already ".vrx", with
-// Encrypt Images alone every picture file the program reads (bitmap, JPEG, PNG).
+// Encrypt Images alone every picture kind mail takes.
 bool ShouldEncipher(std::string_view path, bool encryptAll, bool encryptImages);
 // Where its enciphered copy is made: the work folder, its file name plus ".vrx". Further
 // copies of the same file name in one run (n from 2) go into the work folder's subfolder n,

@@ -1,6 +1,7 @@
 #include "settings_ui/settings_dialog.h"
 
 #include "util/text.h"
+#include "workspace/file_kinds.h"
 
 namespace vimbrel {
 namespace {
@@ -63,8 +64,7 @@ TfrmSettingsValues FillSettingsDialog(const OptionFlags& f, const SettingsOpenin
     v.rbSystem = f.DosFont == "System";
     v.chkAutoSave = opening.autoSaveChecked;
     v.txtSavePath = f.AutoSavePath;
-    // Exactly ".bmp" or ".png" selects its own item; anything else is shown as ".jpg".
-    v.cboExt = f.AutoExt == kSaveExtensions[0] ? 0 : f.AutoExt == kSaveExtensions[2] ? 2 : 1;
+    v.cboExt = AutoExtItem(f.AutoExt);
     v.txtSavePrefix = f.AutoPrefix;
     v.txtNextSaveNo = std::to_string(f.NextSaveNo);
     v.txtImgEdit = f.ImageEditor;
@@ -95,7 +95,7 @@ std::vector<SettingsChange> PlanSettingsApply(const OptionFlags& flags, const Se
     plan.push_back(Set("DosFont", v.rbSystem ? "System" : "Arial"));
     plan.push_back(Set("AutoPrefix", v.txtSavePrefix));
     plan.push_back(Set("NextSaveNo", std::to_string(LeadingInt(v.txtNextSaveNo))));
-    plan.push_back(Set("AutoExt", kSaveExtensions[v.cboExt == 0 || v.cboExt == 2 ? v.cboExt : 1]));
+    plan.push_back(Set("AutoExt", AutoExtOfItem(v.cboExt)));
     if (v.chkAutoSave != opening.autoSaveChecked) plan.push_back(Do(Kind::RunAutoSaveClick));
     if (v.chkAutoPrint != opening.autoPrintChecked) plan.push_back(Do(Kind::RunAutoPrintClick));
     if (v.hotKeysChanged) {

@@ -18,8 +18,6 @@ inline constexpr const char* kSettingsCaption = "Option Settings";
 inline constexpr const char* kSettingsPageNames[] = {"Capture Options", "Print Options", "Save Options",
                                                      "Other Options"};
 inline constexpr int kSettingsPageCount = 4;
-// The automatic-save extensions offered, in the list's order.
-inline constexpr const char* kSaveExtensions[] = {".bmp", ".jpg", ".png"};
 inline constexpr const char* kChooseFolderPrompt = "Choose a folder below:";
 inline constexpr const char* kEditorFilter = "Programs (*.exe)|*.exe";
 // The dialog opens this far right of and below the main window's top-left corner.
@@ -44,7 +42,7 @@ struct TfrmSettingsValues {
     // "Save Options"
     bool chkAutoSave = false;
     std::string txtSavePath;
-    int cboExt = 0;  // item of kSaveExtensions
+    int cboExt = 0;  // item of AutoExtChoices()
     std::string txtSavePrefix, txtNextSaveNo;
     // "Other Options"
     std::string txtImgEdit;

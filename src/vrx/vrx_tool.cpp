@@ -11,6 +11,7 @@
 #include "crypto/des.h"
 #include "crypto/encrypted_names.h"
 #include "util/new_file.h"
+#include "workspace/file_kinds.h"
 #include "vrx/interrupt.h"
 
 namespace vimbrel::vrx {
@@ -183,13 +184,14 @@ int Run(const std::vector<std::string>& args, const KeySource& terminalKey, std:
     std::string target = o.output;
     if (target.empty()) {
         if (encrypt) {
-            target = EncryptedNameOf(o.input);
-        } else if (UpperExtension(o.input).empty() || !IsEncryptedName(o.input)) {
+            target = EncryptedFileName(o.input);
+        } else if (const EncipheredForm form = EncipheredFormOf(o.input);
+                   form == EncipheredForm::None || form == EncipheredForm::NoExtension) {
             err << "vrx: " << o.input
                 << " does not end in .vrx, .bmpx, .jpgx or .jpegx; name the output with --output\n";
             return 2;
         } else {
-            target = PlainNameOf(o.input);
+            target = DecipheredNameOf(o.input);
         }
     }
     if (IsFolderName(target)) {

@@ -4,6 +4,7 @@
 
 #include "desktop/sys_hotkey.h"
 #include "workspace/current_image.h"
+#include "workspace/file_names.h"
 
 namespace vimbrel {
 
@@ -91,7 +92,7 @@ void EditCommands::ClipboardChanged() {
 void EditCommands::ConvertToGreys() {
     BusyCursor busy(deps_.cursor);
     // Greys are the luminance of a quality-90 JPEG of the picture, read back as greys.
-    const std::string jpeg = deps_.dataFolder + "~~tmp.jpg";
+    const std::string jpeg = GreysTempPath(deps_.dataFolder);
     FileRemover removeAfter(deps_.files, jpeg);
     // A temporary write like any other: it enables Save.
     files_.WriteImageFile(jpeg, true, false);

@@ -7,7 +7,7 @@
 
 #include "util/new_file.h"
 #include "workspace/bmp_file.h"
-#include "workspace/file_names.h"
+#include "workspace/file_kinds.h"
 #include "workspace/png_file.h"
 
 namespace vimbrel {

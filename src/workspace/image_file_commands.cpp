@@ -2,10 +2,12 @@
 
 #include "settings/settings.h"
 #include "util/text.h"
+#include "workspace/file_kinds.h"
 #include "workspace/file_names.h"
 #include "workspace/image_errors.h"
 #include "workspace/image_file.h"
 #include "workspace/numbered_files.h"
+#include "workspace/path_parts.h"
 #include "workspace/send_to_editor.h"
 
 namespace vimbrel {
@@ -24,7 +26,7 @@ void ImageFileCommands::BindTo(CommandRouter& router) {
 }
 
 void ImageFileCommands::mnuOpenFileClick() {
-    auto file = deps_.dialogs.AskOpenFile(kOpenFilter, flags_.OpenPath, OpenFilterIndex(flags_.LastOpenExt));
+    auto file = deps_.dialogs.AskOpenFile(OpenFilter(), flags_.OpenPath, OpenFilterIndex(flags_.LastOpenExt));
     if (file) OpenFileByPath(*file);
 }
 
@@ -50,7 +52,7 @@ void ImageFileCommands::OpenDeciphered(const std::string& path) {
     if (!decipherer_) return;
     std::optional<std::string> plain = decipherer_->DecipherForOpen(path);
     if (!plain) return;
-    if (!ExtInList(ExtractFileExt(*plain), kImageExtList)) {
+    if (OpenRouteFor(*plain, true) != OpenRoute::LoadImage) {
         // Its program reads it later; it stays until the work folder is emptied.
         deps_.shell.OpenWithSystem(*plain);
         return;
@@ -101,7 +103,7 @@ void ImageFileCommands::Save1Click() {
 }
 
 void ImageFileCommands::AskSaveImageName(bool asShown) {
-    auto choice = deps_.dialogs.AskSaveFile(kSaveFilter, flags_.SavePath, SaveFilterIndex(flags_.AutoExt));
+    auto choice = deps_.dialogs.AskSaveFile(SaveFilter(), flags_.SavePath, SaveFilterIndex(flags_.AutoExt));
     if (!choice) return;
     SaveNameDecision decision = DecideSaveName(choice->path, choice->filterIndex, deps_.files);
     if (decision.askOverwrite && !deps_.dialogs.Confirm(OverwriteQuestion(decision.name))) return;

@@ -3,7 +3,7 @@
 #include <limits>
 
 #include "util/text.h"
-#include "workspace/file_names.h"
+#include "workspace/path_parts.h"
 #include "util/file_system_port.h"
 #include "workspace/image_file.h"
 

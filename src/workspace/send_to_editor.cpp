@@ -1,6 +1,5 @@
 #include "workspace/send_to_editor.h"
 
-#include "workspace/bmp_file.h"
 #include "workspace/file_names.h"
 #include "util/file_system_port.h"
 #include "workspace/image_file.h"
@@ -14,8 +13,8 @@ std::optional<EditorLaunch> SendToEditor(const Bitmap& shown, const std::string&
     launch.program = imageEditor;
     launch.tempFile = EditorTempPath(tempFolder);
     launch.parameters = "\"" + launch.tempFile + "\"";
-    // Always a bitmap, whatever the name says.
-    WriteFileBytes(launch.tempFile, EncodeBmp(shown));
+    // The name says the kind the editor is handed.
+    WriteImageFile(shown, launch.tempFile);
     return launch;
 }
 

@@ -16,6 +16,7 @@
 #include "util/win32/handles.h"
 #include "util/win32/modal.h"
 #include "util/win32/window_base.h"
+#include "workspace/file_kinds.h"
 #include "workspace/image_file.h"
 #include "workspace/win32/dib.h"
 
@@ -230,6 +231,7 @@ private:
 
 // The picture of a file, or none for anything that is not a readable picture.
 std::optional<Bitmap> LoadPreviewPicture(const std::string& file) {
+    if (!PreviewsAsPicture(file)) return std::nullopt;
     const DWORD attributes = ::GetFileAttributesA(file.c_str());
     if (file.empty() || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return std::nullopt;
@@ -237,7 +239,7 @@ std::optional<Bitmap> LoadPreviewPicture(const std::string& file) {
         std::optional<Bitmap> picture = LoadImageFile(file);
         if (picture && picture->Width() > 0 && picture->Height() > 0) return picture;
     } catch (const std::exception&) {
-        // Unknown, enciphered or damaged: no preview, though the file can still be opened.
+        // Damaged or unreadable: no preview, though the file can still be opened.
     }
     return std::nullopt;
 }

@@ -15,6 +15,7 @@
 #include "util/win32/modal.h"
 #include "util/win32/placement.h"
 #include "util/win32/window_base.h"
+#include "workspace/file_kinds.h"
 
 namespace vimbrel::win32 {
 namespace {
@@ -222,7 +223,7 @@ void FillControls(SettingsState& s) {
     SetChecked(s.Control(IDC_SET_ARIAL), !v.rbSystem);
     for (auto [id, text] : kEdits) ::SetWindowTextA(s.Control(id), (v.*text).c_str());
     HWND ext = s.Control(IDC_SET_EXT);
-    for (const char* item : kSaveExtensions) ::SendMessageA(ext, CB_ADDSTRING, 0, LPARAM(item));
+    for (const std::string& item : AutoExtChoices()) ::SendMessageA(ext, CB_ADDSTRING, 0, LPARAM(item.c_str()));
     ::SendMessageA(ext, CB_SETCURSEL, WPARAM(v.cboExt), 0);
     ::EnableWindow(s.Control(IDC_SET_OUTLOOK), v.outlookInstalled);
     chkDosPrintClick(s);

@@ -48,6 +48,8 @@ TEST(SendEmailTexts, ImagesOrAllFilesButEncryptedOnesAreEnciphered) {
     EXPECT_FALSE(ShouldEncipher("c.txt", false, true));
     EXPECT_TRUE(ShouldEncipher("c.txt", true, false));
     EXPECT_FALSE(ShouldEncipher("d.jpg.vrx", true, true));
+    EXPECT_FALSE(ShouldEncipher("C:\\scanJPEG", false, true)) << "a tail is not an extension";
+    EXPECT_TRUE(ShouldEncipher("d.jpgx", true, false)) << "only our own .vrx copies go as they are";
     EXPECT_FALSE(ShouldEncipher("a.bmp", false, false));
     EXPECT_EQ(EncipheredCopyPath("C:\\Work\\", "D:\\pics\\a.bmp"), "C:\\Work\\a.bmp.vrx");
     EXPECT_EQ(EncipheredCopyPath("C:\\Work\\", "E:\\a.bmp", 2), "C:\\Work\\2\\a.bmp.vrx");

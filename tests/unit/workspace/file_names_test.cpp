@@ -1,5 +1,5 @@
-// Name rules of the image file commands: formats by extension, the dialogs' filters, the
-// overwrite question, numbered saves and stepping through a numbered series.
+// Name rules of the image file commands: path pieces, the overwrite question, temporary
+// files, numbered saves and stepping through a numbered series.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,6 +7,7 @@
 
 #include "workspace/bmp_file.h"
 #include "workspace/file_names.h"
+#include "workspace/path_parts.h"
 #include "util/file_system_port.h"
 #include "workspace/image_file.h"
 #include "workspace/numbered_files.h"
@@ -39,77 +40,6 @@ TEST(FileNames, ExtensionAndFolderParts) {
         EXPECT_EQ(ExtractFilePath(c.path), c.folder);
         EXPECT_EQ(ExtractFileName(c.path), c.name);
     }
-}
-
-TEST(FileNames, ReaderAndWriterByExtension) {
-    struct Case {
-        const char* path;
-        ImageFormat read, write;
-    } cases[] = {
-        {"x.bmp", ImageFormat::Bmp, ImageFormat::Bmp},
-        {"x.BmP", ImageFormat::Bmp, ImageFormat::Bmp},
-        {"x.jpg", ImageFormat::Jpeg, ImageFormat::Jpeg},
-        {"x.JPEG", ImageFormat::Jpeg, ImageFormat::Jpeg},
-        {"x.png", ImageFormat::Png, ImageFormat::Png},
-        {"C:\\a.png\\x.PnG", ImageFormat::Png, ImageFormat::Png},
-        {"C:\\a.png\\x", ImageFormat::None, ImageFormat::Jpeg},
-        {"x.png.vrx", ImageFormat::None, ImageFormat::Jpeg},
-        {"x.txt", ImageFormat::None, ImageFormat::Jpeg},
-        {"x", ImageFormat::None, ImageFormat::Jpeg},
-        {"x.bmp.vrx", ImageFormat::None, ImageFormat::Jpeg},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.path);
-        EXPECT_EQ(ReadFormatFor(c.path), c.read);
-        EXPECT_EQ(WriteFormatFor(c.path), c.write);
-    }
-}
-
-TEST(FileNames, OpenRoutes) {
-    EXPECT_EQ(OpenRouteFor("C:\\a\\x.vrx"), OpenRoute::Decipher);
-    EXPECT_EQ(OpenRouteFor("x.JpegX"), OpenRoute::Decipher);
-    EXPECT_EQ(OpenRouteFor("C:\\a.b\\noext"), OpenRoute::Decipher);  // an empty extension is in every list
-    EXPECT_EQ(OpenRouteFor("x.jpeg"), OpenRoute::LoadImage);
-    EXPECT_EQ(OpenRouteFor("x.Bmp"), OpenRoute::LoadImage);
-    EXPECT_EQ(OpenRouteFor("x.jp"), OpenRoute::HandToSystem);
-    EXPECT_EQ(OpenRouteFor("x.PNG"), OpenRoute::LoadImage);
-    EXPECT_EQ(OpenRouteFor("x.png.vrx"), OpenRoute::Decipher);
-    EXPECT_EQ(OpenRouteFor("x.pngx"), OpenRoute::HandToSystem) << "no older PNG files were ever enciphered so";
-}
-
-TEST(FileNames, DialogFilterIndices) {
-    EXPECT_EQ(OpenFilterIndex(".bmp"), 1);
-    EXPECT_EQ(OpenFilterIndex(".jpg"), 2);
-    EXPECT_EQ(OpenFilterIndex(".jpeg"), 3);
-    EXPECT_EQ(OpenFilterIndex(".vrx"), 3);
-    EXPECT_EQ(OpenFilterIndex(".BMP"), 3);
-    EXPECT_EQ(OpenFilterIndex(".png"), 4);
-    EXPECT_EQ(SaveFilterIndex(".jpg"), 2);
-    EXPECT_EQ(SaveFilterIndex(".png"), 3);
-    EXPECT_EQ(SaveFilterIndex(".bmp"), 1);
-    EXPECT_EQ(SaveFilterIndex(".JPG"), 1);
-    // The indices name these entries.
-    EXPECT_STREQ(kOpenFilter, "Bitmaps (*.bmp)|*.bmp*|JPEG Image File (*.jpeg,*.jpg)|*jp*g*|Vimbrel encrypted file "
-                              "(*.vrx)|*.vrx|PNG Image File (*.png)|*.png*");
-    EXPECT_STREQ(kSaveFilter, "Bitmap  (*.bmp)|*.bmp|jpg,jpeg (*.jpeg,*.jpg)|*.jp*g|png (*.png)|*.png");
-}
-
-TEST(FileNames, SaveExtensionRules) {
-    struct Case {
-        const char* chosen;
-        int filter;
-        const char* name;
-    } cases[] = {
-        {"picture.jpeg", 1, "picture.jpeg"},
-        {"picture.BMP", 2, "picture.BMP"},
-        {"picture.png", 1, "picture.png"},
-        {"picture.gif", 1, "picture.gif.bmp"},
-        {"picture", 2, "picture.jpg"},
-        {"picture", 3, "picture.png"},
-        {"picture.Png", 2, "picture.Png"},
-        {"C:\\a.b\\picture", 1, "C:\\a.b\\picture.bmp"},
-    };
-    for (const Case& c : cases) EXPECT_EQ(ApplySaveExtension(c.chosen, c.filter), c.name) << c.chosen;
 }
 
 TEST(FileNames, OverwriteQuestionOnlyForExistingFiles) {
