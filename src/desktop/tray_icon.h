@@ -96,18 +96,13 @@ public:
     IconHandle Icon() const { return icon_; }
     // Keeps a copy of the icon; no icon (0) puts the built-in tray icon in its place.
     void SetIcon(IconHandle icon);
-    // The frames; the tray icon handles their OnNewFrame and OnStopped itself.
-    TAnimatedIcons& Animation() { return animation_; }
     void SetAnimation(const TAnimatedIcons& source);
     const std::string& Hint() const { return hint_; }
     void SetHint(const std::string& hint);
-    MenuHandle PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(MenuHandle menu) { popupMenu_ = menu; }
     int RepeatCount() const { return repeatCount_; }
     void SetRepeatCount(int count);
-    bool ShowHint() const { return showHint_; }
     void SetShowHint(bool show);
-    TTrayIconStyle Style() const { return style_; }
     void SetStyle(TTrayIconStyle style);
 
     TNotifyEvent OnClick;

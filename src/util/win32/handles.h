@@ -46,10 +46,6 @@ struct AccelTraits {
     static HACCEL Invalid() { return nullptr; }
     static void Close(HACCEL h) { ::DestroyAcceleratorTable(h); }
 };
-struct GdiObjectTraits {  // fonts, bitmaps, brushes: DeleteObject
-    static HGDIOBJ Invalid() { return nullptr; }
-    static void Close(HGDIOBJ h) { ::DeleteObject(h); }
-};
 struct IconTraits {  // icons we load with LR_DEFAULTSIZE from our own resources
     static HICON Invalid() { return nullptr; }
     static void Close(HICON h) { ::DestroyIcon(h); }
@@ -79,7 +75,6 @@ using UniqueGlobal = UniqueHandleT<HGLOBAL, GlobalMemoryTraits>;
 using UniqueWindow = UniqueHandleT<HWND, WindowTraits>;
 using UniqueFont = UniqueHandleT<HFONT, FontTraits>;
 using UniqueAccel = UniqueHandleT<HACCEL, AccelTraits>;
-using UniqueGdiObject = UniqueHandleT<HGDIOBJ, GdiObjectTraits>;
 using GdiBitmap = UniqueHandleT<HBITMAP, BitmapTraits>;
 using UniqueIcon = UniqueHandleT<HICON, IconTraits>;
 
