@@ -28,6 +28,8 @@
 #include "desktop/win32/timer_pool.h"
 #include "desktop/win32/tray_icon.h"
 #include "desktop/win32/windowed_component.h"
+#include "util/scope_exit.h"
+#include "util/scoped_value.h"
 #include "util/text.h"
 #include "util/win32/gdi_handles.h"
 #include "util/win32/system.h"
@@ -284,13 +286,10 @@ void MainWindow::FormCreate() {
     s_->image->ResetZoom();
 
     // 8-9: every setting, then the work folder; the override file is closed again.
-    try {
+    {
+        const ScopeExit closeOverrides([this] { s_->settings->CloseOverrideFile(); });
         s_->settings->Load();
-    } catch (...) {
-        s_->settings->CloseOverrideFile();
-        throw;
     }
-    s_->settings->CloseOverrideFile();
     s_->workFolder = s_->settings->WorkFolder();
     s_->groups = std::make_unique<CommandGroups>(
         MainWindowParts{hwnd_, s_->appTitle, s_->programFolder, *s_->settings, *s_->image, s_->commands, *s_, *s_,
@@ -519,12 +518,11 @@ void MainWindow::RestoreWindowPosition() {
     RECT r;
     ::GetWindowRect(hwnd_, &r);
     WindowBounds current{r.left, r.top, r.right - r.left, r.bottom - r.top};
-    s_->suppressResize = true;
+    const ScopedValue<bool> suppressing(s_->suppressResize, true);
     WindowBounds placed = RestoredBounds(ReadMainPosn(s_->settings->Store()), current,
                                          ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
     ::SetWindowPos(hwnd_, nullptr, placed.Left, placed.Top, placed.Width, placed.Height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
-    s_->suppressResize = false;
 }
 
 void MainWindow::OnHandOverFile() {

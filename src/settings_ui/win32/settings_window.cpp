@@ -11,6 +11,7 @@
 #include "desktop/hotkey_text.h"
 #include "desktop/win32/browse_folder.h"
 #include "util/dpi_scale.h"
+#include "util/scoped_value.h"
 #include "util/win32/gdi_handles.h"
 #include "util/win32/placement.h"
 #include "util/win32/window_base.h"
@@ -161,7 +162,7 @@ struct SettingsState {
     std::array<HWND, kSettingsPageCount> pages{};
     int page = 0;
     UniqueFont bold;
-    HHOOK keyHook = nullptr;
+    UniqueHook keyHook;
     std::optional<TfrmSettingsValues> result;
 
     HWND Control(int id) const {
@@ -311,8 +312,7 @@ void FormCreate(HWND dlg, SettingsState& s) {
     AddHints(s);
     ::SendMessageA(s.tabs, TCM_SETCURSEL, 0, 0);
     ShowPage(s, 0);
-    tActiveSettings = &s;
-    s.keyHook = ::SetWindowsHookExA(WH_MSGFILTER, SettingsKeyFilter, nullptr, ::GetCurrentThreadId());
+    s.keyHook.reset(::SetWindowsHookExA(WH_MSGFILTER, SettingsKeyFilter, nullptr, ::GetCurrentThreadId()));
 }
 
 void EditHotKeyClick(SettingsState& s, CaptureHotKey which) {
@@ -384,9 +384,7 @@ INT_PTR SettingsProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
         SettingsCommand(*s, LOWORD(wp), HIWORD(wp));
         return TRUE;
     case WM_DESTROY:
-        if (s && s->keyHook) ::UnhookWindowsHookEx(s->keyHook);
-        if (s) s->keyHook = nullptr;
-        tActiveSettings = nullptr;
+        if (s) s->keyHook.reset();
         return FALSE;
     default:
         return FALSE;
@@ -406,6 +404,7 @@ bool WinHotKeyEditor::ShowModal(TfrmHKSet& editor, const char* caption, int left
 std::optional<TfrmSettingsValues> WinSettingsDialog::ShowModal(const TfrmSettingsValues& filled,
                                                                SettingsDialogContext& context) {
     SettingsState state(owner_, filled, context);
+    const ScopedValue<SettingsState*> active(tActiveSettings, &state);
     if (::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SETTINGS), owner_,
                           GuardedDialogProc<SettingsProc>, LPARAM(&state)) == -1)
         throw std::runtime_error("The settings dialog could not be shown");
