@@ -72,7 +72,6 @@ public:
     // or without an ancestor when there are frames.
     bool ShouldStoreIcons(const TAnimatedIcons* ancestor) const;
 
-    int CurrentFrame() const { return current_; }
     // The last play ended because it completed its run limit.
     bool ReachedRunLimit() const { return runLimit_ > 0 && runs_ >= runLimit_; }
 

@@ -8,22 +8,16 @@ namespace vimbrel {
 // from an animation frame for this one call (destroyed after it; the shell keeps a copy).
 class TAnimatedTrayIcon::ShownIcon {
 public:
-    ShownIcon(TrayShell& shell, IconHandle icon, bool owned) : shell_(shell), icon_(icon), owned_(owned) {}
-    ~ShownIcon() {
-        if (owned_ && icon_) shell_.DestroyIcon(icon_);
-    }
-    ShownIcon(const ShownIcon&) = delete;
-    ShownIcon& operator=(const ShownIcon&) = delete;
+    ShownIcon(TrayShell& shell, IconHandle icon, bool owned) : icon_(icon), owned_(shell, owned ? icon : 0) {}
     IconHandle Get() const { return icon_; }
 
 private:
-    TrayShell& shell_;
     IconHandle icon_;
-    bool owned_;
+    ShellIcon owned_;
 };
 
 TAnimatedTrayIcon::TAnimatedTrayIcon(TrayShell& shell, TTimerPool& pool)
-    : shell_(shell), animation_(pool), callbackMessage_(shell.CallbackMessage()), icon_(shell.DefaultIcon()) {
+    : shell_(shell), animation_(pool), callbackMessage_(shell.CallbackMessage()), icon_(shell, shell.DefaultIcon()) {
     animation_.OnNewFrame = [this](TAnimatedIcons&, int frame) { NewFrame(frame); };
     animation_.OnStopped = [this](TAnimatedIcons& sender) {
         // Only an animation that ran out its runs has ended; one stopped by a change of
@@ -36,7 +30,7 @@ TAnimatedTrayIcon::~TAnimatedTrayIcon() {
     SetActive(false);
     animation_.OnStopped = nullptr;
     if (animation_.Playing()) animation_.Stop();
-    if (icon_) shell_.DestroyIcon(icon_);
+    icon_.reset();
 }
 
 void TAnimatedTrayIcon::SetActive(bool active) {
@@ -64,9 +58,8 @@ void TAnimatedTrayIcon::TaskbarRecreated() {
 void TAnimatedTrayIcon::SetIcon(IconHandle icon) {
     const IconHandle copy = icon ? shell_.CopyIcon(icon) : 0;
     const IconHandle next = copy ? copy : shell_.DefaultIcon();
-    if (icon_) shell_.DestroyIcon(icon_);
-    icon_ = next;
-    if (active_ && style_ == TTrayIconStyle::tsNormal) NotifyShell(TrayOperation::Modify, NIF_ICON_FLAG, icon_);
+    icon_.reset(next);
+    if (active_ && style_ == TTrayIconStyle::tsNormal) NotifyShell(TrayOperation::Modify, NIF_ICON_FLAG, icon_.get());
 }
 
 void TAnimatedTrayIcon::SetAnimation(const TAnimatedIcons& source) {
@@ -115,7 +108,7 @@ TAnimatedTrayIcon::ShownIcon TAnimatedTrayIcon::CurrentIcon() {
         return ShownIcon(shell_, shell_.IconFromData(animation_.Item(0).Data), true);
     }
     if (animation_.Playing()) animation_.Stop();
-    return ShownIcon(shell_, icon_, false);
+    return ShownIcon(shell_, icon_.get(), false);
 }
 
 void TAnimatedTrayIcon::NewFrame(int frame) {

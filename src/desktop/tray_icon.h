@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "desktop/animated_icons.h"
@@ -79,6 +80,24 @@ public:
     virtual void DestroyIcon(IconHandle icon) = 0;
 };
 
+// An icon the shell handed out, given back through it when replaced or at the end.
+class ShellIcon {
+public:
+    ShellIcon(TrayShell& shell, IconHandle icon) : shell_(shell), icon_(icon) {}
+    ~ShellIcon() { reset(); }
+    ShellIcon(const ShellIcon&) = delete;
+    ShellIcon& operator=(const ShellIcon&) = delete;
+    IconHandle get() const { return icon_; }
+    void reset(IconHandle icon = 0) {
+        const IconHandle old = std::exchange(icon_, icon);
+        if (old && old != icon) shell_.DestroyIcon(old);
+    }
+
+private:
+    TrayShell& shell_;
+    IconHandle icon_;
+};
+
 class TAnimatedTrayIcon {
 public:
     using TNotifyEvent = std::function<void(TAnimatedTrayIcon& sender)>;
@@ -93,21 +112,16 @@ public:
     // Becoming active waits until a taskbar exists, letting messages run. When the program
     // is asked to end during the wait, the icon stays active without being shown.
     void SetActive(bool active);
-    IconHandle Icon() const { return icon_; }
+    IconHandle Icon() const { return icon_.get(); }
     // Keeps a copy of the icon; no icon (0) puts the built-in tray icon in its place.
     void SetIcon(IconHandle icon);
-    // The frames; the tray icon handles their OnNewFrame and OnStopped itself.
-    TAnimatedIcons& Animation() { return animation_; }
     void SetAnimation(const TAnimatedIcons& source);
     const std::string& Hint() const { return hint_; }
     void SetHint(const std::string& hint);
-    MenuHandle PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(MenuHandle menu) { popupMenu_ = menu; }
     int RepeatCount() const { return repeatCount_; }
     void SetRepeatCount(int count);
-    bool ShowHint() const { return showHint_; }
     void SetShowHint(bool show);
-    TTrayIconStyle Style() const { return style_; }
     void SetStyle(TTrayIconStyle style);
 
     TNotifyEvent OnClick;
@@ -141,7 +155,7 @@ private:
     TAnimatedIcons animation_;
     std::uint32_t callbackMessage_;
     bool active_ = false;
-    IconHandle icon_ = 0;
+    ShellIcon icon_;
     std::string hint_;
     MenuHandle popupMenu_ = 0;
     int repeatCount_ = 0;

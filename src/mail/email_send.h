@@ -91,7 +91,6 @@ public:
 
     EmailSendControls controls;
     bool Sending() const { return sending_; }
-    const std::string& LastFolder() const { return lastFolder_; }
 
     // The window exists: logs on when Simple MAPI is there.
     void FormCreate(EmailSendWindow& window);

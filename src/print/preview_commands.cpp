@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "desktop/sys_hotkey.h"
+#include "util/scoped_value.h"
 #include "workspace/current_image.h"
 
 namespace vimbrel {
@@ -57,14 +58,8 @@ void TPreviewForm::trkBar1Change() {
 }
 
 void TPreviewForm::SyncTrackBar() {
-    syncingTrackBar_ = true;
-    try {
-        trkBar1Change();
-    } catch (...) {
-        syncingTrackBar_ = false;
-        throw;
-    }
-    syncingTrackBar_ = false;
+    const ScopedValue<bool> syncing(syncingTrackBar_, true);
+    trkBar1Change();
 }
 
 void TPreviewForm::ShowZoomSize() {

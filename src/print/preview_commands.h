@@ -98,7 +98,6 @@ public:
 
     double PreviewScale() const { return scale_; }
     double PreviewDivisor() const { return divisor_; }
-    const PreviewPlacement& Placement() const { return placement_; }
 
 private:
     PreviewWindow& Window();

@@ -22,8 +22,6 @@ public:
     void mnuOptionsClick();
     void Apply(const std::vector<SettingsChange>& plan);
 
-    TfrmHKSet& frmHKSet() { return frmHKSet_; }
-
 private:
     CommandDeps deps_;
     SettingsDialogWindow& window_;

@@ -117,12 +117,6 @@ std::int32_t LeadingInt32(std::string_view s) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(LeadingInt(s))));
 }
 
-std::string LeftStr(std::string_view s, int n) {
-    if (n <= 0)
-        return {};
-    return std::string(s.substr(0, std::size_t(n)));
-}
-
 std::string RightStr(std::string_view s, int n) {
     if (n <= 0)
         return {};
@@ -145,12 +139,6 @@ std::string AddBackslash(std::string_view s) {
     if (!result.empty() && result.back() != '\\')
         result += '\\';
     return result;
-}
-
-void ReplaceChar(std::string& s, char from, char to) {
-    for (char& c : s)
-        if (c == from)
-            c = to;
 }
 
 void TrimAtNul(std::string& s) {

@@ -18,13 +18,11 @@ std::int64_t LeadingInt(std::string_view s);
 // The low 32 bits of LeadingInt, for callers that hold 32-bit numbers.
 std::int32_t LeadingInt32(std::string_view s);
 
-std::string LeftStr(std::string_view s, int n);
 std::string RightStr(std::string_view s, int n);
 // Not empty, and only the digits 0 to 9 and spaces.
 bool IsDigits(std::string_view s);
 // Empty stays empty; otherwise ends in exactly one added backslash.
 std::string AddBackslash(std::string_view s);
-void ReplaceChar(std::string& s, char from, char to);
 void TrimAtNul(std::string& s);
 
 // Case changes of the ASCII letters only; every other byte stays as it is.

@@ -66,7 +66,6 @@ public:
     const std::string& ZoomStatusText() const { return zoomStatusText_; }
     bool UndoAvailable() const { return undoAvailable_; }
     bool UndoPrimed() const { return undoPrimed_; }
-    const UndoState& UndoSlot() const { return undoSlot_; }
 
     // The start-up state of the commands: no picture, no undo, zoom items at 1:1.
     void Start();

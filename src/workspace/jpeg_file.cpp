@@ -49,6 +49,10 @@ void InstallErrorManager(ErrorManager& err) {
 constexpr long kMaxDecoderMemory = 1L << 30;
 
 struct Decoder {
+    // libjpeg points at err, so it stays where it was made (its unique_ptr moves).
+    Decoder() = default;
+    Decoder(const Decoder&) = delete;
+    Decoder& operator=(const Decoder&) = delete;
     ErrorManager err;
     jpeg_decompress_struct cinfo{};
     bool created = false;
@@ -92,6 +96,10 @@ extern "C" boolean GrowBuffer(j_compress_ptr cinfo) {
 extern "C" void TermBuffer(j_compress_ptr) {}
 
 struct Encoder {
+    // libjpeg points at err and dest: never copied, never moved out of its unique_ptr.
+    Encoder() = default;
+    Encoder(const Encoder&) = delete;
+    Encoder& operator=(const Encoder&) = delete;
     ErrorManager err;
     jpeg_compress_struct cinfo{};
     BufferDestination dest;

@@ -39,6 +39,10 @@ extern "C" void PngJumpOnError(png_structp png, png_const_charp message) {
 extern "C" void PngIgnoreWarning(png_structp, png_const_charp) {}
 
 struct Decoder {
+    // libpng reads through a pointer to this: it stays in its unique_ptr.
+    Decoder() = default;
+    Decoder(const Decoder&) = delete;
+    Decoder& operator=(const Decoder&) = delete;
     Failure failure;
     png_structp png = nullptr;
     png_infop info = nullptr;
@@ -205,6 +209,10 @@ Bitmap DecodePng(std::span<const std::uint8_t> file) {
 namespace {
 
 struct Encoder {
+    // libpng writes through a pointer to this and jumps to failure: kept in place.
+    Encoder() = default;
+    Encoder(const Encoder&) = delete;
+    Encoder& operator=(const Encoder&) = delete;
     Failure failure;
     png_structp png = nullptr;
     png_infop info = nullptr;

@@ -94,7 +94,8 @@ foreach(check ${checks})
     fail("no date line with a time: ${text}")
   endif()
 
-  set(base "${CMAKE_CURRENT_BINARY_DIR}/${name}")
+  # Rendered beside the check files, not into whatever folder the script was run from.
+  set(base "${CHECKS}/${name}")
   execute_process(COMMAND pdftoppm -r ${RENDER_DPI} -f 1 -l 1 -singlefile "${PDF}" "${base}" RESULT_VARIABLE rc)
   if(NOT rc EQUAL 0 OR NOT EXISTS "${base}.ppm")
     fail("the page could not be rendered")

@@ -22,7 +22,6 @@ public:
     const std::string& DataFolder() const { return dataFolder_; }
     const std::string& WorkFolder() const { return loaded_.workFolder; }
     bool PrinterInstalled();
-    bool PrintingPossible() const { return loaded_.printingPossible; }
     bool OutlookInstalled() const { return loaded_.outlookInstalled; }
 
     // "VRCustom.ini" is used while loading when it exists and is not empty; an empty one

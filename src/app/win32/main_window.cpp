@@ -29,6 +29,8 @@
 #include "desktop/win32/timer_pool.h"
 #include "desktop/win32/tray_icon.h"
 #include "desktop/win32/windowed_component.h"
+#include "util/scope_exit.h"
+#include "util/scoped_value.h"
 #include "util/text.h"
 #include "util/win32/gdi_handles.h"
 #include "util/win32/modal.h"
@@ -161,13 +163,10 @@ void MainWindow::FormCreate() {
     s_->image->ResetZoom();
 
     // 8-9: every setting, then the work folder; the override file is closed again.
-    try {
+    {
+        const ScopeExit closeOverrides([this] { s_->settings->CloseOverrideFile(); });
         s_->settings->Load();
-    } catch (...) {
-        s_->settings->CloseOverrideFile();
-        throw;
     }
-    s_->settings->CloseOverrideFile();
     s_->workFolder = s_->settings->WorkFolder();
     s_->groups = std::make_unique<CommandGroups>(
         MainWindowParts{hwnd_, s_->appTitle, s_->programFolder, *s_->settings, *s_->image, s_->commands, *s_, *s_,

@@ -9,6 +9,7 @@
 #include "app/main_form_rules.h"
 #include "commands/win32/dialogs.h"
 #include "settings/settings.h"
+#include "util/scoped_value.h"
 #include "util/text.h"
 #include "util/window_position.h"
 #include "util/win32/system.h"
@@ -97,12 +98,11 @@ void MainWindow::RestoreWindowPosition() {
     RECT r;
     ::GetWindowRect(hwnd_, &r);
     WindowBounds current{r.left, r.top, r.right - r.left, r.bottom - r.top};
-    s_->suppressResize = true;
+    const ScopedValue<bool> suppressing(s_->suppressResize, true);
     WindowBounds placed = RestoredBounds(ReadMainPosn(s_->settings->Store()), current,
                                          ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
     ::SetWindowPos(hwnd_, nullptr, placed.Left, placed.Top, placed.Width, placed.Height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
-    s_->suppressResize = false;
 }
 
 void MainWindow::OnHandOverFile() {

@@ -12,6 +12,7 @@
 #include "app/win32/main_window.h"
 #include "mail/win32/mapi_library.h"
 #include "util/errors.h"
+#include "util/win32/com_handles.h"
 #include "util/win32/handles.h"
 #include "util/win32/modal.h"
 #include "util/win32/system.h"

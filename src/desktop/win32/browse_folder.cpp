@@ -1,5 +1,6 @@
 #include "desktop/win32/browse_folder.h"
 
+#include "util/win32/com_handles.h"
 #include "util/win32/handles.h"
 #include "util/win32/modal.h"
 

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "util/win32/com_handles.h"
 #include "util/win32/handles.h"
 #include "util/win32/system.h"
 

@@ -9,6 +9,8 @@
 #include "crypto/win32/encryption_ui.h"
 #include "commands/win32/resource_ids.h"
 #include "mail/win32/outlook.h"
+#include "util/scope_exit.h"
+#include "util/scoped_value.h"
 #include "util/win32/modal.h"
 #include "util/win32/placement.h"
 #include "util/win32/window_base.h"
@@ -118,12 +120,9 @@ private:
     template <class F>
     void Run(F&& event) {
         Pull();
-        struct PushAfter {
-            EmailSendWin& w;
-            ~PushAfter() {
-                if (!w.closed_) w.Push();
-            }
-        } pushAfter{*this};
+        const ScopeExit pushAfter([this] {
+            if (!closed_) Push();
+        });
         event();
     }
 
@@ -140,7 +139,7 @@ private:
     }
 
     void Push() {
-        pushing_ = true;
+        const ScopedValue<bool> pushing(pushing_, true);
         const EmailSendControls& c = model_.controls;
         for (auto [id, text] : {std::pair{IDC_EMAIL_TO, &c.to}, {IDC_EMAIL_CC, &c.cc}, {IDC_EMAIL_BCC, &c.bcc}})
             if (ItemText(dlg_, id) != *text) ::SetDlgItemTextA(dlg_, id, text->c_str());
@@ -154,7 +153,6 @@ private:
         for (const std::string& item : c.attachments) ::SendMessageA(list, CB_ADDSTRING, 0, LPARAM(item.c_str()));
         ::SendMessageA(list, CB_SETCURSEL, WPARAM(c.selected), 0);
         SetStatus(c.status);
-        pushing_ = false;
     }
 
     // The template's size, which grows with its font on a denser screen as its controls do.

@@ -3,19 +3,16 @@
 #include <windows.h>
 #include <oleauto.h>
 
-#include <memory>
 #include <stdexcept>
 #include <vector>
+
+#include "util/win32/com_handles.h"
+#include "util/win32/handles.h"
 
 namespace vimbrel::win32 {
 namespace {
 
-struct ComRelease {
-    void operator()(IUnknown* p) const {
-        if (p) p->Release();
-    }
-};
-using DispatchPtr = std::unique_ptr<IDispatch, ComRelease>;
+using DispatchPtr = ComPtr<IDispatch>;
 
 class Variant {
 public:
@@ -47,12 +44,11 @@ std::string Narrow(const wchar_t* text) {
 
 [[noreturn]] void Fail(HRESULT hr, std::string description = {}) {
     if (description.empty()) {
-        char* text = nullptr;
+        UniqueLocalPtr<char> text;
         if (::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, DWORD(hr), 0, reinterpret_cast<char*>(&text), 0, nullptr) &&
+                             nullptr, DWORD(hr), 0, reinterpret_cast<char*>(text.put()), 0, nullptr) &&
             text) {
-            description = text;
-            ::LocalFree(text);
+            description = text.get();
             while (!description.empty() && (description.back() == '\n' || description.back() == '\r'))
                 description.pop_back();
         }
@@ -76,14 +72,11 @@ DispatchPtr Invoke(IDispatch* object, const wchar_t* name, WORD kind, std::vecto
     EXCEPINFO error{};
     hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, kind, &params, result.get(), &error, nullptr);
     if (FAILED(hr)) {
-        std::string description = Narrow(error.bstrDescription);
-        ::SysFreeString(error.bstrSource);
-        ::SysFreeString(error.bstrDescription);
-        ::SysFreeString(error.bstrHelpFile);
-        Fail(hr, description);
+        const UniqueBstr source(error.bstrSource), description(error.bstrDescription), helpFile(error.bstrHelpFile);
+        Fail(hr, Narrow(description.get()));
     }
     VARIANT* v = result.get();
-    if (v->vt != VT_DISPATCH || !v->pdispVal) return nullptr;
+    if (v->vt != VT_DISPATCH || !v->pdispVal) return {};
     v->pdispVal->AddRef();
     return DispatchPtr(v->pdispVal);
 }
@@ -92,17 +85,16 @@ DispatchPtr OutlookApplication() {
     CLSID clsid;
     HRESULT hr = ::CLSIDFromProgID(L"Outlook.Application", &clsid);
     if (FAILED(hr)) Fail(hr);
-    IUnknown* running = nullptr;
-    IDispatch* app = nullptr;
-    if (SUCCEEDED(::GetActiveObject(clsid, nullptr, &running)) && running) {
-        hr = running->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&app));
-        running->Release();
-        if (SUCCEEDED(hr) && app) return DispatchPtr(app);
+    ComPtr<IUnknown> running;
+    DispatchPtr app;
+    if (SUCCEEDED(::GetActiveObject(clsid, nullptr, running.put())) && running) {
+        hr = running.get()->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(app.put()));
+        if (SUCCEEDED(hr) && app) return app;
     }
     hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                            reinterpret_cast<void**>(&app));
+                            reinterpret_cast<void**>(app.put()));
     if (FAILED(hr) || !app) Fail(FAILED(hr) ? hr : E_NOINTERFACE);
-    return DispatchPtr(app);
+    return app;
 }
 
 }  // namespace
@@ -119,17 +111,10 @@ void SendWithOutlook(const std::optional<std::string>& attachment) {
         DispatchPtr attachments = Invoke(item.get(), L"Attachments", DISPATCH_PROPERTYGET);
         if (!attachments) Fail(E_NOINTERFACE, "The mail item has no attachments");
         const std::wstring path = Wide(*attachment);
-        VARIANTARG source;
-        ::VariantInit(&source);
-        source.vt = VT_BSTR;
-        source.bstrVal = ::SysAllocStringLen(path.data(), UINT(path.size()));
-        try {
-            Invoke(attachments.get(), L"Add", DISPATCH_METHOD, {source});
-        } catch (...) {
-            ::VariantClear(&source);
-            throw;
-        }
-        ::VariantClear(&source);
+        Variant source;
+        source.get()->vt = VT_BSTR;
+        source.get()->bstrVal = ::SysAllocStringLen(path.data(), UINT(path.size()));
+        Invoke(attachments.get(), L"Add", DISPATCH_METHOD, {*source.get()});
     }
     VARIANTARG modal;
     ::VariantInit(&modal);

@@ -11,6 +11,7 @@
 #include "desktop/hotkey_text.h"
 #include "desktop/win32/browse_folder.h"
 #include "util/dpi_scale.h"
+#include "util/scoped_value.h"
 #include "util/win32/gdi_handles.h"
 #include "util/win32/modal.h"
 #include "util/win32/placement.h"
@@ -163,7 +164,7 @@ struct SettingsState {
     std::array<HWND, kSettingsPageCount> pages{};
     int page = 0;
     UniqueFont bold;
-    HHOOK keyHook = nullptr;
+    UniqueHook keyHook;
     std::optional<TfrmSettingsValues> result;
 
     HWND Control(int id) const {
@@ -313,8 +314,7 @@ void FormCreate(HWND dlg, SettingsState& s) {
     AddHints(s);
     ::SendMessageA(s.tabs, TCM_SETCURSEL, 0, 0);
     ShowPage(s, 0);
-    tActiveSettings = &s;
-    s.keyHook = ::SetWindowsHookExA(WH_MSGFILTER, SettingsKeyFilter, nullptr, ::GetCurrentThreadId());
+    s.keyHook.reset(::SetWindowsHookExA(WH_MSGFILTER, SettingsKeyFilter, nullptr, ::GetCurrentThreadId()));
 }
 
 void EditHotKeyClick(SettingsState& s, CaptureHotKey which) {
@@ -386,9 +386,7 @@ INT_PTR SettingsProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
         SettingsCommand(*s, LOWORD(wp), HIWORD(wp));
         return TRUE;
     case WM_DESTROY:
-        if (s && s->keyHook) ::UnhookWindowsHookEx(s->keyHook);
-        if (s) s->keyHook = nullptr;
-        tActiveSettings = nullptr;
+        if (s) s->keyHook.reset();
         return FALSE;
     default:
         return FALSE;
@@ -410,6 +408,7 @@ std::optional<TfrmSettingsValues> WinSettingsDialog::ShowModal(const TfrmSetting
                                                                SettingsDialogContext& context) {
     SettingsState state(owner_, filled, context);
     ModalScope modal;
+    const ScopedValue<SettingsState*> active(tActiveSettings, &state);
     if (::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SETTINGS), owner_,
                           GuardedDialogProc<SettingsProc>, LPARAM(&state)) == -1)
         throw std::runtime_error("The settings dialog could not be shown");

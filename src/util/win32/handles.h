@@ -1,7 +1,6 @@
 #pragma once
 // Owning types for the Win32 handles the program acquires: one type per kind of release.
 #include <windows.h>
-#include <objbase.h>
 
 #include <utility>
 
@@ -46,10 +45,6 @@ struct AccelTraits {
     static HACCEL Invalid() { return nullptr; }
     static void Close(HACCEL h) { ::DestroyAcceleratorTable(h); }
 };
-struct GdiObjectTraits {  // fonts, bitmaps, brushes: DeleteObject
-    static HGDIOBJ Invalid() { return nullptr; }
-    static void Close(HGDIOBJ h) { ::DeleteObject(h); }
-};
 struct IconTraits {  // icons we load with LR_DEFAULTSIZE from our own resources
     static HICON Invalid() { return nullptr; }
     static void Close(HICON h) { ::DestroyIcon(h); }
@@ -69,6 +64,15 @@ struct GlobalMemoryTraits {  // GlobalAlloc, and blocks the common dialogs hand 
     static HGLOBAL Invalid() { return nullptr; }
     static void Close(HGLOBAL h) { ::GlobalFree(h); }
 };
+struct HookTraits {  // SetWindowsHookEx
+    static HHOOK Invalid() { return nullptr; }
+    static void Close(HHOOK h) { ::UnhookWindowsHookEx(h); }
+};
+template <class T>
+struct LocalMemoryTraits {  // blocks the system hands out to LocalFree (FormatMessage)
+    static T* Invalid() { return nullptr; }
+    static void Close(T* p) { ::LocalFree(p); }
+};
 struct WindowTraits {  // a top-level window we make and destroy ourselves (a tooltip)
     static HWND Invalid() { return nullptr; }
     static void Close(HWND h) { ::DestroyWindow(h); }
@@ -77,9 +81,11 @@ struct WindowTraits {  // a top-level window we make and destroy ourselves (a to
 using UniqueMenu = UniqueHandleT<HMENU, MenuTraits>;
 using UniqueGlobal = UniqueHandleT<HGLOBAL, GlobalMemoryTraits>;
 using UniqueWindow = UniqueHandleT<HWND, WindowTraits>;
+using UniqueHook = UniqueHandleT<HHOOK, HookTraits>;
+template <class T>
+using UniqueLocalPtr = UniqueHandleT<T*, LocalMemoryTraits<T>>;
 using UniqueFont = UniqueHandleT<HFONT, FontTraits>;
 using UniqueAccel = UniqueHandleT<HACCEL, AccelTraits>;
-using UniqueGdiObject = UniqueHandleT<HGDIOBJ, GdiObjectTraits>;
 using GdiBitmap = UniqueHandleT<HBITMAP, BitmapTraits>;
 using UniqueIcon = UniqueHandleT<HICON, IconTraits>;
 
@@ -98,21 +104,6 @@ private:
     bool open_;
 };
 
-// COM on this thread for the life of the guard (the shell's folder dialog and automation
-// need it); left uninitialised when the call failed.
-class ComApartment {
-public:
-    ComApartment() : initialised_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComApartment() {
-        if (initialised_) ::CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    bool initialised_;
-};
-
 // A movable memory block locked for the life of the guard; null when it could not be locked.
 template <class T>
 class GlobalLockGuard {
@@ -128,27 +119,6 @@ public:
 private:
     HGLOBAL block_;
     T* p_;
-};
-
-// Memory the shell hands out (item lists) and that CoTaskMemFree releases.
-template <class T>
-class CoTaskMemPtr {
-public:
-    CoTaskMemPtr() = default;
-    explicit CoTaskMemPtr(T* p) : p_(p) {}
-    ~CoTaskMemPtr() { ::CoTaskMemFree(p_); }
-    CoTaskMemPtr(const CoTaskMemPtr&) = delete;
-    CoTaskMemPtr& operator=(const CoTaskMemPtr&) = delete;
-    T* get() const { return p_; }
-    T** put() {
-        ::CoTaskMemFree(p_);
-        p_ = nullptr;
-        return &p_;
-    }
-    explicit operator bool() const { return p_ != nullptr; }
-
-private:
-    T* p_ = nullptr;
 };
 
 }  // namespace vimbrel::win32

@@ -6,6 +6,8 @@
 
 #include <cerrno>
 
+#include "util/win32/handles.h"
+
 namespace vimbrel {
 
 namespace {
@@ -27,18 +29,19 @@ void SetErrnoFromLastError() {
 std::FILE* CreateNewFile(const std::string& path) {
     // CREATE_NEW fails on any existing name, links included. Sharing delete lets the
     // interruption handler remove the file while it is being written.
-    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                             CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
+    win32::UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                         CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         SetErrnoFromLastError();
         return nullptr;
     }
-    const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(h), _O_WRONLY | _O_BINARY);
+    const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(file.get()), _O_WRONLY | _O_BINARY);
     if (fd < 0) {
-        ::CloseHandle(h);
+        file.reset();
         ::DeleteFileA(path.c_str());
         return nullptr;
     }
+    file.release();  // the descriptor owns it now
     std::FILE* f = ::_fdopen(fd, "wb");
     if (!f) {
         ::_close(fd);

@@ -94,6 +94,27 @@ protected:
     std::unique_ptr<TAnimatedTrayIcon> tray = std::make_unique<TAnimatedTrayIcon>(shell, pool);
 };
 
+TEST(ShellIcon, GivesEachIconBackOnceAndNeverTheEmptyOne) {
+    FakeShell shell;
+    const IconHandle first = shell.Make("first"), second = shell.Make("second");
+    {
+        ShellIcon icon(shell, first);
+        icon.reset(first);
+        EXPECT_EQ(shell.live.count(first), 1u) << "the icon it holds again stays";
+        icon.reset(second);
+        EXPECT_EQ(shell.live.count(first), 0u);
+        EXPECT_EQ(shell.live.count(second), 1u);
+        icon.reset();
+        EXPECT_TRUE(shell.live.empty());
+    }
+    EXPECT_FALSE(shell.badIcon) << "given back twice, or 0 given back";
+    {
+        ShellIcon icon(shell, shell.Make("last"));
+    }
+    EXPECT_TRUE(shell.live.empty()) << "the end gives back what it held";
+    EXPECT_FALSE(shell.badIcon);
+}
+
 TEST_F(TrayTest, ActivatingAddsTheIconWithEverythingAndDestroyingDeletesIt) {
     tray->SetHint("  Vimbrel   Auto Print On");
     tray->SetActive(true);

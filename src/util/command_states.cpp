@@ -1,1 +1,0 @@
-#include "util/command_states.h"
