@@ -30,6 +30,7 @@
 #include "desktop/win32/windowed_component.h"
 #include "util/text.h"
 #include "util/win32/gdi_handles.h"
+#include "util/win32/rect_conversions.h"
 #include "util/win32/system.h"
 #include "workspace/current_image.h"
 
@@ -189,7 +190,7 @@ bool MainWindow::Create() {
     UniqueMenu menu = BuildMenu(MainMenu(), true);
     DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
     const MainFormMetrics metrics = MainFormMetricsAt(int(::GetDpiForSystem()));
-    RECT r{0, 0, metrics.clientWidth, metrics.clientHeight};
+    RECT r = ToRECT(Rect::At(Point{}, metrics.client));
     ::AdjustWindowRectExForDpi(&r, style, TRUE, 0, UINT(metrics.dpi));
     if (!CreateFor({.className = kMainWindowClass,
                     .title = kMainCaption,
@@ -511,18 +512,16 @@ void MainWindow::SaveWindowPosition() {
     if (::IsIconic(hwnd_) || ::IsZoomed(hwnd_)) return;
     RECT r;
     ::GetWindowRect(hwnd_, &r);
-    WriteMainPosn(FormatMainPosn(WindowBounds{r.left, r.top, r.right - r.left, r.bottom - r.top}),
-                  s_->settings->Store());
+    WriteMainPosn(FormatMainPosn(BoundsOf(FromRECT(r))), s_->settings->Store());
 }
 
 void MainWindow::RestoreWindowPosition() {
     RECT r;
     ::GetWindowRect(hwnd_, &r);
-    WindowBounds current{r.left, r.top, r.right - r.left, r.bottom - r.top};
     s_->suppressResize = true;
-    WindowBounds placed = RestoredBounds(ReadMainPosn(s_->settings->Store()), current,
-                                         ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
-    ::SetWindowPos(hwnd_, nullptr, placed.Left, placed.Top, placed.Width, placed.Height,
+    const WindowBounds placed = RestoredBounds(ReadMainPosn(s_->settings->Store()), BoundsOf(FromRECT(r)),
+                                               ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+    ::SetWindowPos(hwnd_, nullptr, placed.corner.x, placed.corner.y, placed.size.width, placed.size.height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
     s_->suppressResize = false;
 }
