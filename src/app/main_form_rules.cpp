@@ -21,8 +21,7 @@ OptionIndicators IndicatorsFor(const std::string& appTitle, bool autoPrint, bool
 MainFormMetrics MainFormMetricsAt(int dpi) {
     MainFormMetrics m{};
     m.dpi = dpi;
-    m.clientWidth = ScaleToDpi(kDesignClientWidth, dpi);
-    m.clientHeight = ScaleToDpi(kDesignClientHeight, dpi);
+    m.client = Size{ScaleToDpi(kDesignClientWidth, dpi), ScaleToDpi(kDesignClientHeight, dpi)};
     m.toolBarHeight = ScaleToDpi(kToolBarHeight, dpi);
     m.buttonSize = ScaleToDpi(25, dpi);
     m.separatorWidth = ScaleToDpi(6, dpi);
@@ -30,8 +29,7 @@ MainFormMetrics MainFormMetricsAt(int dpi) {
     m.buttonImageSize = ScaleToDpi(16, dpi) >= 24 ? 24 : 16;
     m.statusFontHeight = ScaleToDpi(11, dpi);
     for (int i = 0; i < 4; ++i) m.statusPanelWidths[i] = ScaleToDpi(kStatusPanelWidths[i], dpi);
-    m.cursorItemWidth = ScaleToDpi(8, dpi);
-    m.cursorItemHeight = ScaleToDpi(18, dpi);
+    m.cursorItem = Size{ScaleToDpi(8, dpi), ScaleToDpi(18, dpi)};
     return m;
 }
 

@@ -6,6 +6,7 @@
 #include "commands/command_table.h"
 #include "util/dpi_scale.h"
 #include "util/command_states.h"
+#include "util/geometry.h"
 
 namespace vimbrel {
 
@@ -28,14 +29,14 @@ OptionIndicators IndicatorsFor(const std::string& appTitle, bool autoPrint, bool
 // proportion on denser screens.
 struct MainFormMetrics {
     int dpi;
-    int clientWidth, clientHeight;
+    Size client;
     int toolBarHeight;     // where the picture's box starts
     int buttonSize;        // the tool bar's square buttons
     int separatorWidth;    // a gap between groups of tool buttons
     int buttonImageSize;   // the system's tool bar pictures: 16 or 24 pixels
     int statusFontHeight;  // character height of the status bar's font
     int statusPanelWidths[4];
-    int cursorItemWidth, cursorItemHeight;  // the "Add a cursor" menu items
+    Size cursorItem;  // the "Add a cursor" menu items
 };
 MainFormMetrics MainFormMetricsAt(int dpi);
 

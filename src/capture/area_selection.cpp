@@ -1,15 +1,12 @@
 #include "capture/area_selection.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace vimbrel {
 
 Rect FocusFrame(const Rect& selection) { return Normalised(selection); }
 
-bool SelectionEmpty(const Rect& selection) {
-    return selection.left >= selection.right || selection.top >= selection.bottom;
-}
+bool SelectionEmpty(const Rect& selection) { return selection.Empty(); }
 
 SelectionStep AreaSelection::MouseDown(MouseButton button, Point at) {
     SelectionStep step;
@@ -47,13 +44,12 @@ Bitmap CopyArea(const Bitmap& source, const Rect& area) {
     if (SelectionEmpty(area)) return Bitmap(0, 0, source.BitsPerPixel());
     Bitmap copy(area.Width(), area.Height(), source.BitsPerPixel());
     copy.Palette() = source.Palette();
-    const int left = std::max(area.left, 0), right = std::min(area.right, source.Width());
-    const int top = std::max(area.top, 0), bottom = std::min(area.bottom, source.Height());
-    if (left >= right || top >= bottom) return copy;
+    const Rect inside = Intersect(area, Rect{0, 0, source.Width(), source.Height()});
+    if (inside.Empty()) return copy;
     const std::size_t pixel = std::size_t(source.BitsPerPixel() / 8);
-    for (int y = top; y < bottom; ++y)
-        std::memcpy(copy.Row(y - area.top) + std::size_t(left - area.left) * pixel,
-                    source.Row(y) + std::size_t(left) * pixel, std::size_t(right - left) * pixel);
+    for (int y = inside.top; y < inside.bottom; ++y)
+        std::memcpy(copy.Row(y - area.top) + std::size_t(inside.left - area.left) * pixel,
+                    source.Row(y) + std::size_t(inside.left) * pixel, std::size_t(inside.Width()) * pixel);
     return copy;
 }
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "workspace/bitmap.h"
-#include "workspace/geometry.h"
+#include "util/geometry.h"
 
 namespace vimbrel {
 

@@ -24,8 +24,7 @@ private:
 
 Bitmap AreaPicture(const AreaChoice& choice, double zoom) {
     const Rect& s = choice.selection;
-    const Point& o = choice.origin;
-    Bitmap selected = CopyArea(choice.screenImage, Rect{s.left - o.x, s.top - o.y, s.right - o.x, s.bottom - o.y});
+    Bitmap selected = CopyArea(choice.screenImage, RelativeTo(s, choice.origin));
     if (zoom == 0 || zoom == 1) return selected;
     return ScaleNearest(selected, ScaledSide(s.Width(), 1 / zoom), ScaledSide(s.Height(), 1 / zoom));
 }
@@ -107,7 +106,7 @@ void CaptureCommands::CaptureActiveWindow() {
     }
     image_.TakeUndoSnapshotAndReplace(std::move(grabbed));
     image_.ResetZoom();
-    screen_.DrawMouseCursor(image_.imgMain, Point{rect->left, rect->top}, deps_.flags.InclMouse);
+    screen_.DrawMouseCursor(image_.imgMain, rect->TopLeft(), deps_.flags.InclMouse);
     image_.RenderShownImage(image_.imgMain, 1.0);
     RunPostCaptureActions(false);
     image_.CaptureText = "Captured: [" + desktop_.WindowTitle(target) + "]";

@@ -16,8 +16,6 @@ constexpr int kButtonTop = 1, kButtonHeight = 23, kButtonGap = 2;
 constexpr int kPreviewButtonWidth = 22, kDeleteButtonWidth = 55;
 constexpr int kPanelTopGap = 4;
 
-Rect At(int left, int top, int width, int height) { return Rect{left, top, left + width, top + height}; }
-
 }  // namespace
 
 int MulDiv(int a, int b, int c) {
@@ -29,32 +27,32 @@ int MulDiv(int a, int b, int c) {
     return int(negative ? -magnitude : magnitude);
 }
 
-std::string PictureLabelText(const std::optional<PictureSize>& picture) {
+std::string PictureLabelText(const std::optional<Size>& picture) {
     if (!picture) return "Picture:";
     return " (" + std::to_string(picture->width) + "x" + std::to_string(picture->height) + ")";
 }
 
-Rect PlacePreview(PictureSize picture, int boxWidth, int boxHeight) {
+Rect PlacePreview(Size picture, int boxWidth, int boxHeight) {
     if (picture.width <= 0 || picture.height <= 0) return Rect{};
     if (picture.width <= boxWidth && picture.height <= boxHeight)
-        return At((boxWidth - picture.width) / 2, (boxHeight - picture.height) / 2, picture.width, picture.height);
+        return Rect::At(Point{CentreOffset(boxWidth, picture.width), CentreOffset(boxHeight, picture.height)}, picture);
     // Scaled by the side that meets the box first, so no part of it is ever cut off.
     if (std::int64_t(picture.width) * boxHeight >= std::int64_t(picture.height) * boxWidth)
-        return At(0, 0, boxWidth, MulDiv(picture.height, boxWidth, picture.width));
-    return At(0, 0, MulDiv(picture.width, boxHeight, picture.height), boxHeight);
+        return Rect::At(0, 0, boxWidth, MulDiv(picture.height, boxWidth, picture.width));
+    return Rect::At(0, 0, MulDiv(picture.width, boxHeight, picture.height), boxHeight);
 }
 
 PicturePanelLayout LayoutPicturePanel(int panelWidth, int panelHeight) {
     PicturePanelLayout l;
     const int inner = std::max(0, panelWidth - 2 * kBorder);
-    l.PictureLabel = At(kBorder, kBorder, inner, kLabelHeight);
-    l.PaintPanel = At(kBorder, kBorder + kLabelHeight, inner, std::max(0, panelHeight - 2 * kBorder - kLabelHeight));
+    l.PictureLabel = Rect::At(kBorder, kBorder, inner, kLabelHeight);
+    l.PaintPanel = Rect::At(kBorder, kBorder + kLabelHeight, inner, std::max(0, panelHeight - 2 * kBorder - kLabelHeight));
     l.PaintBox = Rect{l.PaintPanel.left + kBevel, l.PaintPanel.top + kBevel,
                       std::max(l.PaintPanel.left + kBevel, l.PaintPanel.right - kBevel),
                       std::max(l.PaintPanel.top + kBevel, l.PaintPanel.bottom - kBevel)};
-    l.PreviewButton = At(l.PaintPanel.right - kPreviewButtonWidth - kButtonGap, kButtonTop, kPreviewButtonWidth,
+    l.PreviewButton = Rect::At(l.PaintPanel.right - kPreviewButtonWidth - kButtonGap, kButtonTop, kPreviewButtonWidth,
                          kButtonHeight);
-    l.DeleteButton = At(l.PreviewButton.left - kDeleteButtonWidth - kButtonGap, kButtonTop, kDeleteButtonWidth,
+    l.DeleteButton = Rect::At(l.PreviewButton.left - kDeleteButtonWidth - kButtonGap, kButtonTop, kDeleteButtonWidth,
                         kButtonHeight);
     return l;
 }
@@ -67,8 +65,8 @@ Rect PicturePanelBounds(const Rect& dialogClient, const Rect& standardControls, 
 Rect PreviewWindowBounds(int width, int height, const Rect& workArea) {
     width = std::min(width, workArea.Width());
     height = std::min(height, workArea.Height());
-    return At(workArea.left + (workArea.Width() - width) / 2, workArea.top + (workArea.Height() - height) / 2, width,
-              height);
+    return Rect::At(AddPixels(workArea.left, CentreOffset(workArea.Width(), width)),
+                    AddPixels(workArea.top, CentreOffset(workArea.Height(), height)), width, height);
 }
 
 }  // namespace vimbrel

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "workspace/geometry.h"
+#include "util/geometry.h"
 
 namespace vimbrel {
 
@@ -12,18 +12,14 @@ namespace vimbrel {
 // does; -1 when c is 0 or the result does not fit an int.
 int MulDiv(int a, int b, int c);
 
-struct PictureSize {
-    int width = 0, height = 0;
-};
-
 // " (640x480)" for a picture, "Picture:" without one.
-std::string PictureLabelText(const std::optional<PictureSize>& picture);
+std::string PictureLabelText(const std::optional<Size>& picture);
 inline constexpr const char* kNoPictureText = "(None)";
 
 // Where the preview box shows a picture, in box coordinates: at its own size and centred
 // when it fits, otherwise scaled into the box keeping its proportions, at the top-left.
 // An empty rectangle for an empty picture.
-Rect PlacePreview(PictureSize picture, int boxWidth, int boxHeight);
+Rect PlacePreview(Size picture, int boxWidth, int boxHeight);
 
 // The picture panel's parts, in the panel's coordinates.
 struct PicturePanelLayout {

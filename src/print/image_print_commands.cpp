@@ -80,7 +80,7 @@ void ImagePrintCommands::PrintPicture(const Bitmap& picture, const std::function
     job->BeginDoc(kPrintJobTitle);
     try {
         if (deps_.flags.PrintDate) PrintDateLine(*job, layout, DateLineText(ports_.ui.ShortDate(), ports_.ui.ShortTime()));
-        PrintBitmap(*job, layout.Left, layout.Top, layout.Width, layout.Height, picture);
+        PrintBitmap(*job, layout.left, layout.top, layout.Width(), layout.Height(), picture);
         if (withNotes) PrintNotesLines(*job, layout, notes_);
         if (deps_.flags.Eject) job->NewPage();
         job->EndDoc();

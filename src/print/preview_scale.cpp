@@ -8,9 +8,6 @@
 namespace vimbrel {
 namespace {
 
-// Nearest integer, halves to even (the default rounding mode).
-std::int32_t Round(double value) { return std::int32_t(std::nearbyint(value)); }
-
 constexpr double kBestFit = 0.75;
 constexpr int kLowestPercent = 1;
 constexpr int kHighestPercent = 10000;
@@ -24,32 +21,30 @@ double PreviewDivisor(int logPixelsX, bool landscape) {
 }
 
 PageSize PreviewPageSize(PageSize page, double divisor) {
-    return PageSize{Round(page.Width / divisor), Round(page.Height / divisor)};
+    return PageSize{RoundHalfEven(page.width / divisor), RoundHalfEven(page.height / divisor)};
 }
 
 double InitialPreviewScale(PrintStyle style, PageSize page, int pictureWidth, int pictureHeight, double zoom) {
     if (style == PrintStyle::Zoom) return zoom;
     const double fit = style == PrintStyle::Best ? kBestFit : 1.0;
-    return std::min((page.Height - 2 * PageMargin) * fit / pictureHeight,
-                    fit * (page.Width - 2 * PageMargin) / pictureWidth);
+    return std::min((page.height - 2 * PageMargin) * fit / pictureHeight,
+                    fit * (page.width - 2 * PageMargin) / pictureWidth);
 }
 
 PreviewPlacement PlacePreview(PageSize previewPage, double divisor, bool landscape, int pictureWidth,
                               int pictureHeight, double scale) {
-    PreviewPlacement p;
-    p.Top = Round(PageMargin / divisor);
-    p.Width = Round(pictureWidth * scale / divisor);
-    p.Height = Round(pictureHeight * scale / divisor);
-    p.Left = landscape ? (previewPage.Width - p.Width - p.Top) / 2 : (previewPage.Width - p.Width) / 2;
-    p.Left = std::max(p.Left, p.Top);
-    return p;
+    const std::int32_t top = RoundHalfEven(PageMargin / divisor);
+    // Scale and divisor apart, as the page picture's own sides are divided.
+    const Size size{RoundHalfEven(pictureWidth * scale / divisor), RoundHalfEven(pictureHeight * scale / divisor)};
+    const std::int32_t left = landscape ? CentreOffset(previewPage.width - top, size.width)
+                                        : CentreOffset(previewPage.width, size.width);
+    return PreviewPlacement::At(Point{std::max(left, top), top}, size);
 }
 
 PrintLayout PreviewPrintLayout(const PreviewPlacement& placement, double divisor, int pictureWidth,
                                int pictureHeight, double scale, PageSize page) {
-    const PrintLayout layout{Round(placement.Left * divisor), Round(placement.Top * divisor),
-                             Round(pictureWidth * scale), Round(pictureHeight * scale)};
-    return ClampToPage(layout, page);
+    const Point corner{RoundHalfEven(placement.left * divisor), RoundHalfEven(placement.top * divisor)};
+    return ClampToPage(PrintLayout::At(corner, Scaled(Size{pictureWidth, pictureHeight}, scale)), page);
 }
 
 int PreviewBarPosition(double scale) {
@@ -59,7 +54,7 @@ int PreviewBarPosition(double scale) {
 
 double PreviewScaleForBar(int position) { return position / 10.0 + 1.0; }
 
-std::string PreviewZoomText(double scale) { return std::to_string(Round(scale * 100.0)) + "%"; }
+std::string PreviewZoomText(double scale) { return std::to_string(RoundHalfEven(scale * 100.0)) + "%"; }
 
 double TypedPreviewScale(const std::string& firstLine) {
     const std::int64_t percent =

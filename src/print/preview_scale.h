@@ -28,16 +28,13 @@ PageSize PreviewPageSize(PageSize page, double divisor);
 double InitialPreviewScale(PrintStyle style, PageSize page, int pictureWidth, int pictureHeight, double zoom);
 
 // The picture on the page picture, in preview pixels.
-struct PreviewPlacement {
-    std::int32_t Left = 0, Top = 0, Width = 0, Height = 0;
-    friend bool operator==(const PreviewPlacement&, const PreviewPlacement&) = default;
-};
+using PreviewPlacement = Rect;
 
 PreviewPlacement PlacePreview(PageSize previewPage, double divisor, bool landscape, int pictureWidth,
                               int pictureHeight, double scale);
 
 // What printing from the preview puts on the page: the preview's own placement in printer
-// pixels (so Left and Top are multiples of the divisor), kept on the page.
+// pixels (so its left and top are multiples of the divisor), kept on the page.
 PrintLayout PreviewPrintLayout(const PreviewPlacement& placement, double divisor, int pictureWidth,
                                int pictureHeight, double scale, PageSize page);
 

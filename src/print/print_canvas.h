@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "workspace/geometry.h"
+#include "util/geometry.h"
 
 namespace vimbrel {
 

@@ -1,13 +1,9 @@
 #include "print/print_layout.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace vimbrel {
 namespace {
-
-// Nearest integer, halves to even (the default rounding mode).
-std::int32_t Round(double value) { return std::int32_t(std::nearbyint(value)); }
 
 constexpr double kBestFit = 0.75;
 // Notes further left than this start at the left margin instead.
@@ -26,40 +22,34 @@ bool PrintsLandscape(int pictureWidth, int pictureHeight) { return pictureWidth 
 
 PrintLayout LayoutPicture(PrintStyle style, PageSize page, bool landscape, int pictureWidth, int pictureHeight,
                           double zoom) {
-    PrintLayout layout;
-    layout.Top = PageMargin;
+    const Size picture{pictureWidth, pictureHeight};
     if (style == PrintStyle::Zoom) {
-        layout.Width = Round(pictureWidth * zoom);
-        layout.Height = Round(pictureHeight * zoom);
-        layout.Left = landscape ? (page.Width - layout.Width - PageMargin) / 2 : (page.Width - layout.Width) / 2;
-        layout.Left = std::max(layout.Left, PageMargin);
-        return layout;
+        const Size size = Scaled(picture, zoom);
+        const std::int32_t left = landscape ? CentreOffset(page.width - PageMargin, size.width)
+                                            : CentreOffset(page.width, size.width);
+        return PrintLayout::At(Point{std::max(left, PageMargin), PageMargin}, size);
     }
     const double fit = style == PrintStyle::Best ? kBestFit : 1.0;
-    const std::int32_t boxWidth = Round((page.Width - 2 * PageMargin) * fit);
-    const std::int32_t boxHeight = Round((page.Height - 2 * PageMargin) * fit);
+    const Size box = Scaled(Size{page.width - 2 * PageMargin, page.height - 2 * PageMargin}, fit);
+    const double scale = std::min(double(box.width) / pictureWidth, double(box.height) / pictureHeight);
     // The box is centred, not the picture.
-    layout.Left = (page.Width - boxWidth) / 2;
-    const double scale = std::min(double(boxWidth) / pictureWidth, double(boxHeight) / pictureHeight);
-    layout.Width = Round(pictureWidth * scale);
-    layout.Height = Round(pictureHeight * scale);
-    return layout;
+    return PrintLayout::At(Point{CentreOffset(page.width, box.width), PageMargin}, Scaled(picture, scale));
 }
 
 PrintLayout ClampToPage(PrintLayout layout, PageSize page) {
-    if (page.Width < layout.Left + layout.Width) layout.Width = page.Width - layout.Left;
-    if (page.Height < layout.Top + layout.Height) layout.Height = page.Height - layout.Top;
+    layout.right = std::min(layout.right, page.width);
+    layout.bottom = std::min(layout.bottom, page.height);
     return layout;
 }
 
-std::int32_t DateLineTop(const PrintLayout& layout, int textHeight) { return layout.Top - textHeight - 15; }
+std::int32_t DateLineTop(const PrintLayout& layout, int textHeight) { return layout.top - textHeight - 15; }
 
 std::vector<NotesLinePlace> PlaceNotesLines(const PrintLayout& layout, std::int32_t pageHeight, std::size_t lineCount,
                                             int step) {
     std::vector<NotesLinePlace> places;
     const auto limit = std::int32_t(std::int64_t(pageHeight) * 9 / 10);
-    const std::int32_t x = layout.Left > kNotesIndentLimit ? kNotesLeftWhenIndented : layout.Left;
-    std::int32_t y = layout.Top + layout.Height + step;
+    const std::int32_t x = layout.left > kNotesIndentLimit ? kNotesLeftWhenIndented : layout.left;
+    std::int32_t y = layout.bottom + step;
     for (std::size_t i = 0; i < lineCount; ++i) {
         bool newPage = y > limit;
         if (newPage) y = PageMargin;

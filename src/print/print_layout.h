@@ -5,18 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "util/geometry.h"
+
 namespace vimbrel {
 
 inline constexpr std::int32_t PageMargin = 125;
 
-struct PrintLayout {
-    std::int32_t Left = 0, Top = 0, Width = 0, Height = 0;
-    friend bool operator==(const PrintLayout&, const PrintLayout&) = default;
-};
-
-struct PageSize {
-    std::int32_t Width = 0, Height = 0;
-};
+// The picture's rectangle on the page.
+using PrintLayout = Rect;
+// The printable area.
+using PageSize = Size;
 
 enum class PrintStyle { Full, Best, Zoom };
 

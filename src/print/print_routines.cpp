@@ -10,7 +10,7 @@ std::string DateLineText(const std::string& shortDate, const std::string& shortT
 }
 
 void PrintDateLine(PrintCanvas& printer, const PrintLayout& layout, const std::string& dateLine) {
-    printer.WriteText(layout.Left, DateLineTop(layout, printer.TextHeight(dateLine)), dateLine);
+    printer.WriteText(layout.left, DateLineTop(layout, printer.TextHeight(dateLine)), dateLine);
 }
 
 void PrintNotesLines(PrintCanvas& printer, const PrintLayout& layout, const std::vector<std::string>& lines) {
@@ -21,7 +21,7 @@ void PrintNotesLines(PrintCanvas& printer, const PrintLayout& layout, const std:
         const NotesLinePlace& at = places[i];
         if (at.newPageBefore) printer.NewPage();
         const int width = printer.TextWidth(lines[i]);
-        printer.WriteTextClipped(at.x, at.y, Rect{at.x, at.y, at.x + width, at.y + step}, lines[i]);
+        printer.WriteTextClipped(at.x, at.y, Rect::At(at.x, at.y, width, step), lines[i]);
     }
 }
 

@@ -48,7 +48,7 @@ void TextLayout::PrintRun(std::string_view run) {
     while (!run.empty()) {
         const int pageWidth = page_.PageWidth();
         std::size_t k = run.size();
-        TextExtent extent = page_.Extent(run.substr(0, k));
+        Size extent = page_.Extent(run.substr(0, k));
         while (k > 0 && x_ + extent.width > pageWidth) {
             k = page_.PreviousCharStart(run, k);
             extent = page_.Extent(run.substr(0, k));

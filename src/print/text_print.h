@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "util/geometry.h"
+
 namespace vimbrel {
 
 inline constexpr const char* kErrorPrintingText = "Error printing text.";
@@ -26,10 +28,6 @@ struct TextFont {
 // The font a text prints in when it is given none.
 TextFont DefaultTextFont();
 
-struct TextExtent {
-    int width = 0, height = 0;
-};
-
 // A printer's text pages as the layout uses them. Printer failures throw std::runtime_error.
 class TextPage {
 public:
@@ -40,7 +38,7 @@ public:
     // tmAveCharWidth and tmHeight of the job's font.
     virtual int AverageCharWidth() = 0;
     virtual int CharHeight() = 0;
-    virtual TextExtent Extent(std::string_view text) = 0;
+    virtual Size Extent(std::string_view text) = 0;
     // Where the character before byte `end` starts (multi-byte code pages step over both
     // bytes of a character).
     virtual std::size_t PreviousCharStart(std::string_view text, std::size_t end) = 0;

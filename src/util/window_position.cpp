@@ -9,19 +9,17 @@ int Field(const std::string& text, int n) { return LeadingInt32(GetField(text, '
 }  // namespace
 
 WindowBounds ParseMainPosn(const std::string& text) {
-    return WindowBounds{Field(text, 1), Field(text, 2), Field(text, 3), Field(text, 4)};
+    return WindowBounds{{Field(text, 1), Field(text, 2)}, {Field(text, 3), Field(text, 4)}};
 }
 
 std::string FormatMainPosn(const WindowBounds& b) {
-    return std::to_string(b.Left) + "," + std::to_string(b.Top) + "," + std::to_string(b.Width) + "," +
-           std::to_string(b.Height);
+    return std::to_string(b.corner.x) + "," + std::to_string(b.corner.y) + "," + std::to_string(b.size.width) + "," +
+           std::to_string(b.size.height);
 }
 
 WindowBounds CentreWindow(const WindowBounds& window, int screenWidth, int screenHeight) {
-    WindowBounds b = window;
-    b.Left = (screenWidth - window.Width) / 2;
-    b.Top = (screenHeight - window.Height) / 2;
-    return b;
+    return WindowBounds{{CentreOffset(screenWidth, window.size.width), CentreOffset(screenHeight, window.size.height)},
+                        window.size};
 }
 
 WindowBounds RestoredBounds(const std::string& mainPosn, const WindowBounds& current, int screenWidth,
@@ -29,7 +27,7 @@ WindowBounds RestoredBounds(const std::string& mainPosn, const WindowBounds& cur
     if (mainPosn.empty())
         return CentreWindow(current, screenWidth, screenHeight);
     const WindowBounds stored = ParseMainPosn(mainPosn);
-    if (screenWidth >= stored.Left && screenHeight >= stored.Top)
+    if (screenWidth >= stored.corner.x && screenHeight >= stored.corner.y)
         return stored;
     return CentreWindow(current, screenWidth, screenHeight);
 }

@@ -3,15 +3,19 @@
 // for placing the window on the primary screen.
 #include <string>
 
+#include "util/geometry.h"
+
 namespace vimbrel {
 
+// A corner and a size as stored, never added up: stored numbers of any size read back as
+// they were written.
 struct WindowBounds {
-    int Left = 0;
-    int Top = 0;
-    int Width = 0;
-    int Height = 0;
-    bool operator==(const WindowBounds&) const = default;
+    Point corner;
+    Size size;
+    friend bool operator==(const WindowBounds&, const WindowBounds&) = default;
 };
+
+inline WindowBounds BoundsOf(const Rect& frame) { return WindowBounds{frame.TopLeft(), frame.Extent()}; }
 
 // Each field read leniently; a missing or unreadable one is 0.
 WindowBounds ParseMainPosn(const std::string& text);

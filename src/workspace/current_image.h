@@ -9,7 +9,7 @@
 #include "util/command_states.h"
 #include "workspace/bitmap.h"
 #include "util/busy_cursor.h"
-#include "workspace/geometry.h"
+#include "util/geometry.h"
 
 namespace vimbrel {
 

@@ -124,14 +124,14 @@ void CheckFileSize(std::span<const std::uint8_t> file) {
 
 }  // namespace
 
-JpegSize ReadJpegSize(std::span<const std::uint8_t> file) {
+Size ReadJpegSize(std::span<const std::uint8_t> file) {
     CheckFileSize(file);
     auto d = std::make_unique<Decoder>();
     d->cinfo.err = &d->err.pub;
     InstallErrorManager(d->err);
     if (setjmp(d->err.jump)) throw EInvalidGraphic(std::string("JPEG: ") + d->err.message);
     StartDecoder(*d, file);
-    return JpegSize{int(d->cinfo.image_width), int(d->cinfo.image_height)};
+    return Size{int(d->cinfo.image_width), int(d->cinfo.image_height)};
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include <span>
 #include <vector>
 
+#include "util/geometry.h"
 #include "workspace/bitmap.h"
 
 namespace vimbrel {
@@ -32,7 +33,6 @@ Bitmap DecodeJpeg(std::span<const std::uint8_t> file, const JpegReadOptions& opt
 std::vector<std::uint8_t> EncodeJpeg(const Bitmap& picture);
 
 // Width and height from the header alone, without decoding; throws EInvalidGraphic.
-struct JpegSize { int width = 0, height = 0; };
-JpegSize ReadJpegSize(std::span<const std::uint8_t> file);
+Size ReadJpegSize(std::span<const std::uint8_t> file);
 
 }  // namespace vimbrel

@@ -153,13 +153,13 @@ void ClearOpaqueAlpha(Bitmap& picture) {
 
 }  // namespace
 
-PngSize ReadPngSize(std::span<const std::uint8_t> file) {
+Size ReadPngSize(std::span<const std::uint8_t> file) {
     CheckSignature(file);
     auto d = std::make_unique<Decoder>();
     d->file = file;
     if (setjmp(d->failure.jump)) throw EInvalidGraphic(std::string("PNG: ") + d->failure.message);
     StartDecoder(*d);
-    return PngSize{int(png_get_image_width(d->png, d->info)), int(png_get_image_height(d->png, d->info))};
+    return Size{int(png_get_image_width(d->png, d->info)), int(png_get_image_height(d->png, d->info))};
 }
 
 namespace {

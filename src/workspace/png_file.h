@@ -5,6 +5,7 @@
 #include <span>
 #include <vector>
 
+#include "util/geometry.h"
 #include "workspace/bitmap.h"
 
 namespace vimbrel {
@@ -41,7 +42,6 @@ struct PngWriteOptions {
 std::vector<std::uint8_t> EncodePng(const Bitmap& picture, PngWriteOptions options = {});
 
 // Width and height from the header alone, without decoding; throws EInvalidGraphic.
-struct PngSize { int width = 0, height = 0; };
-PngSize ReadPngSize(std::span<const std::uint8_t> file);
+Size ReadPngSize(std::span<const std::uint8_t> file);
 
 }  // namespace vimbrel

@@ -1,28 +1,18 @@
 #include "workspace/zoom.h"
 
-#include <cmath>
 #include <cstring>
 #include <vector>
 
 namespace vimbrel {
-
-long long RoundHalfEven(double value) {
-    double whole = std::floor(value);
-    double fraction = value - whole;
-    if (fraction > 0.5) return static_cast<long long>(whole) + 1;
-    if (fraction < 0.5) return static_cast<long long>(whole);
-    long long w = static_cast<long long>(whole);
-    return (w % 2 == 0) ? w : w + 1;
-}
 
 int ScaledSide(int side, double factor) {
     double scaled = double(side) * factor;
     // Checked in floating point first so that an absurd factor never overflows the integer.
     if (!(scaled >= 0.0) || scaled > double(Bitmap::kMaxSide) + 0.5)
         throw EImageTooLarge("A side of " + std::to_string(scaled) + " pixels cannot be held");
-    long long rounded = RoundHalfEven(scaled);
+    const int rounded = RoundHalfEven(scaled);
     if (rounded > Bitmap::kMaxSide) throw EImageTooLarge("A side of " + std::to_string(rounded) + " pixels cannot be held");
-    return static_cast<int>(rounded);
+    return rounded;
 }
 
 std::string FormatZoomRatio(int n, int d) { return std::to_string(n) + ":" + std::to_string(d); }

@@ -2,15 +2,12 @@
 // Zoom arithmetic and nearest-pixel scaling of the shown image.
 #include <string>
 
+#include "util/geometry.h"
 #include "workspace/bitmap.h"
 
 namespace vimbrel {
 
-// Pixel sizes are computed in floating point and rounded to the nearest integer, halves to
-// the even neighbour (2.5 -> 2, 3.5 -> 4).
-long long RoundHalfEven(double value);
-
-// factor x size, rounded as above. Throws EImageTooLarge when the result cannot be a
+// factor x size, rounded as RoundHalfEven does. Throws EImageTooLarge when the result cannot be a
 // picture side.
 int ScaledSide(int side, double factor);
 

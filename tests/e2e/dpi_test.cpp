@@ -30,8 +30,8 @@ TEST(DpiTest, TheMainWindowIsLaidOutAtTheScreensDensity) {
 
     RECT client;
     ::GetClientRect(app.MainWindow(), &client);
-    EXPECT_EQ(client.right, metrics.clientWidth);
-    EXPECT_EQ(client.bottom, metrics.clientHeight);
+    EXPECT_EQ(client.right, metrics.client.width);
+    EXPECT_EQ(client.bottom, metrics.client.height);
 
     HWND toolBar = FindDescendantOfClass(app.MainWindow(), TOOLBARCLASSNAMEA);
     ASSERT_NE(toolBar, nullptr);

@@ -34,6 +34,7 @@
 #include "util/text.h"
 #include "util/win32/gdi_handles.h"
 #include "util/win32/modal.h"
+#include "util/win32/rect_conversions.h"
 #include "util/win32/system.h"
 #include "workspace/current_image.h"
 
@@ -79,7 +80,7 @@ bool MainWindow::Create() {
     UniqueMenu menu = BuildMenu(MainMenu(), true);
     DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
     const MainFormMetrics metrics = MainFormMetricsAt(int(::GetDpiForSystem()));
-    RECT r{0, 0, metrics.clientWidth, metrics.clientHeight};
+    RECT r = ToRECT(Rect::At(Point{}, metrics.client));
     ::AdjustWindowRectExForDpi(&r, style, TRUE, 0, UINT(metrics.dpi));
     if (!CreateFor({.className = kMainWindowClass,
                     .title = kMainCaption,

@@ -12,6 +12,7 @@
 #include "util/scoped_value.h"
 #include "util/text.h"
 #include "util/window_position.h"
+#include "util/win32/rect_conversions.h"
 #include "util/win32/system.h"
 
 namespace vimbrel::win32 {
@@ -90,18 +91,16 @@ void MainWindow::SaveWindowPosition() {
     if (::IsIconic(hwnd_) || ::IsZoomed(hwnd_)) return;
     RECT r;
     ::GetWindowRect(hwnd_, &r);
-    WriteMainPosn(FormatMainPosn(WindowBounds{r.left, r.top, r.right - r.left, r.bottom - r.top}),
-                  s_->settings->Store());
+    WriteMainPosn(FormatMainPosn(BoundsOf(FromRECT(r))), s_->settings->Store());
 }
 
 void MainWindow::RestoreWindowPosition() {
     RECT r;
     ::GetWindowRect(hwnd_, &r);
-    WindowBounds current{r.left, r.top, r.right - r.left, r.bottom - r.top};
     const ScopedValue<bool> suppressing(s_->suppressResize, true);
-    WindowBounds placed = RestoredBounds(ReadMainPosn(s_->settings->Store()), current,
-                                         ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
-    ::SetWindowPos(hwnd_, nullptr, placed.Left, placed.Top, placed.Width, placed.Height,
+    const WindowBounds placed = RestoredBounds(ReadMainPosn(s_->settings->Store()), BoundsOf(FromRECT(r)),
+                                               ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+    ::SetWindowPos(hwnd_, nullptr, placed.corner.x, placed.corner.y, placed.size.width, placed.size.height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

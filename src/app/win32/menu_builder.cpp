@@ -122,8 +122,8 @@ HWND CreateToolBar(HWND parent, int id, const MainFormMetrics& metrics) {
 }
 
 void MeasureCursorItem(MEASUREITEMSTRUCT& item, const MainFormMetrics& metrics) {
-    item.itemWidth = UINT(metrics.cursorItemWidth);
-    item.itemHeight = UINT(metrics.cursorItemHeight);
+    item.itemWidth = UINT(metrics.cursorItem.width);
+    item.itemHeight = UINT(metrics.cursorItem.height);
 }
 
 void DrawCursorItem(const DRAWITEMSTRUCT& item) {

@@ -6,6 +6,7 @@
 
 #include "capture/win32/dib_canvas.h"
 #include "capture/win32/screen_grab.h"
+#include "util/win32/rect_conversions.h"
 #include "workspace/win32/dib.h"
 
 namespace vimbrel::win32 {
@@ -78,7 +79,7 @@ void TfrmCapArea::Invert(const SelectionStep& step) {
     WindowDC dc(hwnd_);
     if (!dc) return;
     for (const Rect& r : step.invert) {
-        RECT frame{r.left, r.top, r.right, r.bottom};
+        const RECT frame = ToRECT(r);
         ::DrawFocusRect(dc.get(), &frame);
     }
 }
@@ -90,8 +91,7 @@ void TfrmCapArea::FormPaint() {
         DrawBitmap(dc, screenImage_, 0, 0, screenImage_.Width(), screenImage_.Height());
         // The picture just painted covered the band inside the update region: draw it again.
         if (selection_.Dragging()) {
-            Rect f = FocusFrame(selection_.SelectionRect());
-            RECT frame{f.left, f.top, f.right, f.bottom};
+            const RECT frame = ToRECT(FocusFrame(selection_.SelectionRect()));
             ::DrawFocusRect(dc, &frame);
         }
     }

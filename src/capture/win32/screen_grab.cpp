@@ -5,6 +5,7 @@
 #include <string>
 
 #include "capture/win32/dib_canvas.h"
+#include "util/win32/rect_conversions.h"
 #include "util/win32/system.h"
 
 namespace vimbrel::win32 {
@@ -76,7 +77,7 @@ void GrabScreen(Bitmap& bitmap) {
 std::optional<Rect> GrabWindow(HWND window, Bitmap& bitmap) {
     RECT r;
     if (!window || !::IsWindow(window) || !::GetWindowRect(window, &r)) return std::nullopt;
-    Rect rect{r.left, r.top, r.right, r.bottom};
+    const Rect rect = FromRECT(r);
     GrabScreenRect(rect, bitmap);
     return rect;
 }
@@ -86,7 +87,7 @@ void DrawMouseCursor(Bitmap& bitmap, Point origin, bool inclMouse) {
     POINT pointer;
     if (!::GetCursorPos(&pointer)) return;
     // The standard arrow, not the shape the pointer has now.
-    DrawCursorInto(bitmap, ::LoadCursorA(nullptr, IDC_ARROW), Point{pointer.x - origin.x, pointer.y - origin.y},
+    DrawCursorInto(bitmap, ::LoadCursorA(nullptr, IDC_ARROW), RelativeTo(FromPOINT(pointer), origin),
                    DI_NORMAL | DI_COMPAT | DI_DEFAULTSIZE);
 }
 
@@ -96,9 +97,9 @@ void DrawCursorInto(Bitmap& bitmap, HCURSOR cursor, Point at, UINT flags) {
     // Room for the cursor at any size the system may use.
     const int side = 2 * std::max({::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON),
                                    ::GetSystemMetrics(SM_CXCURSOR), ::GetSystemMetrics(SM_CYCURSOR), 32});
-    const int left = std::max(x, 0), top = std::max(y, 0);
-    const int right = std::min(x + side, bitmap.Width()), bottom = std::min(y + side, bitmap.Height());
-    if (left >= right || top >= bottom) return;
+    const Rect inside = Intersect(Rect::At(at, Size{side, side}), Rect{0, 0, bitmap.Width(), bitmap.Height()});
+    if (inside.Empty()) return;
+    const int left = inside.left, top = inside.top, right = inside.right, bottom = inside.bottom;
     // The cursor is drawn over a copy of the pixels under it, then those are put back.
     const std::size_t pixel = std::size_t(bitmap.BitsPerPixel() / 8);
     const std::size_t stride = Bitmap::StrideFor(side, bitmap.BitsPerPixel());

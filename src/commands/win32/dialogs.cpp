@@ -6,6 +6,7 @@
 #include "util/window_position.h"
 #include "desktop/win32/open_picture_dialog.h"
 #include "util/win32/modal.h"
+#include "util/win32/rect_conversions.h"
 #include "util/win32/system.h"
 #include "util/win32/window_base.h"
 
@@ -20,9 +21,9 @@ struct ExitDialogState {
 void CentreOnScreen(HWND dlg) {
     RECT r;
     ::GetWindowRect(dlg, &r);
-    WindowBounds at = CentreWindow(WindowBounds{r.left, r.top, r.right - r.left, r.bottom - r.top},
-                                   ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
-    ::SetWindowPos(dlg, nullptr, at.Left, at.Top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const WindowBounds at =
+        CentreWindow(BoundsOf(FromRECT(r)), ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+    ::SetWindowPos(dlg, nullptr, at.corner.x, at.corner.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 INT_PTR ExitDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {

@@ -15,6 +15,7 @@
 #include "util/win32/gdi_handles.h"
 #include "util/win32/handles.h"
 #include "util/win32/modal.h"
+#include "util/win32/rect_conversions.h"
 #include "util/win32/window_base.h"
 #include "workspace/file_kinds.h"
 #include "workspace/image_file.h"
@@ -22,9 +23,6 @@
 
 namespace vimbrel::win32 {
 namespace {
-
-Rect FromRECT(const RECT& r) { return Rect{r.left, r.top, r.right, r.bottom}; }
-RECT ToRECT(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 Rect ClientRect(HWND window) {
     RECT r{};
@@ -155,7 +153,7 @@ public:
     }
 
     // The size of the picture now previewed, or none.
-    void ShowPicture(const std::optional<PictureSize>& picture) {
+    void ShowPicture(const std::optional<Size>& picture) {
         ::SetWindowTextA(PictureLabel, PictureLabelText(picture).c_str());
         const bool enable = picture.has_value();
         HWND focus = ::GetFocus();
@@ -408,8 +406,8 @@ private:
 
     void UpdatePreview() {
         picture_ = LoadPreviewPicture(CurrentFileName());
-        std::optional<PictureSize> size;
-        if (picture_) size = PictureSize{picture_->Width(), picture_->Height()};
+        std::optional<Size> size;
+        if (picture_) size = Size{picture_->Width(), picture_->Height()};
         PicturePanel->ShowPicture(size);
     }
 
@@ -423,7 +421,7 @@ private:
             ::DrawTextA(dc, kNoPictureText, -1, &all, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
             return;
         }
-        const Rect at = PlacePreview(PictureSize{picture_->Width(), picture_->Height()}, box.Width(), box.Height());
+        const Rect at = PlacePreview(Size{picture_->Width(), picture_->Height()}, box.Width(), box.Height());
         DrawBitmap(dc, *picture_, at.left, at.top, at.Width(), at.Height());
     }
 

@@ -12,6 +12,7 @@
 #include "print/win32/printer_job.h"
 #include "util/dpi_scale.h"
 #include "util/win32/gdi_handles.h"
+#include "util/win32/rect_conversions.h"
 #include "util/win32/scrolling.h"
 #include "util/win32/window_base.h"
 
@@ -68,7 +69,7 @@ public:
         // The old page leaves its DC while both still exist; then either can go.
         selected_.reset();
         memory_.reset(::CreateCompatibleDC(screen.get()));
-        page_.reset(::CreateCompatibleBitmap(screen.get(), std::max(size.Width, 1), std::max(size.Height, 1)));
+        page_.reset(::CreateCompatibleBitmap(screen.get(), std::max(size.width, 1), std::max(size.height, 1)));
         selected_.emplace(memory_.get(), page_.get());
         UpdateScrollBars();
     }
@@ -78,7 +79,7 @@ public:
             dib_ = MakePrintableDib(picture);
             dibFrom_ = &picture;
         }
-        RECT all{0, 0, size_.Width, size_.Height};
+        RECT all{0, 0, size_.width, size_.height};
         ::FillRect(memory_.get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -89,7 +90,7 @@ public:
         info.bmiHeader.biCompression = BI_RGB;
         ::SetStretchBltMode(memory_.get(), HALFTONE);
         ::SetBrushOrgEx(memory_.get(), 0, 0, nullptr);
-        ::StretchDIBits(memory_.get(), p.Left, p.Top, p.Width, p.Height, 0, 0, dib_.width, dib_.height,
+        ::StretchDIBits(memory_.get(), p.left, p.top, p.Width(), p.Height(), 0, 0, dib_.width, dib_.height,
                         dib_.bits.data(), &info, DIB_RGB_COLORS, SRCCOPY);
         ::InvalidateRect(hwnd_, nullptr, TRUE);
     }
@@ -101,9 +102,9 @@ public:
     }
 
     // Image1 on the screen, for the tests that click it.
-    RECT PageRect() const {
-        const int left = ScaleToDpi(kPageLeft, dpi_) - origin_.x, top = ScaleToDpi(kPageTop, dpi_) - origin_.y;
-        return RECT{left, top, left + size_.Width, top + size_.Height};
+    Rect PageRect() const {
+        return Rect::At(RelativeTo(Point{ScaleToDpi(kPageLeft, dpi_), ScaleToDpi(kPageTop, dpi_)}, FromPOINT(origin_)),
+                        size_);
     }
 
 protected:
@@ -112,8 +113,8 @@ protected:
         case WM_PAINT: {
             PaintDC paint(hwnd_);
             if (memory_) {
-                const RECT page = PageRect();
-                ::BitBlt(paint.get(), page.left, page.top, size_.Width, size_.Height, memory_.get(), 0, 0, SRCCOPY);
+                const Rect page = PageRect();
+                ::BitBlt(paint.get(), page.left, page.top, page.Width(), page.Height(), memory_.get(), 0, 0, SRCCOPY);
             }
             return 0;
         }
@@ -133,9 +134,7 @@ protected:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN: {
             ::SetFocus(hwnd_);
-            const RECT page = PageRect();
-            const POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-            if (!::PtInRect(&page, at)) return 0;
+            if (!PageRect().Contains(Point{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)})) return 0;
             form_.Image1MouseDown(message == WM_LBUTTONDOWN   ? MouseButton::Left
                                   : message == WM_RBUTTONDOWN ? MouseButton::Right
                                                               : MouseButton::Middle);
@@ -150,8 +149,8 @@ private:
     void UpdateScrollBars() {
         RECT client{};
         ::GetClientRect(hwnd_, &client);
-        origin_.x = SetScrollExtent(hwnd_, SB_HORZ, ScaleToDpi(kPageLeft, dpi_) + size_.Width, client.right, origin_.x);
-        origin_.y = SetScrollExtent(hwnd_, SB_VERT, ScaleToDpi(kPageTop, dpi_) + size_.Height, client.bottom, origin_.y);
+        origin_.x = SetScrollExtent(hwnd_, SB_HORZ, ScaleToDpi(kPageLeft, dpi_) + size_.width, client.right, origin_.x);
+        origin_.y = SetScrollExtent(hwnd_, SB_VERT, ScaleToDpi(kPageTop, dpi_) + size_.height, client.bottom, origin_.y);
         ::InvalidateRect(hwnd_, nullptr, TRUE);
     }
 

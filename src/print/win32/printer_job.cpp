@@ -1,5 +1,7 @@
 #include "print/win32/printer_job.h"
 
+#include "util/win32/rect_conversions.h"
+
 namespace vimbrel::win32 {
 namespace {
 
@@ -39,7 +41,7 @@ void WinPrintJob::WriteRun(int x, int y, std::string_view text) {
 }
 
 void WinPrintJob::WriteTextClipped(int x, int y, const Rect& clip, const std::string& text) {
-    RECT r{clip.left, clip.top, clip.right, clip.bottom};
+    RECT r = ToRECT(clip);
     Check(::ExtTextOutA(dc_.get(), x, y, ETO_CLIPPED, &r, text.c_str(), UINT(text.size()), nullptr) != FALSE, "a text");
 }
 

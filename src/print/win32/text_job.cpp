@@ -5,7 +5,7 @@ namespace vimbrel::win32 {
 WinTextJob::WinTextJob(const std::string& printerName, const std::vector<char>& deviceMode, std::string title)
     : job_(printerName, deviceMode), title_(std::move(title)) {}
 
-TextExtent WinTextJob::Extent(std::string_view text) {
+Size WinTextJob::Extent(std::string_view text) {
     if (text.empty()) return {};
     const SIZE size = job_.Extent(text);
     return {size.cx, size.cy};

@@ -17,7 +17,7 @@ public:
     int PageHeight() override { return job_.PageHeight(); }
     int AverageCharWidth() override { return metrics_.tmAveCharWidth; }
     int CharHeight() override { return metrics_.tmHeight; }
-    TextExtent Extent(std::string_view text) override;
+    Size Extent(std::string_view text) override;
     std::size_t PreviousCharStart(std::string_view text, std::size_t end) override;
     void Draw(int x, int y, std::string_view text) override { job_.WriteRun(x, y, text); }
     void NewPage() override { job_.NewPage(); }

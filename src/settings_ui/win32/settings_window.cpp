@@ -11,6 +11,7 @@
 #include "desktop/hotkey_text.h"
 #include "desktop/win32/browse_folder.h"
 #include "util/dpi_scale.h"
+#include "util/geometry.h"
 #include "util/scoped_value.h"
 #include "util/win32/gdi_handles.h"
 #include "util/win32/modal.h"
@@ -39,14 +40,16 @@ struct HotKeyEditorState {
     UniqueFont font;
 };
 
-// Pixel rectangles of the controls, in tab order.
-struct PixelRect {
-    int id, left, top, width, height;
+// Where the controls go at 96 dpi, in tab order.
+struct ControlPlace {
+    int id;
+    Rect at;
 };
-constexpr PixelRect kHotKeyEditorLayout[] = {
-    {IDC_HKSET_KEY, 220, 16, 101, 300},  {IDC_HKSET_CTRL, 16, 18, 46, 17}, {IDC_HKSET_ALT, 64, 18, 46, 17},
-    {IDC_HKSET_SHIFT, 112, 18, 54, 17}, {IDC_HKSET_WIN, 168, 18, 46, 17}, {IDOK, 168, 56, 75, 25},
-    {IDCANCEL, 248, 56, 75, 25},
+constexpr ControlPlace kHotKeyEditorLayout[] = {
+    {IDC_HKSET_KEY, Rect::At(220, 16, 101, 300)}, {IDC_HKSET_CTRL, Rect::At(16, 18, 46, 17)},
+    {IDC_HKSET_ALT, Rect::At(64, 18, 46, 17)},    {IDC_HKSET_SHIFT, Rect::At(112, 18, 54, 17)},
+    {IDC_HKSET_WIN, Rect::At(168, 18, 46, 17)},   {IDOK, Rect::At(168, 56, 75, 25)},
+    {IDCANCEL, Rect::At(248, 56, 75, 25)},
 };
 constexpr int kHotKeyEditorWidth = 339, kHotKeyEditorHeight = 88;
 
@@ -65,9 +68,10 @@ void LayOutHotKeyEditor(HWND dlg, HotKeyEditorState& state) {
     lf.lfHeight = px(-12);
     lstrcpynA(lf.lfFaceName, "Arial", LF_FACESIZE);
     state.font.reset(::CreateFontIndirectA(&lf));
-    for (const PixelRect& r : kHotKeyEditorLayout) {
-        HWND control = ::GetDlgItem(dlg, r.id);
-        ::MoveWindow(control, px(r.left), px(r.top), px(r.width), px(r.height), FALSE);
+    for (const ControlPlace& c : kHotKeyEditorLayout) {
+        HWND control = ::GetDlgItem(dlg, c.id);
+        // Each length scaled on its own, so every control keeps its designed size.
+        ::MoveWindow(control, px(c.at.left), px(c.at.top), px(c.at.Width()), px(c.at.Height()), FALSE);
         ::SendMessageA(control, WM_SETFONT, WPARAM(state.font.get()), FALSE);
     }
     PlaceWindow(dlg, POINT{state.left, state.top}, SIZE{px(kHotKeyEditorWidth), px(kHotKeyEditorHeight)});

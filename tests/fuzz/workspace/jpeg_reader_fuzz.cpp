@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::span<const std::uint8_t> file(data + 1, size - 1);
     vimbrel::Bitmap picture;
     try {
-        const vimbrel::JpegSize declared = vimbrel::ReadJpegSize(file);
+        const vimbrel::Size declared = vimbrel::ReadJpegSize(file);
         if (declared.width > kMaxFuzzSide || declared.height > kMaxFuzzSide) return 0;
         picture = vimbrel::DecodeJpeg(file, options);
     } catch (const vimbrel::EInvalidGraphic&) {

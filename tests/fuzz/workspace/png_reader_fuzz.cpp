@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::span<const std::uint8_t> file(fixed);
     vimbrel::Bitmap picture;
     try {
-        const vimbrel::PngSize declared = vimbrel::ReadPngSize(file);
+        const vimbrel::Size declared = vimbrel::ReadPngSize(file);
         if (declared.width > kMaxFuzzSide || declared.height > kMaxFuzzSide) return 0;
         picture = vimbrel::DecodePng(file);
     } catch (const vimbrel::EInvalidGraphic&) {

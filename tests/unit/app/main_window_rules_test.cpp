@@ -174,21 +174,21 @@ TEST(MainFormRules, FirstStatusPanelTakesWhatTheOthersLeave) {
 
 TEST(MainFormRules, TheWindowGrowsWithTheScreensDensity) {
     const MainFormMetrics design = MainFormMetricsAt(96);
-    EXPECT_EQ(design.clientWidth, 531);
-    EXPECT_EQ(design.clientHeight, 271);
+    EXPECT_EQ(design.client.width, 531);
+    EXPECT_EQ(design.client.height, 271);
     EXPECT_EQ(design.toolBarHeight, 34);
     EXPECT_EQ(design.buttonSize, 25);
     EXPECT_EQ(design.buttonImageSize, 16);
     EXPECT_EQ(design.statusFontHeight, 11);
 
     const MainFormMetrics large = MainFormMetricsAt(144);
-    EXPECT_EQ(large.clientWidth, 797) << "796.5 rounds up";
-    EXPECT_EQ(large.clientHeight, 407);
+    EXPECT_EQ(large.client.width, 797) << "796.5 rounds up";
+    EXPECT_EQ(large.client.height, 407);
     EXPECT_EQ(large.toolBarHeight, 51);
     EXPECT_EQ(large.buttonSize, 38);
     EXPECT_EQ(large.buttonImageSize, 24);
     EXPECT_EQ(large.statusPanelWidths[3], 113);
-    EXPECT_EQ(large.cursorItemHeight, 27);
+    EXPECT_EQ(large.cursorItem.height, 27);
 
     EXPECT_EQ(MainFormMetricsAt(120).buttonImageSize, 16) << "20 pixels is too few for the larger pictures";
     EXPECT_EQ(MainFormMetricsAt(192).buttonSize, 50);

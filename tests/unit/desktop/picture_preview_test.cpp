@@ -7,8 +7,6 @@
 namespace vimbrel {
 namespace {
 
-Rect At(int left, int top, int width, int height) { return Rect{left, top, left + width, top + height}; }
-
 TEST(MulDivTest, RoundsHalvesAwayFromZeroAndRefusesWhatCannotBeAnswered) {
     EXPECT_EQ(MulDiv(500, 153, 1000), 77);    // 76.5
     EXPECT_EQ(MulDiv(500, 141, 1000), 71);    // 70.5
@@ -24,8 +22,8 @@ TEST(MulDivTest, RoundsHalvesAwayFromZeroAndRefusesWhatCannotBeAnswered) {
 }
 
 TEST(PictureLabelTextTest, SizeOfAPictureOrTheWordPicture) {
-    EXPECT_EQ(PictureLabelText(PictureSize{100, 50}), " (100x50)");
-    EXPECT_EQ(PictureLabelText(PictureSize{640, 480}), " (640x480)");
+    EXPECT_EQ(PictureLabelText(Size{100, 50}), " (100x50)");
+    EXPECT_EQ(PictureLabelText(Size{640, 480}), " (640x480)");
     EXPECT_EQ(PictureLabelText(std::nullopt), "Picture:");
 }
 
@@ -33,24 +31,24 @@ TEST(PictureLabelTextTest, SizeOfAPictureOrTheWordPicture) {
 constexpr int kBoxWidth = 153, kBoxHeight = 141;
 
 TEST(PlacePreviewTest, APictureThatFitsIsDrawnAtItsOwnSizeCentred) {
-    EXPECT_EQ(PlacePreview({100, 50}, kBoxWidth, kBoxHeight), At(26, 45, 100, 50)) << "halves truncated";
-    EXPECT_EQ(PlacePreview({153, 141}, kBoxWidth, kBoxHeight), At(0, 0, 153, 141)) << "exactly fitting";
-    EXPECT_EQ(PlacePreview({1, 141}, kBoxWidth, kBoxHeight), At(76, 0, 1, 141));
+    EXPECT_EQ(PlacePreview({100, 50}, kBoxWidth, kBoxHeight), Rect::At(26, 45, 100, 50)) << "halves truncated";
+    EXPECT_EQ(PlacePreview({153, 141}, kBoxWidth, kBoxHeight), Rect::At(0, 0, 153, 141)) << "exactly fitting";
+    EXPECT_EQ(PlacePreview({1, 141}, kBoxWidth, kBoxHeight), Rect::At(76, 0, 1, 141));
 }
 
 TEST(PlacePreviewTest, ALargerPictureIsScaledIntoTheBoxAtItsTopLeft) {
-    EXPECT_EQ(PlacePreview({1000, 500}, kBoxWidth, kBoxHeight), At(0, 0, 153, 77)) << "wider than high";
-    EXPECT_EQ(PlacePreview({500, 1000}, kBoxWidth, kBoxHeight), At(0, 0, 71, 141)) << "taller than wide";
-    EXPECT_EQ(PlacePreview({200, 200}, kBoxWidth, kBoxHeight), At(0, 0, 141, 141)) << "square";
-    EXPECT_EQ(PlacePreview({154, 10}, kBoxWidth, kBoxHeight), At(0, 0, 153, 10)) << "one pixel too wide";
-    EXPECT_EQ(PlacePreview({100, 142}, kBoxWidth, kBoxHeight), At(0, 0, 99, 141)) << "one pixel too high";
+    EXPECT_EQ(PlacePreview({1000, 500}, kBoxWidth, kBoxHeight), Rect::At(0, 0, 153, 77)) << "wider than high";
+    EXPECT_EQ(PlacePreview({500, 1000}, kBoxWidth, kBoxHeight), Rect::At(0, 0, 71, 141)) << "taller than wide";
+    EXPECT_EQ(PlacePreview({200, 200}, kBoxWidth, kBoxHeight), Rect::At(0, 0, 141, 141)) << "square";
+    EXPECT_EQ(PlacePreview({154, 10}, kBoxWidth, kBoxHeight), Rect::At(0, 0, 153, 10)) << "one pixel too wide";
+    EXPECT_EQ(PlacePreview({100, 142}, kBoxWidth, kBoxHeight), Rect::At(0, 0, 99, 141)) << "one pixel too high";
 }
 
 TEST(PlacePreviewTest, ANearlySquareWidePictureStaysInsideABoxWiderThanHigh) {
     // Scaled to the box width it would be 151 high, ten rows below the box.
-    EXPECT_EQ(PlacePreview({1000, 990}, kBoxWidth, kBoxHeight), At(0, 0, 142, 141));
+    EXPECT_EQ(PlacePreview({1000, 990}, kBoxWidth, kBoxHeight), Rect::At(0, 0, 142, 141));
     // In a tall box a nearly square tall picture meets the sides first.
-    EXPECT_EQ(PlacePreview({990, 1000}, 100, 300), At(0, 0, 100, 101));
+    EXPECT_EQ(PlacePreview({990, 1000}, 100, 300), Rect::At(0, 0, 100, 101));
 }
 
 TEST(PlacePreviewTest, NoPictureHasNoPlace) {
@@ -61,11 +59,11 @@ TEST(PlacePreviewTest, NoPictureHasNoPlace) {
 TEST(LayoutPicturePanelTest, TheDesignedPanelGivesTheDesignedBoxAndButtonsAtItsRightEnd) {
     // 157 x 145 inside the bevels of the paint panel: the 153 x 141 box.
     const PicturePanelLayout l = LayoutPicturePanel(169, 186);
-    EXPECT_EQ(l.PictureLabel, At(6, 6, 157, 23));
-    EXPECT_EQ(l.PaintPanel, At(6, 29, 157, 151));
-    EXPECT_EQ(l.PaintBox, At(8, 31, 153, 147));
-    EXPECT_EQ(l.PreviewButton, At(139, 1, 22, 23)) << "its right edge 2 short of the paint panel's";
-    EXPECT_EQ(l.DeleteButton, At(82, 1, 55, 23)) << "2 left of the preview button";
+    EXPECT_EQ(l.PictureLabel, Rect::At(6, 6, 157, 23));
+    EXPECT_EQ(l.PaintPanel, Rect::At(6, 29, 157, 151));
+    EXPECT_EQ(l.PaintBox, Rect::At(8, 31, 153, 147));
+    EXPECT_EQ(l.PreviewButton, Rect::At(139, 1, 22, 23)) << "its right edge 2 short of the paint panel's";
+    EXPECT_EQ(l.DeleteButton, Rect::At(82, 1, 55, 23)) << "2 left of the preview button";
     const PicturePanelLayout designed = LayoutPicturePanel(169, 180);
     EXPECT_EQ(designed.PaintBox.Width(), 153);
     EXPECT_EQ(designed.PaintBox.Height(), 141);
@@ -87,9 +85,9 @@ TEST(PicturePanelBoundsTest, FromTheStandardControlsToTheClientEdgeFourPixelsDow
 }
 
 TEST(PreviewWindowBoundsTest, CentredInTheWorkAreaAndNeverLargerThanIt) {
-    EXPECT_EQ(PreviewWindowBounds(200, 100, Rect{0, 0, 1280, 1024}), At(540, 462, 200, 100));
-    EXPECT_EQ(PreviewWindowBounds(3000, 100, Rect{0, 0, 1280, 994}), At(0, 447, 1280, 100));
-    EXPECT_EQ(PreviewWindowBounds(300, 5000, Rect{-1280, 30, 0, 1054}), At(-790, 30, 300, 1024));
+    EXPECT_EQ(PreviewWindowBounds(200, 100, Rect{0, 0, 1280, 1024}), Rect::At(540, 462, 200, 100));
+    EXPECT_EQ(PreviewWindowBounds(3000, 100, Rect{0, 0, 1280, 994}), Rect::At(0, 447, 1280, 100));
+    EXPECT_EQ(PreviewWindowBounds(300, 5000, Rect{-1280, 30, 0, 1054}), Rect::At(-790, 30, 300, 1024));
 }
 
 }  // namespace

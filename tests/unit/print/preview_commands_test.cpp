@@ -56,7 +56,7 @@ protected:
     void SelectPrinter(const std::string&) override {}
     void SetOrientation(PrinterOrientation o) override { orientation = o; }
     std::unique_ptr<PrintJob> OpenJob() override {
-        auto job = std::make_unique<FakePrintJob>(log, page.Width, page.Height);
+        auto job = std::make_unique<FakePrintJob>(log, page.width, page.height);
         job->failPicture = failPicture;
         return job;
     }
@@ -123,11 +123,11 @@ TEST_F(PreviewTest, BestOpensAt333PercentWithTheBarAt23AndTheHotkeysOffWhileOpen
     EXPECT_FALSE(hotKeysWhileOpen);
     EXPECT_TRUE(hotKeys.Active());
     EXPECT_FALSE(window.busy);
-    EXPECT_EQ(pageSize.Width, 600);
-    EXPECT_EQ(pageSize.Height, 825);
+    EXPECT_EQ(pageSize.width, 600);
+    EXPECT_EQ(pageSize.height, 825);
     EXPECT_EQ(zoomText, "333%");
     EXPECT_EQ(bar, 23);
-    EXPECT_EQ(drawn, (PreviewPlacement{86, 16, 427, 320}));
+    EXPECT_EQ(drawn, PreviewPlacement::At(86, 16, 427, 320));
     EXPECT_EQ(drawnFrom, 1024);
 
     // The box shows the scale at once, whatever the messages let run on the way met.
@@ -151,7 +151,7 @@ TEST_F(PreviewTest, TypedPercentagesSetTheScaleAndTheBarStopsAtItsEnds) {
         EXPECT_EQ(bar, 0);
         EXPECT_EQ(zoomText, "50%");
         // Half the printer's pixel scale: 1024 x 0.5 / 8 = 64.
-        EXPECT_EQ(drawn, (PreviewPlacement{268, 16, 64, 48}));
+        EXPECT_EQ(drawn, PreviewPlacement::At(268, 16, 64, 48));
 
         zoomText = "no number";
         f.memZoomEnterPressed();
@@ -232,10 +232,10 @@ TEST_F(PreviewTest, PrinterSetupRedrawsThePageForTheNewOrientationAndKeepsTheSca
         EXPECT_EQ(f.PreviewDivisor(), 10.0);
     });
     EXPECT_EQ(log, Lines{"setup dialog busy"});
-    EXPECT_EQ(pageSize.Width, 660);
-    EXPECT_EQ(pageSize.Height, 480);
+    EXPECT_EQ(pageSize.width, 660);
+    EXPECT_EQ(pageSize.height, 480);
     // (660 - 341 - 12) div 2 = 153.
-    EXPECT_EQ(drawn, (PreviewPlacement{153, 12, 341, 256}));
+    EXPECT_EQ(drawn, PreviewPlacement::At(153, 12, 341, 256));
 }
 
 class ConsoleTextTest : public ::testing::Test, protected GroupState, TextPrinter {
@@ -246,7 +246,7 @@ protected:
         int PageHeight() override { return 1000; }
         int AverageCharWidth() override { return 10; }
         int CharHeight() override { return 20; }
-        TextExtent Extent(std::string_view text) override { return {10 * int(text.size()), 20}; }
+        Size Extent(std::string_view text) override { return {10 * int(text.size()), 20}; }
         std::size_t PreviousCharStart(std::string_view, std::size_t end) override { return end - 1; }
         void Draw(int, int, std::string_view text) override {
             if (t_.fail) throw std::runtime_error("paper jam");

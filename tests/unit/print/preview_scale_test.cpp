@@ -21,12 +21,12 @@ TEST(PreviewScale, DivisorFollowsThePrintersResolutionAndOrientation) {
     EXPECT_EQ(PreviewDivisor(0, false), 1.0);
 
     const PageSize shown = PreviewPageSize(kPage, 8.0);
-    EXPECT_EQ(shown.Width, 600);
-    EXPECT_EQ(shown.Height, 825);
+    EXPECT_EQ(shown.width, 600);
+    EXPECT_EQ(shown.height, 825);
     // A4 at 300 dpi: 2479 / 4 = 619.75 and 3508 / 4 = 877.
     const PageSize a4 = PreviewPageSize({2479, 3508}, 4.0);
-    EXPECT_EQ(a4.Width, 620);
-    EXPECT_EQ(a4.Height, 877);
+    EXPECT_EQ(a4.width, 620);
+    EXPECT_EQ(a4.height, 877);
 }
 
 TEST(PreviewScale, BestOpensAtThreeQuartersOfTheFittingScaleShownAs333PercentWithTheBarAt23) {
@@ -73,16 +73,16 @@ TEST(PreviewScale, PlacementCentresThePictureBelowTheMarginInPreviewPixels) {
     const double scale = InitialPreviewScale(PrintStyle::Best, kPage, 1024, 768, 1.0);
     const PreviewPlacement p = PlacePreview(PreviewPageSize(kPage, 8.0), 8.0, false, 1024, 768, scale);
     // 125 / 8 = 15.625 -> 16; (600 - 427) div 2 = 86.
-    EXPECT_EQ(p, (PreviewPlacement{86, 16, 427, 320}));
+    EXPECT_EQ(p, PreviewPlacement::At(86, 16, 427, 320));
 
     // Landscape takes the top margin off before halving: (660 - 300 - 12) div 2 = 174 on a
     // 6600 x 4800 page with a divisor of 10 (125 / 10 = 12.5 -> 12).
     EXPECT_EQ(PlacePreview(PreviewPageSize({6600, 4800}, 10.0), 10.0, true, 300, 100, 10.0),
-              (PreviewPlacement{174, 12, 300, 100}));
+              PreviewPlacement::At(174, 12, 300, 100));
     // Wider than the page: never left of the margin.
-    EXPECT_EQ(PlacePreview(PreviewPageSize(kPage, 8.0), 8.0, false, 1000, 10, 8.0).Left, 16);
+    EXPECT_EQ(PlacePreview(PreviewPageSize(kPage, 8.0), 8.0, false, 1000, 10, 8.0).left, 16);
     // An odd difference truncates toward zero: (600 - 1) div 2.
-    EXPECT_EQ(PlacePreview(PreviewPageSize(kPage, 8.0), 8.0, false, 1, 1, 8.0).Left, 299);
+    EXPECT_EQ(PlacePreview(PreviewPageSize(kPage, 8.0), 8.0, false, 1, 1, 8.0).left, 299);
 }
 
 TEST(PreviewScale, PrintingFromThePreviewUsesItsPlacementTimesTheDivisor) {
@@ -90,12 +90,12 @@ TEST(PreviewScale, PrintingFromThePreviewUsesItsPlacementTimesTheDivisor) {
     const PreviewPlacement p = PlacePreview(PreviewPageSize(kPage, 8.0), 8.0, false, 1024, 768, scale);
     const PrintLayout layout = PreviewPrintLayout(p, 8.0, 1024, 768, scale, kPage);
     // Top is 16 x 8 = 128, not the image print's 125; 3412.5 and 2559.375 round.
-    EXPECT_EQ(layout, (PrintLayout{688, 128, 3412, 2559}));
-    EXPECT_EQ(layout.Left % 8, 0);
+    EXPECT_EQ(layout, PrintLayout::At(688, 128, 3412, 2559));
+    EXPECT_EQ(layout.left % 8, 0);
 
     // Scaled past the page: squeezed to its right and bottom edges.
     const PreviewPlacement big = PlacePreview(PreviewPageSize(kPage, 8.0), 8.0, false, 1024, 768, 10.0);
-    EXPECT_EQ(PreviewPrintLayout(big, 8.0, 1024, 768, 10.0, kPage), (PrintLayout{128, 128, 4672, 6472}));
+    EXPECT_EQ(PreviewPrintLayout(big, 8.0, 1024, 768, 10.0, kPage), PrintLayout::At(128, 128, 4672, 6472));
 }
 
 }  // namespace

@@ -17,26 +17,26 @@ PrintLayout Layout(PrintStyle style, int w, int h, double zoom = 1.0, bool lands
 
 TEST(PrintLayout, BestFitsThreeQuartersOfThePageWithTheBoxCentred) {
     // 0.75 x 4550 = 3412.5 and 0.75 x 6350 = 4762.5 round to the even neighbours.
-    EXPECT_EQ(Layout(PrintStyle::Best, 1024, 768), (PrintLayout{694, 125, 3412, 2559}));
+    EXPECT_EQ(Layout(PrintStyle::Best, 1024, 768), PrintLayout::At(694, 125, 3412, 2559));
 }
 
 TEST(PrintLayout, FullFillsTheBoxInsideTheMargins) {
-    EXPECT_EQ(Layout(PrintStyle::Full, 100, 100), (PrintLayout{125, 125, 4550, 4550}));
+    EXPECT_EQ(Layout(PrintStyle::Full, 100, 100), PrintLayout::At(125, 125, 4550, 4550));
     // When the height limits the scale the picture starts at the box's left edge.
-    EXPECT_EQ(Layout(PrintStyle::Full, 100, 200), (PrintLayout{125, 125, 3175, 6350}));
+    EXPECT_EQ(Layout(PrintStyle::Full, 100, 200), PrintLayout::At(125, 125, 3175, 6350));
     // 200 x 100 on A4 at 300 dpi: 1114.5 rounds to 1114.
-    EXPECT_EQ(Layout(PrintStyle::Full, 200, 100, 1.0, false, {2479, 3508}), (PrintLayout{125, 125, 2229, 1114}));
+    EXPECT_EQ(Layout(PrintStyle::Full, 200, 100, 1.0, false, {2479, 3508}), PrintLayout::At(125, 125, 2229, 1114));
 }
 
 TEST(PrintLayout, ZoomPrintsAtTheViewsScaleCentredAndClampedToThePage) {
-    EXPECT_EQ(Layout(PrintStyle::Zoom, 1024, 768), (PrintLayout{1888, 125, 1024, 768}));
+    EXPECT_EQ(Layout(PrintStyle::Zoom, 1024, 768), PrintLayout::At(1888, 125, 1024, 768));
     // Landscape takes a further margin off before halving (3651 / 2 truncates).
-    EXPECT_EQ(Layout(PrintStyle::Zoom, 1024, 768, 1.0, true), (PrintLayout{1825, 125, 1024, 768}));
+    EXPECT_EQ(Layout(PrintStyle::Zoom, 1024, 768, 1.0, true), PrintLayout::At(1825, 125, 1024, 768));
     // Halves to even: 2.5 -> 2, 1.5 -> 2.
-    EXPECT_EQ(Layout(PrintStyle::Zoom, 5, 3, 0.5), (PrintLayout{2399, 125, 2, 2}));
+    EXPECT_EQ(Layout(PrintStyle::Zoom, 5, 3, 0.5), PrintLayout::At(2399, 125, 2, 2));
     // 10:1 wider and higher than the page: never nearer the edge than the margin, and
     // squeezed to the page's right and bottom edges.
-    EXPECT_EQ(Layout(PrintStyle::Zoom, 1024, 768, 10.0), (PrintLayout{125, 125, 4675, 6475}));
+    EXPECT_EQ(Layout(PrintStyle::Zoom, 1024, 768, 10.0), PrintLayout::At(125, 125, 4675, 6475));
 }
 
 TEST(PrintLayout, StoredStylesAndOrientation) {
@@ -51,7 +51,7 @@ TEST(PrintLayout, StoredStylesAndOrientation) {
 
 TEST(PrintLayout, NotesRunOnToANewPagePastNineTenthsOfThePage) {
     // Limit 5940: lines at 5865 and 5905 fit, the third would start at 5945.
-    const PrintLayout layout{125, 125, 4550, 5700};
+    const PrintLayout layout = PrintLayout::At(125, 125, 4550, 5700);
     auto places = PlaceNotesLines(layout, 6600, 4, 40);
     ASSERT_EQ(places.size(), 4u);
     EXPECT_EQ(places[0], (NotesLinePlace{125, 5865, false}));
@@ -63,15 +63,15 @@ TEST(PrintLayout, NotesRunOnToANewPagePastNineTenthsOfThePage) {
 TEST(PrintLayout, NotesOfAPictureFarFromTheLeftEdgeStartAt225) {
     // "Best" on a 5098-pixel-wide page puts the picture at 731.
     const PrintLayout layout = Layout(PrintStyle::Best, 1024, 768, 1.0, false, {5098, 6600});
-    ASSERT_EQ(layout.Left, 731);
+    ASSERT_EQ(layout.left, 731);
     EXPECT_EQ(PlaceNotesLines(layout, 6600, 1, 45).at(0).x, 225);
-    EXPECT_EQ(PlaceNotesLines(PrintLayout{700, 125, 10, 10}, 6600, 1, 45).at(0).x, 700);
+    EXPECT_EQ(PlaceNotesLines(PrintLayout::At(700, 125, 10, 10), 6600, 1, 45).at(0).x, 700);
 }
 
 TEST(PrintRoutines, DateLineAboveThePictureAndNotesClippedToTheirStep) {
     std::vector<std::string> log;
     FakePrintJob page(log);
-    const PrintLayout layout{694, 125, 3412, 2559};
+    const PrintLayout layout = PrintLayout::At(694, 125, 3412, 2559);
     PrintDateLine(page, layout, DateLineText("12/07/2026", "2:05 PM"));
     PrintNotesLines(page, layout, {"first", "", "third line"});
     PrintNotesLines(page, layout, {});
@@ -86,7 +86,7 @@ TEST(PrintRoutines, DateLineAboveThePictureAndNotesClippedToTheirStep) {
 TEST(PrintRoutines, NotesPastTheLimitStartANewPageOnTheSameJob) {
     std::vector<std::string> log;
     FakePrintJob page(log);
-    PrintNotesLines(page, PrintLayout{125, 125, 4550, 5730}, {"a", "b", "c"});
+    PrintNotesLines(page, PrintLayout::At(125, 125, 4550, 5730), {"a", "b", "c"});
     EXPECT_EQ(log, (std::vector<std::string>{"line 125,5900 clip 125,5900-135,5945 a", "new page",
                                              "line 125,125 clip 125,125-135,170 b",
                                              "line 125,170 clip 125,170-135,215 c"}));

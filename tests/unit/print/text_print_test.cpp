@@ -16,7 +16,7 @@ public:
     int PageHeight() override { return 500; }
     int AverageCharWidth() override { return 10; }
     int CharHeight() override { return 40; }
-    TextExtent Extent(std::string_view text) override {
+    Size Extent(std::string_view text) override {
         int height = text.empty() ? 0 : 30;
         for (char c : text)
             if (c == '#') height = 50;

@@ -71,12 +71,6 @@ protected:
     CurrentImage image;
 };
 
-TEST(ZoomTest, RoundsHalvesToEven) {
-    struct Case { double value; long long expected; };
-    for (Case c : {Case{2.5, 2}, {3.5, 4}, {1.5, 2}, {0.5, 0}, {2.4999, 2}, {2.5001, 3}, {7.0, 7}})
-        EXPECT_EQ(RoundHalfEven(c.value), c.expected) << c.value;
-}
-
 TEST(ZoomTest, ScaledSidesAndLimits) {
     EXPECT_EQ(ScaledSide(333, 3.0), 999);
     EXPECT_EQ(ScaledSide(5, 0.5), 2);

@@ -177,7 +177,7 @@ TEST(PngFile, RoundTripsLosslesslyAtEveryDepth) {
         EXPECT_TRUE(std::equal(kSignature.begin(), kSignature.end(), file.begin()));
         EXPECT_EQ(file[25], c.colourType);
         EXPECT_EQ(DecodePng(file), original);
-        const PngSize size = ReadPngSize(file);
+        const Size size = ReadPngSize(file);
         EXPECT_EQ(size.width, original.Width());
         EXPECT_EQ(size.height, original.Height());
     }

@@ -222,7 +222,7 @@ TEST_F(OpenPictureDialogTest, APicturePreviewsWithItsSizeBesideTheStandardContro
     // Drawn at its own size in the middle of the box, on the box's colour.
     RECT box{};
     ::GetClientRect(Child(IDC_PAINT_BOX), &box);
-    const Rect at = PlacePreview(PictureSize{100, 50}, box.right, box.bottom);
+    const Rect at = PlacePreview(Size{100, 50}, box.right, box.bottom);
     ASSERT_EQ(at.Width(), 100) << "the box is smaller than the dialog should give it";
     EXPECT_EQ(BoxPixel(at.left, at.top), AsColorRef(kPictureColour));
     EXPECT_EQ(BoxPixel(at.right - 1, at.bottom - 1), AsColorRef(kPictureColour));
