@@ -12,6 +12,7 @@
 
 #include "desktop/picture_preview.h"
 #include "desktop/win32/open_picture_ids.h"
+#include "desktop/win32/picture_box.h"
 #include "util/win32/gdi_handles.h"
 #include "util/win32/handles.h"
 #include "util/win32/modal.h"
@@ -24,12 +25,6 @@
 namespace vimbrel::win32 {
 namespace {
 
-Rect ClientRect(HWND window) {
-    RECT r{};
-    ::GetClientRect(window, &r);
-    return FromRECT(r);
-}
-
 // A child's bounds in its parent's client coordinates.
 Rect BoundsInParent(HWND child) {
     RECT r{};
@@ -37,8 +32,6 @@ Rect BoundsInParent(HWND child) {
     ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&r), 2);
     return FromRECT(r);
 }
-
-void MoveTo(HWND window, const Rect& r) { ::MoveWindow(window, r.left, r.top, r.Width(), r.Height(), TRUE); }
 
 HFONT DialogFont(HWND dialog) { return reinterpret_cast<HFONT>(::SendMessageA(dialog, WM_GETFONT, 0, 0)); }
 
@@ -72,47 +65,6 @@ UniqueIcon GlyphIcon(const char* resource) {
     ICONINFO info{TRUE, 0, 0, maskBitmap.get(), colourBitmap.get()};
     return UniqueIcon(::CreateIconIndirect(&info));
 }
-
-// A child window that its owner paints: the preview box and the preview window's picture.
-class PictureBox final : public WindowBase {
-public:
-    using Painter = std::function<void(HDC, const Rect& client)>;
-
-    PictureBox(HWND parent, int id, DWORD style, Painter paint, std::function<void()> doubleClick = {})
-        : paint_(std::move(paint)), doubleClick_(std::move(doubleClick)) {
-        RegisterWindowClass(WindowClass{.name = kClassName,
-                                        .cursor = ::LoadCursorA(nullptr, IDC_ARROW),
-                                        .style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW});
-        CreateFor(WindowArgs{.className = kClassName,
-                             .style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style,
-                             .x = 0, .y = 0, .width = 0, .height = 0,
-                             .parent = parent,
-                             .menu = reinterpret_cast<HMENU>(INT_PTR(id))});
-    }
-
-private:
-    static constexpr const char* kClassName = "VimbrelPictureBox";
-
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-        switch (message) {
-        case WM_ERASEBKGND:
-            return 1;  // the painter covers every pixel
-        case WM_PAINT: {
-            PaintDC dc(hwnd_);
-            paint_(dc.get(), ClientRect(hwnd_));
-            return 0;
-        }
-        case WM_LBUTTONDBLCLK:
-            if (doubleClick_) doubleClick_();
-            return 0;
-        default:
-            return Default(message, wParam, lParam);
-        }
-    }
-
-    Painter paint_;
-    std::function<void()> doubleClick_;
-};
 
 // The panel right of the standard controls: the picture's size, the preview and delete
 // buttons with their tooltips, and the preview box in its bevelled frame.
