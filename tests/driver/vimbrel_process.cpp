@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 
 #include "commands/command_table.h"
 
@@ -330,11 +329,6 @@ std::string WorkFolder() {
     char appData[MAX_PATH] = {};
     ::SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, appData);
     return std::string(appData) + "\\Vimbrel\\ework\\";
-}
-
-std::string ReadFileBytes(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), {});
 }
 
 bool AnswerMessageBox(DWORD processId, const std::string& title, const std::string& text) {

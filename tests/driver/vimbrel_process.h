@@ -80,8 +80,6 @@ bool AnswerFileDialog(DWORD processId, const std::string& title, const std::stri
 
 // The program's work folder (%APPDATA%\Vimbrel\ework\ by default), with its backslash.
 std::string WorkFolder();
-// The whole file, empty when it cannot be read.
-std::string ReadFileBytes(const std::string& path);
 // Presses OK on a message box of the process titled `title` once it shows `text`; false
 // when none came.
 bool AnswerMessageBox(DWORD processId, const std::string& title, const std::string& text);

@@ -10,8 +10,7 @@
 #include <cstdio>
 #include <string>
 
-#include "workspace/image_file.h"
-
+#include "saved_picture.h"
 #include "vimbrel_process.h"
 
 using namespace e2e;
@@ -36,15 +35,7 @@ int main(int argc, char** argv) {
     }
     if (command == "wait-capture" && !folder.empty()) {
         const std::string file = folder + "\\Vimbrel-00001.bmp";
-        std::optional<vimbrel::Bitmap> picture;
-        WaitFor([&] {
-            try {
-                picture = vimbrel::LoadImageFile(file);
-            } catch (const std::exception&) {
-                picture.reset();  // not written yet
-            }
-            return picture.has_value();
-        }, 30s);
+        const std::optional<vimbrel::Bitmap> picture = WaitForPicture(file, 30s);
         if (!picture) {
             std::printf("No capture arrived in %s.\n", folder.c_str());
             return 1;

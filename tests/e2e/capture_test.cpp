@@ -5,15 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
 
+#include "saved_picture.h"
 #include "util/win32/gdi_handles.h"
 #include "vimbrel_process.h"
-#include "workspace/image_file.h"
+#include "whole_files.h"
 #include "workspace/win32/dib.h"
 
 namespace e2e {
 namespace {
+
+using vimbrel::testing::ReadAll;
 
 constexpr COLORREF kMarkerColour = RGB(12, 200, 34);
 constexpr RECT kMarker{100, 120, 340, 300};  // screen pixels
@@ -52,19 +54,6 @@ bool DragOverOverlay(DWORD processId, POINT from, POINT to) {
     return WaitFor([&] { return !::IsWindowVisible(overlay); });
 }
 
-std::optional<vimbrel::Bitmap> WaitForPicture(const std::string& path) {
-    std::optional<vimbrel::Bitmap> picture;
-    WaitFor([&] {
-        try {
-            picture = vimbrel::LoadImageFile(path);
-        } catch (const std::exception&) {
-            picture.reset();  // not there yet, or still being written
-        }
-        return picture.has_value();
-    }, 15s);
-    return picture;
-}
-
 bool IsMarker(const vimbrel::Bitmap& picture, int x, int y) {
     vimbrel::RgbQuad c = picture.PixelColour(x, y);
     return c.red == GetRValue(kMarkerColour) && c.green == GetGValue(kMarkerColour) &&
@@ -90,11 +79,6 @@ std::string EditorStandIn() {
     std::string self(path, n);
     self.erase(self.find_last_of('\\'));
     return self.substr(0, self.find_last_of('\\') + 1) + "standins\\vimbrel_editor.exe";
-}
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), {});
 }
 
 class CaptureTest : public ::testing::Test {

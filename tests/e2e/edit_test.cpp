@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "commands/command_table.h"
+#include "saved_picture.h"
+#include "test_pictures.h"
 #include "vimbrel_process.h"
 #include "workspace/image_file.h"
 #include "workspace/win32/dib.h"
@@ -14,13 +16,8 @@ namespace e2e {
 namespace {
 
 using vimbrel::Bitmap;
-
-Bitmap Pattern(int w, int h) {
-    Bitmap b(w, h, 24);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) b.SetPixelColour(x, y, vimbrel::RgbQuad{std::uint8_t(x * 3), std::uint8_t(y * 5), 77, 0});
-    return b;
-}
+using vimbrel::testing::Pattern;
+using vimbrel::testing::SamePixels;
 
 // Puts the picture on the clipboard as another program would.
 void PutOnClipboard(const Bitmap& picture) {
@@ -43,14 +40,6 @@ std::optional<Bitmap> ClipboardPicture() {
     return picture;
 }
 
-bool SamePixels(const Bitmap& a, const Bitmap& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-    for (int y = 0; y < a.Height(); ++y)
-        for (int x = 0; x < a.Width(); ++x)
-            if (!(a.PixelColour(x, y) == b.PixelColour(x, y))) return false;
-    return true;
-}
-
 bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 class EditTest : public ::testing::Test {
@@ -71,9 +60,9 @@ TEST_F(EditTest, AWatchedClipboardBitmapBecomesThePictureAndIsSavedAndTheChainSu
     WriteSetting("AutoSavePath", app.Folder().substr(0, app.Folder().size() - 1));
     ASSERT_TRUE(app.Start());
 
-    PutOnClipboard(Pattern(64, 48));
+    PutOnClipboard(Pattern(64, 48, 24));
     ASSERT_TRUE(WaitFor([&] { return Exists(app.Folder() + "Clip-00001.bmp"); })) << "watched, pasted and saved";
-    EXPECT_TRUE(SamePixels(*vimbrel::LoadImageFile(app.Folder() + "Clip-00001.bmp"), Pattern(64, 48)));
+    EXPECT_TRUE(SamePixels(*vimbrel::LoadImageFile(app.Folder() + "Clip-00001.bmp"), Pattern(64, 48, 24)));
     EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(app.MainWindow()) != FALSE; })) << "PopUp brings it up";
 
     // Another viewer joins in front and leaves again: the program still hears of changes.
@@ -82,7 +71,7 @@ TEST_F(EditTest, AWatchedClipboardBitmapBecomesThePictureAndIsSavedAndTheChainSu
     WaitFor([] { return false; }, 200ms);
     ::ChangeClipboardChain(viewer, next);
     ::DestroyWindow(viewer);
-    PutOnClipboard(Pattern(30, 20));
+    PutOnClipboard(Pattern(30, 20, 24));
     EXPECT_TRUE(WaitFor([&] { return Exists(app.Folder() + "Clip-00002.bmp"); }));
 
     // While an area capture holds the hotkeys off, a clipboard change is ignored.
@@ -90,7 +79,7 @@ TEST_F(EditTest, AWatchedClipboardBitmapBecomesThePictureAndIsSavedAndTheChainSu
     HWND overlay = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (overlay = FindProcessWindow(app.ProcessId(), "TfrmCapArea", "frmCapArea")) != nullptr &&
                                      ::IsWindowVisible(overlay); }));
-    PutOnClipboard(Pattern(10, 10));
+    PutOnClipboard(Pattern(10, 10, 24));
     WaitFor([] { return false; }, 1s);
     ::PostMessageA(overlay, WM_CLOSE, 0, 0);  // closed without a selection
     EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(overlay); }));
@@ -102,7 +91,7 @@ TEST_F(EditTest, AWatchedClipboardBitmapBecomesThePictureAndIsSavedAndTheChainSu
 TEST_F(EditTest, PasteThenCopyAtOneToTwoGivesTheHalfSizePicture) {
     VimbrelProcess app("clip-copy");
     ASSERT_TRUE(app.Start());
-    PutOnClipboard(Pattern(80, 60));
+    PutOnClipboard(Pattern(80, 60, 24));
     ASSERT_TRUE(app.PostMenuCommand("&Paste from Clipboard"));
     ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(app.MainWindow()) != FALSE; })) << "pasted, and PopUp brings it up";
     ASSERT_TRUE(app.PostMenuCommand("1 :  2"));
@@ -148,7 +137,7 @@ TEST_F(EditTest, WatchingTakesNoneOfTheProgramsOwnCopiesBack) {
 TEST_F(EditTest, APictureTurnedGreyCanBeSavedAtOnce) {
     VimbrelProcess app("greys-save");
     ASSERT_TRUE(app.Start());
-    PutOnClipboard(Pattern(40, 30));
+    PutOnClipboard(Pattern(40, 30, 24));
     ASSERT_TRUE(app.PostMenuCommand("&Paste from Clipboard"));
     ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(app.MainWindow()) != FALSE; }));
     ASSERT_TRUE(app.PostMenuCommand("Convert to &Greys"));
@@ -156,14 +145,8 @@ TEST_F(EditTest, APictureTurnedGreyCanBeSavedAtOnce) {
     ::SetForegroundWindow(app.MainWindow());
     PressKeys({VK_CONTROL, 'S'});
     ASSERT_TRUE(AnswerFileDialog(app.ProcessId(), "Save As", app.Folder() + "grey")) << "Save is enabled";
-    std::optional<Bitmap> saved;
-    ASSERT_TRUE(WaitFor([&] {
-        try {
-            saved = vimbrel::LoadImageFile(app.Folder() + "grey.bmp");
-        } catch (const std::exception&) {
-        }
-        return saved.has_value();
-    }));
+    const std::optional<Bitmap> saved = WaitForPicture(app.Folder() + "grey.bmp");
+    ASSERT_TRUE(saved);
     const vimbrel::RgbQuad c = saved->PixelColour(20, 15);
     EXPECT_TRUE(c.red == c.green && c.green == c.blue) << "the grey picture was saved";
     EXPECT_TRUE(app.Exit());
@@ -173,7 +156,7 @@ TEST_F(EditTest, ACropAtTwoToOneKeepsThePicturesOwnScale) {
     VimbrelProcess app("crop");
     WriteSetting("AutoSavePath", app.Folder().substr(0, app.Folder().size() - 1));
     ASSERT_TRUE(app.Start());
-    PutOnClipboard(Pattern(300, 200));
+    PutOnClipboard(Pattern(300, 200, 24));
     ASSERT_TRUE(app.PostMenuCommand("&Paste from Clipboard"));
     ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(app.MainWindow()) != FALSE; }));
     ASSERT_TRUE(app.PostMenuCommand("  2 : 1"));
@@ -194,14 +177,8 @@ TEST_F(EditTest, ACropAtTwoToOneKeepsThePicturesOwnScale) {
     // The picture itself is half the dragged size: saved by Ctrl+F2 to see it.
     ::SetForegroundWindow(app.MainWindow());
     PressKeys({VK_CONTROL, VK_F2});
-    std::optional<Bitmap> saved;
-    ASSERT_TRUE(WaitFor([&] {
-        try {
-            saved = vimbrel::LoadImageFile(app.Folder() + "Clip-00001.bmp");
-        } catch (const std::exception&) {
-        }
-        return saved.has_value();
-    }));
+    const std::optional<Bitmap> saved = WaitForPicture(app.Folder() + "Clip-00001.bmp");
+    ASSERT_TRUE(saved);
     EXPECT_EQ(saved->Width(), 100);
     EXPECT_EQ(saved->Height(), 50);
     EXPECT_TRUE(app.Exit());

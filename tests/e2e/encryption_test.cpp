@@ -10,7 +10,9 @@
 
 #include "crypto/des.h"
 #include "crypto/encrypted_names.h"
+#include "test_pictures.h"
 #include "vimbrel_process.h"
+#include "whole_files.h"
 #include "workspace/image_file.h"
 
 namespace e2e {
@@ -21,18 +23,8 @@ constexpr const char* kAppTitle = "  Vimbrel   ";
 // Folds to the key bytes "26key 20" that encrypted_files_openssl.cmake gives openssl.
 constexpr const char* kOpensslKey = "my secret key 2026";
 
-vimbrel::Bitmap Pattern(int w, int h) {
-    vimbrel::Bitmap b(w, h, 24);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            b.SetPixelColour(x, y, vimbrel::RgbQuad{std::uint8_t(x * 5), std::uint8_t(y * 7), std::uint8_t(x ^ y), 0});
-    return b;
-}
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), {});
-}
+using vimbrel::testing::Pattern;
+using vimbrel::testing::ReadAll;
 
 bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -143,7 +135,7 @@ TEST_F(EncryptedFilesTest, EncryptAFileWritesTheVrxBesideTheSourceAndLeavesTheSo
 TEST_F(EncryptedFilesTest, AWrongKeyEndsInTheMessageAndTheProgramRunsOnWithItsPicture) {
     VimbrelProcess app("wrong-key");
     const std::string good = app.Folder() + "good.bmp";
-    vimbrel::WriteImageFile(Pattern(16, 12), good);
+    vimbrel::WriteImageFile(Pattern(16, 12, 24), good);
     const std::string encrypted = app.Folder() + "photo.bmp.vrx";
     {
         vimbrel::TDES des;
@@ -182,7 +174,7 @@ TEST_F(EncryptedFilesTest, SaveImageEncryptedWritesWhatOpensslDeciphers) {
     if (!exchange) GTEST_SKIP() << "run by encrypted_files_openssl, which checks the file with openssl";
     VimbrelProcess app("save-encrypted");
     const std::string source = app.Folder() + "source.bmp";
-    vimbrel::WriteImageFile(Pattern(40, 30), source);
+    vimbrel::WriteImageFile(Pattern(40, 30, 24), source);
     ASSERT_TRUE(app.Start());
     OpenPicture(app, source);
 

@@ -7,6 +7,10 @@
 #include "vimbrel_process.h"
 
 #include <commctrl.h>
+
+#include "saved_picture.h"
+#include "test_pictures.h"
+#include "whole_files.h"
 #include "workspace/image_file.h"
 
 namespace e2e {
@@ -14,19 +18,8 @@ namespace {
 
 using vimbrel::Bitmap;
 using vimbrel::RgbQuad;
-
-Bitmap Pattern(int w, int h, std::uint8_t seed) {
-    Bitmap b(w, h, 24);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            b.SetPixelColour(x, y, RgbQuad{std::uint8_t(seed + x), std::uint8_t(y * 3), std::uint8_t(x ^ y), 0});
-    return b;
-}
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), {});
-}
+using vimbrel::testing::Pattern;
+using vimbrel::testing::ReadAll;
 
 class ImageFilesTest : public ::testing::Test {
 protected:
@@ -49,7 +42,7 @@ protected:
 TEST_F(ImageFilesTest, ASecondStartWithAPictureOpensItInTheFirst) {
     VimbrelProcess app("handover-open");
     const std::string file = app.Folder() + "holiday.bmp";
-    vimbrel::WriteImageFile(Pattern(40, 30, 1), file);
+    vimbrel::WriteImageFile(Pattern(40, 30, 24), file);
     ASSERT_TRUE(app.Start());
     OpenThroughSecondStart(app, file);
     EXPECT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()) == "(40x 30) - " + file; }))
@@ -60,20 +53,11 @@ TEST_F(ImageFilesTest, ASecondStartWithAPictureOpensItInTheFirst) {
     ASSERT_TRUE(app.Exit());
 }
 
-// A 32-bit picture with an alpha that differs from pixel to pixel.
-Bitmap TranslucentPattern(int w, int h) {
-    Bitmap b(w, h, 32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            b.SetPixelColour(x, y, RgbQuad{std::uint8_t(x * 9), std::uint8_t(200 - y), std::uint8_t(x + y), std::uint8_t(x * 20 + y)});
-    return b;
-}
-
 TEST_F(ImageFilesTest, PngFilesOpenFromASecondStartStepThroughASeriesAndSaveAsPng) {
     VimbrelProcess app("png-files");
     const std::string first = app.Folder() + "Shot-00001.png", second = app.Folder() + "Shot-00002.png";
-    vimbrel::WriteImageFile(Pattern(40, 30, 1), first);
-    vimbrel::WriteImageFile(TranslucentPattern(12, 8), second);
+    vimbrel::WriteImageFile(Pattern(40, 30, 24), first);
+    vimbrel::WriteImageFile(Pattern(12, 8, 32), second);  // an alpha that differs from pixel to pixel
     WriteSetting("AutoExt", ".png");
     ASSERT_TRUE(app.Start());
     OpenThroughSecondStart(app, first);
@@ -92,7 +76,7 @@ TEST_F(ImageFilesTest, PngFilesOpenFromASecondStartStepThroughASeriesAndSaveAsPn
     EXPECT_EQ(ReadAll(copy).substr(1, 3), "PNG");
     auto back = vimbrel::LoadImageFile(copy);
     ASSERT_TRUE(back.has_value());
-    EXPECT_EQ(*back, TranslucentPattern(12, 8)) << "every byte of every pixel, alpha included";
+    EXPECT_EQ(*back, Pattern(12, 8, 32)) << "every byte of every pixel, alpha included";
     ASSERT_TRUE(app.Exit());
     EXPECT_EQ(ReadSetting("LastOpenExt"), ".png");
 }
@@ -100,7 +84,7 @@ TEST_F(ImageFilesTest, PngFilesOpenFromASecondStartStepThroughASeriesAndSaveAsPn
 TEST_F(ImageFilesTest, CtrlF2SavesTheNextNumberedFileAndAdvancesTheCounter) {
     VimbrelProcess app("numbered-save");
     const std::string file = app.Folder() + "source.bmp";
-    const Bitmap picture = Pattern(24, 16, 7);
+    const Bitmap picture = Pattern(24, 16, 24);
     vimbrel::WriteImageFile(picture, file);
     WriteSetting("AutoSavePath", app.Folder());
     WriteSetting("NextSaveNo", "41");
@@ -121,7 +105,7 @@ TEST_F(ImageFilesTest, CtrlF2SavesTheNextNumberedFileAndAdvancesTheCounter) {
 TEST_F(ImageFilesTest, NumberedJpegSavesAreJpegAndTakenNamesAreSkipped) {
     VimbrelProcess app("numbered-jpeg");
     const std::string file = app.Folder() + "source.bmp";
-    vimbrel::WriteImageFile(Pattern(24, 16, 3), file);
+    vimbrel::WriteImageFile(Pattern(24, 16, 24), file);
     std::ofstream(app.Folder() + "Vimbrel-00005.jpg") << "an earlier capture";
     WriteSetting("AutoSavePath", app.Folder());
     WriteSetting("AutoExt", ".jpg");
@@ -141,8 +125,8 @@ TEST_F(ImageFilesTest, NumberedJpegSavesAreJpegAndTakenNamesAreSkipped) {
 
 TEST_F(ImageFilesTest, CtrlPageDownStepsToTheNextFileOfASeries) {
     VimbrelProcess app("series");
-    vimbrel::WriteImageFile(Pattern(10, 10, 1), app.Folder() + "Shot-00001.bmp");
-    vimbrel::WriteImageFile(Pattern(12, 8, 2), app.Folder() + "Shot-00002.bmp");
+    vimbrel::WriteImageFile(Pattern(10, 10, 24), app.Folder() + "Shot-00001.bmp");
+    vimbrel::WriteImageFile(Pattern(12, 8, 24), app.Folder() + "Shot-00002.bmp");
     ASSERT_TRUE(app.Start());
     OpenThroughSecondStart(app, app.Folder() + "Shot-00001.bmp");
     ASSERT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()).find("Shot-00001") != std::string::npos; }));
@@ -157,7 +141,7 @@ TEST_F(ImageFilesTest, CtrlPageDownStepsToTheNextFileOfASeries) {
 TEST_F(ImageFilesTest, ADamagedFileShowsTheMessageAndTheProgramRunsOn) {
     VimbrelProcess app("damaged");
     const std::string good = app.Folder() + "good.bmp";
-    vimbrel::WriteImageFile(Pattern(8, 8, 9), good);
+    vimbrel::WriteImageFile(Pattern(8, 8, 24), good);
     const std::string bad = app.Folder() + "bad.bmp";
     std::ofstream(bad, std::ios::binary) << "BM\x10\x00\x00\x00 certainly not a bitmap";
     ASSERT_TRUE(app.Start());
@@ -256,15 +240,8 @@ TEST_F(ImageFilesTest, RunLengthAndOs2FilesOpenAndSaveWithTheirPixels) {
             << StatusText(app.MainWindow());
         PressKeys({VK_CONTROL, VK_F2});
         const std::string saved = app.Folder() + k.saved;
-        std::optional<Bitmap> back;
-        ASSERT_TRUE(WaitFor([&] {
-            try {
-                back = vimbrel::LoadImageFile(saved);
-            } catch (const std::exception&) {  // not there yet, or still being written
-                back.reset();
-            }
-            return back.has_value();
-        }));
+        const std::optional<Bitmap> back = WaitForPicture(saved);
+        ASSERT_TRUE(back);
         EXPECT_EQ(ReadAll(saved).substr(30, 4), std::string(4, '\0')) << "saved uncompressed";
         ASSERT_EQ(back->Width(), original.Width());
         ASSERT_EQ(back->Height(), original.Height());
@@ -278,7 +255,7 @@ TEST_F(ImageFilesTest, RunLengthAndOs2FilesOpenAndSaveWithTheirPixels) {
 TEST_F(ImageFilesTest, OpenAndSaveImageAsGoThroughTheFileDialogs) {
     VimbrelProcess app("dialogs");
     const std::string source = app.Folder() + "dialog-source.bmp";
-    vimbrel::WriteImageFile(Pattern(20, 10, 5), source);
+    vimbrel::WriteImageFile(Pattern(20, 10, 24), source);
     ASSERT_TRUE(app.Start());
     ASSERT_TRUE(app.RunSecondInstance("").has_value());
 
@@ -296,7 +273,7 @@ TEST_F(ImageFilesTest, OpenAndSaveImageAsGoThroughTheFileDialogs) {
     EXPECT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()) == "(20x 10) - " + copy; }));
     auto back = vimbrel::LoadImageFile(copy);
     ASSERT_TRUE(back.has_value());
-    EXPECT_EQ(*back, Pattern(20, 10, 5));
+    EXPECT_EQ(*back, Pattern(20, 10, 24));
 
     // Saving over it asks first; No leaves it alone.
     ASSERT_TRUE(app.PostMenuCommand("Save Image &As..."));
@@ -320,9 +297,9 @@ TEST_F(ImageFilesTest, OpenPreviewsTheSelectedPictureAndOpensTheChosenFile) {
 void ImageFilesTest::PreviewAndOpen(const std::string& ext) {
     VimbrelProcess app("open-preview" + ext);
     const std::string source = app.Folder() + "preview-source" + ext;
-    vimbrel::WriteImageFile(Pattern(100, 50, 2), source);
+    vimbrel::WriteImageFile(Pattern(100, 50, 24), source);
     // The other format beside it, which the filter leaves out.
-    vimbrel::WriteImageFile(Pattern(10, 10, 3), app.Folder() + (ext == ".bmp" ? "other.png" : "other.bmp"));
+    vimbrel::WriteImageFile(Pattern(10, 10, 24), app.Folder() + (ext == ".bmp" ? "other.png" : "other.bmp"));
     // That format's filter in the picture's folder, so the list holds just this picture.
     WriteSetting("LastOpenExt", ext);
     WriteSetting("OpenPath", app.Folder());

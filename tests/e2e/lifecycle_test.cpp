@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "app/hand_over.h"
+#include "test_pictures.h"
 #include "vimbrel_process.h"
+#include "whole_files.h"
 #include "workspace/image_file.h"
 
 namespace e2e {
@@ -19,20 +21,6 @@ std::string TempFolder() {
     return path;
 }
 
-void WriteText(const std::string& path, const std::string& text) {
-    HANDLE f = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(f, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    ::WriteFile(f, text.data(), DWORD(text.size()), &written, nullptr);
-    ::CloseHandle(f);
-}
-
-void WritePicture(const std::string& path) {
-    vimbrel::Bitmap picture(16, 12, 24);
-    for (int y = 0; y < 12; ++y)
-        for (int x = 0; x < 16; ++x) picture.SetPixelColour(x, y, vimbrel::RgbQuad{std::uint8_t(x * 9), 40, 90, 0});
-    vimbrel::WriteImageFile(picture, path);
-}
 
 class LifecycleTest : public ::testing::Test {
 protected:
@@ -44,8 +32,8 @@ TEST_F(LifecycleTest, AnExitArrivingWhileAHandedOverFileOpensEndsTheProgram) {
     VimbrelProcess app("exit-race");
     ASSERT_TRUE(app.Start());
     const std::string picture = app.Folder() + "raced.bmp";
-    WritePicture(picture);
-    WriteText(TempFolder() + "~~vrl01", picture);
+    vimbrel::WriteImageFile(vimbrel::testing::Pattern(16, 12, 24), picture);
+    ASSERT_TRUE(vimbrel::testing::WriteText(TempFolder() + "~~vrl01", picture));
     // Both wait in the queue: the exit runs while the open lets pending messages run.
     UINT exitId = FindMenuCommand(app.MainWindow(), "E&xit");
     ASSERT_NE(exitId, 0u);
@@ -78,7 +66,7 @@ TEST_F(LifecycleTest, AFileOnTheCommandLineThatCannotBeReadIsReportedAndTheProgr
     WriteSetting("CheckClose", "N");
     VimbrelProcess app("locked-file");
     const std::string picture = app.Folder() + "locked.bmp";
-    WritePicture(picture);
+    vimbrel::WriteImageFile(vimbrel::testing::Pattern(16, 12, 24), picture);
     HANDLE lock = ::CreateFileA(picture.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
 

@@ -13,10 +13,13 @@
 #include "crypto/encrypted_names.h"
 #include "dialog_layout.h"
 #include "vimbrel_process.h"
+#include "whole_files.h"
 #include "workspace/image_file.h"
 
 namespace e2e {
 namespace {
+
+using vimbrel::testing::ReadAll;
 
 constexpr const char* kAppTitle = "  Vimbrel   ";
 constexpr const char* kSendTitle = "Vimbrel -- Send Email";
@@ -112,7 +115,7 @@ protected:
         ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(::GetDlgItem(dialog, id)));
     }
 
-    std::string Calls() { return ReadFileBytes(app.Folder() + "mapi-calls.txt"); }
+    std::string Calls() { return ReadAll(app.Folder() + "mapi-calls.txt"); }
 
     VimbrelProcess app{"mail-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())};
 };
@@ -152,7 +155,7 @@ TEST_F(MailTest, TheDialogSendsItsRecipientsSubjectBodyAndThePictureThroughSimpl
                          "MAPIResolveName session=4660 name=carol flags=0\r\nMAPIFreeBuffer\r\n" + sent + "\r\n"),
               std::string::npos)
         << calls;
-    EXPECT_TRUE(ReadFileBytes(app.Folder() + "mapi-attachment-0") == ReadFileBytes(file)) << "the picture was sent";
+    EXPECT_TRUE(ReadAll(app.Folder() + "mapi-attachment-0") == ReadAll(file)) << "the picture was sent";
     EXPECT_NE(calls.find("MAPILogoff session=4660"), std::string::npos) << "the dialog's session ends with it";
     EXPECT_TRUE(WaitFor([] { return !PrintScreenFree(); })) << "the hotkeys are on again";
 }
@@ -186,7 +189,7 @@ TEST_F(MailTest, EncryptImagesSendsAnEncipheredPngThatTheMailProgramCanReadUntil
         const std::string plain = app.Folder() + "read-later.png";
         vimbrel::TDES des;
         vimbrel::DecryptFileWithKey(des, vimbrel::EncryptedFileIVText, kKey, copy, plain);
-        EXPECT_TRUE(ReadFileBytes(plain) == ReadFileBytes(file)) << "the key deciphers the picture from " << copy;
+        EXPECT_TRUE(ReadAll(plain) == ReadAll(file)) << "the key deciphers the picture from " << copy;
     }
 
     ASSERT_TRUE(app.Exit());
@@ -276,8 +279,8 @@ TEST_F(OutlookTest, WithUseOutlookANewMailItemGetsThePictureAndIsDisplayed) {
     const std::string file = OpenPicture();
     ASSERT_TRUE(app.PostMenuCommand("Send as Email"));
     const std::string expected = "CreateItem 0\r\nAttachments.Add " + file + "\r\nDisplay -1\r\n";
-    EXPECT_TRUE(WaitFor([&] { return ReadFileBytes(app.Folder() + "outlook-calls.txt") == expected; }))
-        << ReadFileBytes(app.Folder() + "outlook-calls.txt");
+    EXPECT_TRUE(WaitFor([&] { return ReadAll(app.Folder() + "outlook-calls.txt") == expected; }))
+        << ReadAll(app.Folder() + "outlook-calls.txt");
     EXPECT_FALSE(FindProcessWindow(app.ProcessId(), "#32770", kSendTitle)) << "no send dialog of our own";
     EXPECT_TRUE(WaitFor([] { return !PrintScreenFree(); })) << "the hotkeys are on again";
 }

@@ -12,6 +12,7 @@
 #include "commands/command_router.h"
 #include "desktop/sys_hotkey.h"
 #include "workspace/current_image.h"
+#include "test_pictures.h"
 
 namespace vimbrel::testing {
 
@@ -111,13 +112,6 @@ struct DiskFiles : FileSystemPort {
 inline void LogRoutes(CommandRouter& router, std::vector<std::string>& log,
                       std::initializer_list<std::pair<Handler, const char*>> routes) {
     for (auto [handler, name] : routes) router.Bind(handler, [&log, name = std::string(name)] { log.push_back(name); });
-}
-
-inline Bitmap Filled(int w, int h, std::uint8_t shade) {
-    Bitmap b(w, h, 24);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) b.SetPixelColour(x, y, RgbQuad{shade, std::uint8_t(x), std::uint8_t(y), 0});
-    return b;
 }
 
 }  // namespace vimbrel::testing

@@ -48,7 +48,7 @@ protected:
         return testing::Shell(cmd);
     }
 
-    testing::TempDir dir;
+    testing::ScratchFolder dir{"vimbrel-crypto"};
     TDES des;
 };
 

@@ -14,7 +14,7 @@ using testing::FromHex;
 using testing::Hex;
 using testing::Pattern;
 using testing::ReadBytes;
-using testing::TempDir;
+using testing::ScratchFolder;
 using testing::WriteBytes;
 
 std::string KeyText(const std::string& hex) { return testing::AsText(FromHex(hex)); }
@@ -168,7 +168,7 @@ protected:
         des.SetKey("file key");
     }
 
-    TempDir dir;
+    ScratchFolder dir{"vimbrel-crypto"};
     TDES des;
     std::string plain = dir / "plain.bin", cipher = dir / "plain.bin.vrx", back = dir / "back.bin";
 };

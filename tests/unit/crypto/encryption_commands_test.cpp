@@ -6,6 +6,7 @@
 
 #include "crypto/encryption_commands.h"
 #include "command_fakes.h"
+#include "whole_files.h"
 #include "workspace/image_errors.h"
 #include "workspace/image_file.h"
 
@@ -13,6 +14,7 @@ namespace vimbrel {
 namespace {
 
 using namespace fakes;
+using testing::ReadAll;
 
 struct FakeKeyDialog : EncryptionDialogs {
     std::optional<std::string> key = "secret key";
@@ -30,11 +32,6 @@ struct FakeKeyDialog : EncryptionDialogs {
         return file;
     }
 };
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), {});
-}
 
 std::vector<std::string> FilesIn(const std::string& folder) {
     std::vector<std::string> names;
@@ -77,7 +74,7 @@ protected:
 };
 
 TEST_F(EncryptionCommandsTest, SaveImageEncryptedNamesTheFileByItsContentAndLeavesNoPlainCopy) {
-    ShowPicture(Picture(12, 7, 4));
+    ShowPicture(Filled(12, 7, 4));
     struct Case {
         const char* chosen;
         int filter;
@@ -103,14 +100,14 @@ TEST_F(EncryptionCommandsTest, SaveImageEncryptedNamesTheFileByItsContentAndLeav
     }
     std::string bitmap = Decipher(Path("shot.bmp.vrx"), "secret key");
     std::ofstream(Path("back.bmp"), std::ios::binary) << bitmap;
-    EXPECT_EQ(LoadImageFile(Path("back.bmp")), Picture(12, 7, 4)) << "the full-size picture, exactly";
+    EXPECT_EQ(LoadImageFile(Path("back.bmp")), Filled(12, 7, 4)) << "the full-size picture, exactly";
     EXPECT_TRUE(image.CurrentFileName.empty()) << "a temporary write names nothing";
     EXPECT_TRUE(commands.Enabled(cmd::Save1));
     EXPECT_FALSE(ui.busy);
 }
 
 TEST_F(EncryptionCommandsTest, SaveImageEncryptedAsksBeforeReplacingAndStopsOnCancel) {
-    ShowPicture(Picture(5, 5, 1));
+    ShowPicture(Filled(5, 5, 1));
     std::ofstream(Path("shot.bmp.vrx")) << "older file";
     ui.saveAnswer = Dialogs::SaveChoice{Path("shot"), 1};
     ui.confirmAnswer = false;
@@ -127,7 +124,7 @@ TEST_F(EncryptionCommandsTest, SaveImageEncryptedAsksBeforeReplacingAndStopsOnCa
 }
 
 TEST_F(EncryptionCommandsTest, AFailedEncryptedSaveStillRemovesThePlainPicture) {
-    ShowPicture(Picture(5, 5, 1));
+    ShowPicture(Filled(5, 5, 1));
     ui.saveAnswer = Dialogs::SaveChoice{Path("missing folder/shot"), 1};
     EXPECT_THROW(crypt.mnuSaveEncryptedClick(), EFileError) << "reported by the program's error handler";
     EXPECT_TRUE(FilesIn(ui.tempFolder).empty());
@@ -153,7 +150,7 @@ TEST_F(EncryptionCommandsTest, EncryptAFileWritesItBesideTheSourceAndLeavesTheSo
 }
 
 TEST_F(EncryptionCommandsTest, AnEncryptedPictureOpensWithoutAFileNameAndItsPlainCopyGoes) {
-    WriteImageFile(Picture(9, 6, 3), Path("photo.bmp"));
+    WriteImageFile(Filled(9, 6, 3), Path("photo.bmp"));
     Encipher(Path("photo.bmp"), Path("photo.bmp.vrx"), "secret key");
     Encipher(Path("photo.bmp"), Path("old.bmpx"), "secret key");
     std::ofstream(work + "photo.bmp") << "left over from before";
@@ -161,31 +158,31 @@ TEST_F(EncryptionCommandsTest, AnEncryptedPictureOpensWithoutAFileNameAndItsPlai
     router.Route(Handler::OpenEncrypted);
     EXPECT_EQ(keys.asked[0], "Select VRL Encrypted file to open | VRL Encrypted Files (*.VRX)|*.vrx | " + folder);
     EXPECT_EQ(keys.asked[1], "key \r\nFile: photo.bmp.vrx");
-    EXPECT_EQ(image.imgMain, Picture(9, 6, 3));
+    EXPECT_EQ(image.imgMain, Filled(9, 6, 3));
     EXPECT_TRUE(image.CurrentFileName.empty()) << "Save asks for a new name";
     EXPECT_TRUE(image.LastOpenedFile.empty());
     EXPECT_EQ(ui.statusText, "(9x 6) - Encrypted Image");
     EXPECT_EQ(flags.LastOpenExt, ".vrx");
     EXPECT_TRUE(FilesIn(work).empty()) << "no plain copy once it is shown";
 
-    image.imgMain = Picture(1, 1, 1);
+    image.imgMain = Filled(1, 1, 1);
     cmd.OpenFileByPath(Path("old.bmpx"));
     EXPECT_EQ(keys.asked.back(), "key \r\nFile: old.bmpx");
-    EXPECT_EQ(image.imgMain, Picture(9, 6, 3)) << "old.bmpx deciphers to old.bmp";
+    EXPECT_EQ(image.imgMain, Filled(9, 6, 3)) << "old.bmpx deciphers to old.bmp";
     EXPECT_TRUE(FilesIn(work).empty());
     EXPECT_FALSE(ui.busy);
 }
 
 TEST_F(EncryptionCommandsTest, AWrongKeyLeavesNoPlainFileAndKeepsThePicture) {
-    WriteImageFile(Picture(9, 6, 3), Path("photo.bmp"));
+    WriteImageFile(Filled(9, 6, 3), Path("photo.bmp"));
     Encipher(Path("photo.bmp"), Path("photo.bmp.vrx"), "secret key");
-    ShowPicture(Picture(4, 4, 8));
+    ShowPicture(Filled(4, 4, 8));
     image.CurrentFileName = Path("current.bmp");
 
     keys.key = "wrong key";
     cmd.OpenFileByPath(Path("photo.bmp.vrx"));
     EXPECT_EQ(ui.log.back(), std::string("warning ") + kUnableToDecrypt);
-    EXPECT_EQ(image.imgMain, Picture(4, 4, 8));
+    EXPECT_EQ(image.imgMain, Filled(4, 4, 8));
     EXPECT_EQ(image.CurrentFileName, Path("current.bmp"));
     EXPECT_TRUE(FilesIn(work).empty());
 
@@ -206,7 +203,7 @@ TEST_F(EncryptionCommandsTest, AWrongKeyLeavesNoPlainFileAndKeepsThePicture) {
     ui.log.clear();
     cmd.OpenFileByPath(Path("photo.bmp.vrx"));
     EXPECT_EQ(ui.log, (std::vector<std::string>{std::string("warning ") + kUnreadableImageMessage}));
-    EXPECT_EQ(image.imgMain, Picture(4, 4, 8));
+    EXPECT_EQ(image.imgMain, Filled(4, 4, 8));
     EXPECT_TRUE(FilesIn(work).empty());
 
     // Cancelled: nothing said, nothing written.
@@ -226,7 +223,7 @@ TEST_F(EncryptionCommandsTest, OtherDecipheredFilesGoToTheirProgramAndStay) {
     EXPECT_EQ(ReadAll(work + "report.doc"), "minutes") << "its program reads it later";
 
     // That left no mark behind: a plain picture opened next keeps its file and its name.
-    WriteImageFile(Picture(3, 3, 2), Path("plain.bmp"));
+    WriteImageFile(Filled(3, 3, 2), Path("plain.bmp"));
     cmd.OpenFileByPath(Path("plain.bmp"));
     EXPECT_TRUE(fs::exists(Path("plain.bmp")));
     EXPECT_EQ(image.CurrentFileName, Path("plain.bmp"));

@@ -1,46 +1,16 @@
 #pragma once
-// Scratch folder and file helpers shared by the cipher and vrx tests.
+// Byte texts and the openssl command, shared by the cipher and vrx tests.
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
+
+#include "scratch_folder.h"
+#include "whole_files.h"
 
 namespace vimbrel::testing {
 
 using Bytes = std::vector<std::uint8_t>;
-
-class TempDir {
-public:
-    TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vimbrel-crypto-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
-
-inline void WriteBytes(const std::string& name, const Bytes& data) {
-    std::ofstream f(name, std::ios::binary);
-    f.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
-}
-
-inline Bytes ReadBytes(const std::string& name) {
-    std::ifstream f(name, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-}
 
 inline Bytes Pattern(std::size_t size, unsigned seed = 1) {
     Bytes b(size);

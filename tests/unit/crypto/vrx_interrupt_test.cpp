@@ -74,7 +74,7 @@ std::vector<std::string> Files(const fs::path& dir) {
 }
 
 TEST(VrxInterrupted, WorkLeavesNoPartialFile) {
-    testing::TempDir dir;
+    testing::ScratchFolder dir{"vimbrel-crypto"};
     WriteBytes(dir / "key", testing::Bytes{'c', 'o', 'r', 'r', 'e', 'c', 't', ' ', 'h', 'o', 'r', 's', 'e', '\n'});
     WriteBytes(dir / "big.bin", Pattern(kInputSize, 5));
     const int key = open((dir / "key").c_str(), O_RDONLY);
@@ -112,7 +112,7 @@ bool Echoes(int terminal) {
 }
 
 TEST(VrxInterrupted, KeyPromptGivesTheEchoBack) {
-    testing::TempDir dir;
+    testing::ScratchFolder dir{"vimbrel-crypto"};
     WriteBytes(dir / "a.txt", Pattern(10));
     int master = -1, terminal = -1;
     ASSERT_EQ(openpty(&master, &terminal, nullptr, nullptr, nullptr), 0);

@@ -39,7 +39,7 @@ protected:
         return names;
     }
 
-    testing::TempDir dir;
+    testing::ScratchFolder dir{"vimbrel-crypto"};
 };
 
 TEST_F(Vrx, RoundTripsAndOpensslReadsWhatItWrites) {

@@ -3,12 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "crypto/encrypted_names.h"
 #include "fake_mapi.h"
 #include "mail/email_send.h"
 #include "fake_ports.h"
+#include "scratch_folder.h"
+#include "whole_files.h"
 
 namespace vimbrel {
 namespace {
@@ -83,22 +84,15 @@ struct FakeSendWindow : EmailSendWindow {
     void ErrorBox(const std::string& text) override { log.push_back("error " + text); }
 };
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), {});
-}
-
 class EmailSendTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        fs::remove_all(dir);
         fs::create_directories(dir / "work");
         dialog.FormCreate(window);
     }
-    void TearDown() override { fs::remove_all(dir); }
 
     std::string Make(const std::string& name, const std::string& content) {
-        std::ofstream(folder + name, std::ios::binary) << content;
+        WriteText(folder + name, content);
         return folder + name;
     }
     std::vector<std::string> WorkFiles() {
@@ -107,9 +101,8 @@ protected:
         return names;
     }
 
-    fs::path dir = fs::temp_directory_path() /
-                   ("vimbrelmail" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::string folder = dir.string() + "/";
+    ScratchFolder dir{"vimbrel-mail"};
+    std::string folder = dir.Slashed();
     std::string work = folder + "work/";
     FakeMapi mapi;
     DiskFiles files;

@@ -41,7 +41,7 @@ protected:
         mail.BindTo(router);
     }
     void ShowPicture() {
-        image.imgMain = Picture(12, 9, 3);
+        image.imgMain = Filled(12, 9, 3);
         image.RenderShownImage(image.imgMain, 1.0);
         image.EnableImageCommands(true);
     }

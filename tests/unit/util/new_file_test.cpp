@@ -6,29 +6,23 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
-#include <unistd.h>
+#include "scratch_folder.h"
+#include "whole_files.h"
 
 namespace vimbrel {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Read(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void Write(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
+using testing::ReadAll;
+using testing::WriteText;
 
 TEST(NewFile, NothingExistingIsOpenedOrFollowed) {
-    const fs::path dir = fs::temp_directory_path() / ("vimbrel-newfile-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    Write(dir / "outside", "kept");
-    Write(dir / "file", "kept");
+    const testing::ScratchFolder scratch("vimbrel-newfile");
+    const fs::path& dir = scratch.path();
+    WriteText(dir / "outside", "kept");
+    WriteText(dir / "file", "kept");
     fs::create_symlink(dir / "outside", dir / "link");
     fs::create_symlink(dir / "nowhere", dir / "dangling");
     for (const char* name : {"file", "link", "dangling"}) {
@@ -38,7 +32,7 @@ TEST(NewFile, NothingExistingIsOpenedOrFollowed) {
         EXPECT_EQ(errno, EEXIST);
     }
     EXPECT_FALSE(fs::exists(dir / "nowhere"));
-    EXPECT_EQ(Read(dir / "outside"), "kept");
+    EXPECT_EQ(ReadAll(dir / "outside"), "kept");
 
     std::FILE* f = CreateNewFile((dir / "new").string());
     ASSERT_NE(f, nullptr);
@@ -47,14 +41,13 @@ TEST(NewFile, NothingExistingIsOpenedOrFollowed) {
 
     EXPECT_FALSE(MoveFileInto((dir / "new").string(), (dir / "file").string(), false));
     EXPECT_EQ(errno, EEXIST);
-    EXPECT_EQ(Read(dir / "file"), "kept");
+    EXPECT_EQ(ReadAll(dir / "file"), "kept");
     fs::create_directory(dir / "folder");
     EXPECT_FALSE(MoveFileInto((dir / "new").string(), (dir / "folder").string(), true));
     EXPECT_TRUE(fs::is_directory(dir / "folder"));
     EXPECT_TRUE(MoveFileInto((dir / "new").string(), (dir / "file").string(), true));
-    EXPECT_EQ(Read(dir / "file"), "new");
+    EXPECT_EQ(ReadAll(dir / "file"), "new");
     EXPECT_FALSE(fs::exists(dir / "new"));
-    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "workspace/zoom.h"
+#include "test_pictures.h"
 
 namespace vimbrel {
 namespace {
@@ -42,12 +43,7 @@ public:
     int busyShown = 0;
 };
 
-Bitmap Filled(int w, int h, std::uint8_t shade) {
-    Bitmap b(w, h, 24);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) b.SetPixelColour(x, y, RgbQuad{shade, shade, shade, 0});
-    return b;
-}
+using testing::Filled;
 
 class CurrentImageTest : public ::testing::Test {
 protected:

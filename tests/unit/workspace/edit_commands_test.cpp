@@ -8,6 +8,7 @@
 #include "capture/capture_commands.h"
 #include "workspace/edit_commands.h"
 #include "fake_ports.h"
+#include "scratch_folder.h"
 
 namespace vimbrel {
 namespace {
@@ -49,7 +50,6 @@ struct Fakes : testing::FakeWindow, Clipboard, StampPainter, Screen, AreaOverlay
 class EditCommandsTest : public ::testing::Test {
 protected:
     EditCommandsTest() {
-        std::filesystem::create_directories(folder);
         image.Start();
         commands.SetEnabled(cmd::PrintSetup1, true);
         testing::LogRoutes(router, f.log,
@@ -59,7 +59,6 @@ protected:
         edit.BindTo(router);
         hotKeys.SetActive(true);
     }
-    ~EditCommandsTest() override { std::filesystem::remove_all(folder); }
 
     void ShowPicture(const Bitmap& picture) {
         image.TakeUndoSnapshot();
@@ -68,12 +67,8 @@ protected:
         image.EnableImageCommands(true);
     }
 
-    // One folder per test: ctest runs the tests of this fixture side by side.
-    std::string folder =
-        (std::filesystem::temp_directory_path() /
-         ("vimbrel-edit-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())))
-            .string() +
-        "/";
+    testing::ScratchFolder scratch{"vimbrel-edit"};
+    std::string folder = scratch.Slashed();
     Fakes f;
     testing::DiskFiles files;
     testing::MemoryStore store;

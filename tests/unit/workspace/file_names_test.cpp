@@ -12,6 +12,7 @@
 #include "workspace/image_file.h"
 #include "workspace/numbered_files.h"
 #include "workspace/send_to_editor.h"
+#include "scratch_folder.h"
 
 namespace vimbrel {
 namespace {
@@ -134,9 +135,8 @@ TEST(NumberedFiles, ANumberPastTheLargestStoredOneIsRefusedNotWrapped) {
 }
 
 TEST(NumberedFiles, AutoSaveStoresTheNumberBeforeWritingTheFile) {
-    const auto dir = std::filesystem::temp_directory_path() / "vimbrel-autosave-test";
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
+    const testing::ScratchFolder scratch("vimbrel-autosave");
+    const std::filesystem::path& dir = scratch.path();
     // Real files, asked through the port the way the program asks.
     class DiskFiles : public FileQueries {
     public:
@@ -152,7 +152,6 @@ TEST(NumberedFiles, AutoSaveStoresTheNumberBeforeWritingTheFile) {
     EXPECT_EQ(written, expected);
     EXPECT_FALSE(fileExistedWhenStored);
     EXPECT_EQ(ReadImageFileBytes(written)[0], 0xFF);  // .jpg auto-saves are JPEG
-    std::filesystem::remove_all(dir);
 }
 
 TEST(NumberedFiles, SeriesStepping) {
@@ -189,10 +188,8 @@ TEST(NumberedFiles, SeriesStepping) {
 }
 
 TEST(SendToEditor, WritesTheShownPictureForAnExistingEditorOnly) {
-    const auto dir = std::filesystem::temp_directory_path() / "vimbrel editor test";
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    const std::string temp = dir.string() + "/";
+    const testing::ScratchFolder scratch("vimbrel editor test");  // a folder with blanks
+    const std::string temp = scratch.Slashed();
     FakeFiles files;
     Bitmap shown(3, 2, 24);
     shown.SetPixelColour(1, 1, RgbQuad{1, 2, 3, 0});
@@ -208,7 +205,6 @@ TEST(SendToEditor, WritesTheShownPictureForAnExistingEditorOnly) {
     EXPECT_EQ(launch->tempFile, EditorTempPath(temp));
     EXPECT_EQ(launch->parameters, "\"" + EditorTempPath(temp) + "\"");  // the folder has blanks
     EXPECT_EQ(DecodeBmp(ReadImageFileBytes(launch->tempFile)), shown);
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

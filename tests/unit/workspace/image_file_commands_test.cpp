@@ -17,13 +17,13 @@ using namespace fakes;
 class ImageFileCommandsTest : public FileCommandsTest {};
 
 TEST_F(ImageFileCommandsTest, OpeningAPictureMakesItCurrentAndRemembersWhereItCameFrom) {
-    WriteImageFile(Picture(6, 4, 9), Path("shot.bmp"));
+    WriteImageFile(Filled(6, 4, 9), Path("shot.bmp"));
     flags.LastOpenExt = ".jpg";
     ui.openAnswer = Path("shot.bmp");
     cmd.mnuOpenFileClick();
     ASSERT_FALSE(ui.log.empty());
     EXPECT_EQ(ui.log[0], "open dialog " + folder + " 2 Bitmaps");
-    EXPECT_EQ(image.imgMain, Picture(6, 4, 9));
+    EXPECT_EQ(image.imgMain, Filled(6, 4, 9));
     EXPECT_EQ(image.CurrentFileName, Path("shot.bmp"));
     EXPECT_EQ(image.LastOpenedFile, Path("shot.bmp"));
     EXPECT_EQ(flags.LastOpenExt, ".bmp");
@@ -33,18 +33,18 @@ TEST_F(ImageFileCommandsTest, OpeningAPictureMakesItCurrentAndRemembersWhereItCa
 }
 
 TEST_F(ImageFileCommandsTest, ADamagedPictureIsReportedAndTheCurrentOneStays) {
-    WriteImageFile(Picture(3, 3, 1), Path("good.bmp"));
+    WriteImageFile(Filled(3, 3, 1), Path("good.bmp"));
     cmd.OpenFileByPath(Path("good.bmp"));
     std::ofstream(Path("bad.bmp"), std::ios::binary) << "BM this is not a bitmap";
     cmd.OpenFileByPath(Path("bad.bmp"));
     EXPECT_EQ(ui.log.back(), std::string("warning ") + kUnreadableImageMessage);
-    EXPECT_EQ(image.imgMain, Picture(3, 3, 1));
+    EXPECT_EQ(image.imgMain, Filled(3, 3, 1));
     EXPECT_EQ(image.CurrentFileName, Path("good.bmp"));
 }
 
 TEST_F(ImageFileCommandsTest, EncryptedNamesAreNeverReadAsPicturesAndOtherFilesGoToTheirProgram) {
     // A picture under an encrypted name, with nothing to decipher it: it is not read.
-    WriteImageFile(Picture(2, 2, 1), Path("plain.vrx"));
+    WriteImageFile(Filled(2, 2, 1), Path("plain.vrx"));
     cmd.OpenFileByPath(Path("plain.vrx"));
     EXPECT_TRUE(ui.log.empty());
     EXPECT_EQ(flags.LastOpenExt, ".vrx");
@@ -55,7 +55,7 @@ TEST_F(ImageFileCommandsTest, EncryptedNamesAreNeverReadAsPicturesAndOtherFilesG
 }
 
 TEST_F(ImageFileCommandsTest, SaveAsAddsTheFilterExtensionAndAsksBeforeReplacing) {
-    image.imgMain = Picture(8, 6, 2);
+    image.imgMain = Filled(8, 6, 2);
     image.RenderShownImage(image.imgMain, 1.0);
     flags.AutoExt = ".jpg";
     ui.saveAnswer = Dialogs::SaveChoice{Path("pic"), 2};
@@ -66,7 +66,7 @@ TEST_F(ImageFileCommandsTest, SaveAsAddsTheFilterExtensionAndAsksBeforeReplacing
     EXPECT_TRUE(commands.Enabled(cmd::Save1));
 
     auto before = fs::file_size(Path("pic.jpg"));
-    image.imgMain = Picture(40, 30, 3);
+    image.imgMain = Filled(40, 30, 3);
     ui.confirmAnswer = false;
     ui.saveAnswer = Dialogs::SaveChoice{Path("pic.jpg"), 1};
     cmd.SaveAs1Click();
@@ -75,7 +75,7 @@ TEST_F(ImageFileCommandsTest, SaveAsAddsTheFilterExtensionAndAsksBeforeReplacing
 }
 
 TEST_F(ImageFileCommandsTest, SaveAsShownWritesTheZoomedPictureAndPlainSaveTheFullOne) {
-    image.imgMain = Picture(8, 6, 2);
+    image.imgMain = Filled(8, 6, 2);
     image.EnableImageCommands(true);
     image.SetZoom(1, 2);
     ui.saveAnswer = Dialogs::SaveChoice{Path("half.bmp"), 1};
@@ -92,16 +92,16 @@ TEST_F(ImageFileCommandsTest, SaveAsShownWritesTheZoomedPictureAndPlainSaveTheFu
 
 // Stepping and numbered saves build Windows paths; the end-to-end tests cover them on files.
 TEST_F(ImageFileCommandsTest, ANumberedSaveTakesTheNextFreeNameStoresTheNextNumberAndBeeps) {
-    image.imgMain = Picture(3, 2, 7);
-    flags.AutoSavePath = dir.string();  // the name is the path, a backslash and the numbered name
+    image.imgMain = Filled(3, 2, 7);
+    flags.AutoSavePath = dir.path().string();  // the name is the path, a backslash and the numbered name
     flags.AutoPrefix = "Shot";
     flags.AutoExt = ".bmp";
     flags.NextSaveNo = 4;
     const std::string taken = AutoSaveName(flags.AutoSavePath, "Shot", 4, ".bmp");
     const std::string next = AutoSaveName(flags.AutoSavePath, "Shot", 5, ".bmp");
-    WriteImageFile(Picture(1, 1, 1), taken);
+    WriteImageFile(Filled(1, 1, 1), taken);
     cmd.AutoSaveImage();
-    EXPECT_EQ(LoadImageFile(next, {}), Picture(3, 2, 7)) << "an existing number is skipped";
+    EXPECT_EQ(LoadImageFile(next, {}), Filled(3, 2, 7)) << "an existing number is skipped";
     EXPECT_EQ(store.values["NextSaveNo"], "6") << "written at once, not at exit";
     EXPECT_EQ(image.CurrentFileName, next);
     EXPECT_EQ(ui.log.back(), "beep");
@@ -116,7 +116,7 @@ TEST_F(ImageFileCommandsTest, SteppingWithoutAnOpenedFileRunsOpen) {
 }
 
 TEST_F(ImageFileCommandsTest, TheEditorGetsTheShownPictureOnlyWhenItExists) {
-    image.imgMain = Picture(4, 4, 5);
+    image.imgMain = Filled(4, 4, 5);
     image.RenderShownImage(image.imgMain, 1.0);
     flags.ImageEditor = Path("editor.exe");
     cmd.mnuEditorClick();

@@ -18,29 +18,14 @@
 #include "workspace/bmp_file.h"
 #include "workspace/image_file.h"
 #include "workspace/jpeg_file.h"
+#include "scratch_folder.h"
 #include "test_pictures.h"
 
 namespace vimbrel {
 namespace {
 
-// A picture whose every pixel differs, so a row or channel mix-up shows.
-Bitmap Pattern(int width, int height, int bpp) {
-    Bitmap b(width, height, bpp);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            if (bpp == 8) {
-                b.Row(y)[x] = std::uint8_t((x + 3 * y) % 16);
-            } else {
-                b.SetPixelColour(x, y, RgbQuad{std::uint8_t(x * 40), std::uint8_t(y * 60), std::uint8_t(255 - x * 20),
-                                               std::uint8_t(bpp == 32 ? 7 * x + y : 0)});
-            }
-        }
-    if (bpp == 8)
-        for (int i = 0; i < 16; ++i) b.Palette()[i] = RgbQuad{std::uint8_t(i * 16), std::uint8_t(255 - i), 9, 0};
-    return b;
-}
-
 using testing::Gradient;
+using testing::Pattern;
 
 std::uint32_t Get32(const std::vector<std::uint8_t>& f, std::size_t at) {
     return f[at] | (f[at + 1] << 8) | (f[at + 2] << 16) | (std::uint32_t(f[at + 3]) << 24);
@@ -416,17 +401,11 @@ TEST(JpegFile, EmptyPictureCannotBeWritten) { EXPECT_THROW(EncodeJpeg(Bitmap(0, 
 
 class ImageFileOnDisk : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("vimbrel-imgfile-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-    std::string Path(const char* name) const { return (dir_ / name).string(); }
+    std::string Path(const char* name) const { return scratch_ / name; }
     std::vector<std::uint8_t> Bytes(const char* name) const { return ReadImageFileBytes(Path(name)); }
 
-    std::filesystem::path dir_;
+    testing::ScratchFolder scratch_{"vimbrel-imgfile"};
+    const std::filesystem::path& dir_ = scratch_.path();
 };
 
 TEST_F(ImageFileOnDisk, FormatFollowsTheExtension) {

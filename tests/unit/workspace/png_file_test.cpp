@@ -14,28 +14,19 @@
 
 #include "workspace/image_file.h"
 #include "workspace/png_file.h"
+#include "scratch_folder.h"
+#include "test_pictures.h"
 
 namespace vimbrel {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// A picture whose every pixel differs, so a row or channel mix-up shows; at 32 bits the
-// fourth byte varies too.
-Bitmap Pattern(int width, int height, int bpp) {
-    Bitmap b(width, height, bpp);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            if (bpp == 8)
-                b.Row(y)[x] = std::uint8_t((x + 3 * y) % 40);
-            else
-                b.SetPixelColour(x, y, RgbQuad{std::uint8_t(x * 40), std::uint8_t(y * 60), std::uint8_t(255 - x * 20),
-                                               std::uint8_t(bpp == 32 ? 7 * x + 11 * y : 0)});
-        }
-    if (bpp == 8) {
-        b.Palette().resize(40);
-        for (int i = 0; i < 40; ++i) b.Palette()[std::size_t(i)] = RgbQuad{std::uint8_t(i * 6), std::uint8_t(255 - i), 9, 0};
-    }
+using testing::Pattern;
+
+// The pattern with a colour table of just the colours it uses.
+Bitmap ShortTable(Bitmap b) {
+    b.Palette().resize(16);
     return b;
 }
 
@@ -161,7 +152,7 @@ TEST(PngFile, RoundTripsLosslesslyAtEveryDepth) {
         {"24 bits, rows padded", Pattern(5, 3, 24), 2},
         {"32 bits with an alpha in the fourth byte", Pattern(7, 4, 32), 6},
         {"32-bit capture, fourth byte unused", Pattern(9, 2, 24), 6},
-        {"8 bits with a short colour table", Pattern(6, 5, 8), 3},
+        {"8 bits with a short colour table", ShortTable(Pattern(6, 5, 8)), 3},
         {"one pixel", Pattern(1, 1, 24), 2},
     };
     for (const Case& c : cases) {
@@ -436,17 +427,14 @@ TEST(PngFile, EveryCutInsideThePictureDataIsRefusedAndAMissingEndForgiven) {
 }
 
 TEST(PngFile, FormatFollowsTheExtensionOnDisk) {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
-        ("vimbrel-png-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-    std::filesystem::create_directories(dir);
-    const std::string path = (dir / "shot.PNG").string();
+    const testing::ScratchFolder dir("vimbrel-png");
+    const std::string path = dir / "shot.PNG";
     const Bitmap picture = Pattern(20, 10, 32);
     WriteImageFile(picture, path);
     EXPECT_EQ(ReadImageFileBytes(path)[1], 'P');
     EXPECT_EQ(LoadImageFile(path, {true, false}), picture) << "the JPEG options change nothing";
     WriteFileBytes(path, {0x89, 'P', 'N', 'G'});
     EXPECT_THROW(LoadImageFile(path), EInvalidGraphic);
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <commctrl.h>
 
 #include <atomic>
-#include <fstream>
+#include <filesystem>
 #include <string>
 #include <thread>
 
@@ -16,6 +16,8 @@
 #include "workspace/image_file.h"
 
 #include "message_pump.h"
+#include "scratch_folder.h"
+#include "whole_files.h"
 
 namespace vimbrel::win32 {
 namespace {
@@ -81,16 +83,12 @@ Rect ScreenRect(HWND window) {
 class OpenPictureDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char temp[MAX_PATH] = {};
-        ::GetTempPathA(MAX_PATH, temp);
-        folder_ = std::string(temp) + "vimbrel-open-picture-" + std::to_string(::GetCurrentProcessId()) + "\\";
-        ::CreateDirectoryA(folder_.c_str(), nullptr);
         WriteImageFile(Filled(100, 50), folder_ + "wide.bmp");
         WriteImageFile(Filled(1000, 500), folder_ + "large.bmp");
         WriteImageFile(Filled(10, 10), folder_ + "gone.bmp");
-        std::ofstream(folder_ + "secret.vrx", std::ios::binary) << "VRX enciphered bytes";
-        std::ofstream(folder_ + "damaged.bmp", std::ios::binary) << "BM\x10\x00 not a bitmap";
-        ::CreateDirectoryA((folder_ + "sub").c_str(), nullptr);
+        vimbrel::testing::WriteText(folder_ + "secret.vrx", "VRX enciphered bytes");
+        vimbrel::testing::WriteText(folder_ + "damaged.bmp", "BM\x10\x00 not a bitmap");
+        std::filesystem::create_directory(folder_ + "sub");
     }
 
     void TearDown() override {
@@ -98,10 +96,6 @@ protected:
             if (HWND open = OpenDialog()) ::PostMessageA(open, WM_COMMAND, IDCANCEL, 0);
             thread_.join();
         }
-        for (const char* name : {"wide.bmp", "large.bmp", "gone.bmp", "secret.vrx", "damaged.bmp"})
-            ::DeleteFileA((folder_ + name).c_str());
-        ::RemoveDirectoryA((folder_ + "sub").c_str());
-        ::RemoveDirectoryA(folder_.c_str());
     }
 
     // Runs the dialog on its own thread over every file of the folder; true once it shows.
@@ -194,7 +188,8 @@ protected:
         return colour;
     }
 
-    std::string folder_;
+    vimbrel::testing::ScratchFolder scratch_{"vimbrel-open-picture"};
+    std::string folder_ = scratch_.Slashed();
     std::thread thread_;
     std::atomic<DWORD> threadId_{0};
     std::atomic<bool> done_{false};

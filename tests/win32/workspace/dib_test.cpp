@@ -9,23 +9,13 @@
 #include "workspace/image_file.h"
 #include "workspace/jpeg_file.h"
 #include "workspace/win32/dib.h"
+#include "test_pictures.h"
 
 namespace vimbrel::win32 {
 namespace {
 
-Bitmap Pattern(int width, int height, int bpp) {
-    Bitmap b(width, height, bpp);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            if (bpp == 8)
-                b.Row(y)[x] = std::uint8_t((x + 2 * y) % 5);
-            else
-                b.SetPixelColour(x, y, RgbQuad{std::uint8_t(30 * x), std::uint8_t(50 * y), std::uint8_t(200 - 10 * x), 0});
-        }
-    if (bpp == 8)
-        for (int i = 0; i < 5; ++i) b.Palette()[i] = RgbQuad{std::uint8_t(40 * i), 0, std::uint8_t(255 - 40 * i), 0};
-    return b;
-}
+using testing::Gradient;
+using testing::Pattern;
 
 class MemoryDc {
 public:
@@ -109,7 +99,7 @@ TEST(DibBridge, StretchRepeatsAndDropsWholePixels) {
 TEST(Win32Files, PicturesRoundTripThroughFiles) {
     char temp[MAX_PATH];
     ASSERT_GT(::GetTempPathA(MAX_PATH, temp), 0u);
-    const Bitmap picture = Pattern(33, 17, 24);
+    const Bitmap picture = Gradient(33, 17);  // smooth, so the JPEG copy stays near it
     const std::string bmp = std::string(temp) + "vimbrel-roundtrip.BMP";
     const std::string jpeg = std::string(temp) + "vimbrel-roundtrip.jpeg";
     WriteImageFile(picture, bmp);
