@@ -61,8 +61,9 @@ TEST_F(EditTest, AWatchedClipboardBitmapBecomesThePictureAndIsSavedAndTheChainSu
     ASSERT_TRUE(app.Start());
 
     PutOnClipboard(Pattern(64, 48, 24));
-    ASSERT_TRUE(WaitFor([&] { return Exists(app.Folder() + "Clip-00001.bmp"); })) << "watched, pasted and saved";
-    EXPECT_TRUE(SamePixels(*vimbrel::LoadImageFile(app.Folder() + "Clip-00001.bmp"), Pattern(64, 48, 24)));
+    const std::optional<Bitmap> pasted = WaitForPicture(app.Folder() + "Clip-00001.bmp");
+    ASSERT_TRUE(pasted.has_value()) << "watched, pasted and saved";
+    EXPECT_TRUE(SamePixels(*pasted, Pattern(64, 48, 24)));
     EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(app.MainWindow()) != FALSE; })) << "PopUp brings it up";
 
     // Another viewer joins in front and leaves again: the program still hears of changes.
