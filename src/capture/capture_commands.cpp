@@ -114,6 +114,9 @@ void CaptureCommands::CaptureActiveWindow() {
 }
 
 void CaptureCommands::CaptureArea() {
+    // Started from a menu or a tool button too, not only by a hotkey: no capture, watched
+    // paste or console print may start under the overlay.
+    HotKeysOff hotKeysOff(deps_.hotKeys);
     for (;;) {
         StartCapture();
         if (!deps_.view.LetPendingMessagesRun()) return;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "saved_picture.h"
+#include "commands/command_table.h"
 #include "util/win32/gdi_handles.h"
 #include "vimbrel_process.h"
 #include "whole_files.h"
@@ -227,6 +228,21 @@ TEST_F(CaptureTest, AltPrintScreenAfterTheProgramsOwnOverlayWasInFrontStillTakes
     EXPECT_EQ(picture->Width(), kMarker.right - kMarker.left);
     EXPECT_EQ(picture->Height(), kMarker.bottom - kMarker.top);
     EXPECT_TRUE(IsMarker(*picture, 0, 0));
+    EXPECT_TRUE(app.Exit());
+}
+
+TEST_F(CaptureTest, SelectAnAreaFromTheToolBarHoldsTheHotkeysOffWhileItsOverlayIsUp) {
+    VimbrelProcess app("capture-area-button");
+    SaveInto(app);
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(WaitFor([] { return !CombinationFree(0, VK_SNAPSHOT); })) << "the program holds Print Screen";
+    ::PostMessageA(app.MainWindow(), WM_COMMAND, MAKEWPARAM(vimbrel::CommandId(vimbrel::cmd::btnSelect), 0), 0);
+    HWND overlay = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (overlay = FindProcessWindow(app.ProcessId(), "TfrmCapArea", "frmCapArea")) != nullptr &&
+                                     ::IsWindowVisible(overlay); }));
+    EXPECT_TRUE(CombinationFree(0, VK_SNAPSHOT)) << "a Print Screen now would start a capture under the overlay";
+    ::PostMessageA(overlay, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(overlay) && !CombinationFree(0, VK_SNAPSHOT); })) << "on again after";
     EXPECT_TRUE(app.Exit());
 }
 

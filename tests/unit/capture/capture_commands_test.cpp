@@ -20,6 +20,7 @@ using testing::Filled;
 struct Fakes : testing::FakeWindow, Screen, AreaOverlay, CaptureDesktop, testing::NoRegistrar {
     bool console = false;
     std::deque<AreaChoice> choices;
+    std::function<void()> duringOverlay;
     std::deque<bool> tryAgainAnswers;
     std::function<void()> duringGrab;
 
@@ -39,6 +40,7 @@ struct Fakes : testing::FakeWindow, Screen, AreaOverlay, CaptureDesktop, testing
     }
     AreaChoice Run() override {
         log.push_back("overlay");
+        if (duringOverlay) duringOverlay();
         AreaChoice c = std::move(choices.front());
         choices.pop_front();
         return c;
@@ -120,6 +122,17 @@ TEST_F(CaptureCommandsTest, AFullScreenCaptureCopiesPrintsSavesAndStartsTheEdito
     EXPECT_TRUE(commands.Enabled(cmd::SaveAs1));
     EXPECT_TRUE(hotKeys.Active());
     EXPECT_FALSE(captures.HotKeyBusy());
+}
+
+TEST_F(CaptureCommandsTest, TheHotkeysAreOffWhileTheOverlayIsUpHoweverTheAreaCaptureStarted) {
+    std::vector<bool> activeUnderOverlay;
+    f.duringOverlay = [&] { activeUnderOverlay.push_back(hotKeys.Active()); };
+    f.choices.push_back(Chosen(Rect{2, 3, 12, 9}));
+    router.Route(Handler::CaptureArea);  // the tool button, the tray's Capture Area Now
+    f.choices.push_back(Chosen(Rect{2, 3, 12, 9}));
+    router.Route(Handler::Crop);
+    EXPECT_EQ(activeUnderOverlay, (std::vector<bool>{false, false})) << "no capture may start under the overlay";
+    EXPECT_TRUE(hotKeys.Active()) << "and they are on again after";
 }
 
 // The rows of the post-capture table: each path with every output switched on.
