@@ -2,24 +2,14 @@
 
 #include "workspace/edit_commands.h"
 #include "desktop/sys_hotkey.h"
+#include "util/scope_exit.h"
+#include "util/scoped_value.h"
 #include "workspace/zoom.h"
 
 namespace vimbrel {
 
 namespace {
 constexpr int kFullScreenEntry = 0, kActiveWindowEntry = 1, kAreaEntry = 2;
-
-// Clears a flag however the work it guards ends.
-class FlagSet {
-public:
-    explicit FlagSet(bool& flag) : flag_(flag) { flag_ = true; }
-    ~FlagSet() { flag_ = false; }
-    FlagSet(const FlagSet&) = delete;
-    FlagSet& operator=(const FlagSet&) = delete;
-
-private:
-    bool& flag_;
-};
 }  // namespace
 
 Bitmap AreaPicture(const AreaChoice& choice, double zoom) {
@@ -51,11 +41,8 @@ void CaptureCommands::shk1HotKey(int index) {
     // The capture under way switches them on again when it ends.
     if (hotKeyBusy_) return;
     // On again and no longer busy however the capture ends, a failure included.
-    struct Reactivate {
-        TSysHotKey& hotKeys;
-        ~Reactivate() { hotKeys.SetActive(true); }
-    } reactivate{deps_.hotKeys};
-    FlagSet busy(hotKeyBusy_);
+    const ScopeExit reactivate([&hotKeys = deps_.hotKeys] { hotKeys.SetActive(true); });
+    const ScopedValue<bool> busy(hotKeyBusy_, true);
     switch (index) {
     case kFullScreenEntry:
         if (deps_.commands.Checked(cmd::mnuSetScreen))
@@ -149,7 +136,7 @@ void CaptureCommands::btnSelectClick() {
 }
 
 void CaptureCommands::btnCropClick() {
-    FlagSet crop(cropMode_);
+    const ScopedValue<bool> crop(cropMode_, true);
     CaptureArea();
 }
 
