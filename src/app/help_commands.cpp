@@ -10,11 +10,11 @@ constexpr int kContactPage = 500;
 }  // namespace
 
 void HelpCommands::BindTo(CommandRouter& router) {
-    router.Bind(Handler::HelpContents, [this] { OpenHelp(kHelpContents); });
-    router.Bind(Handler::HelpContext, [this](const CommandRef& ref) { OpenHelp(ref.argument); });
-    router.Bind(Handler::WebLink, [this] { OpenWebPage(); });
-    router.Bind(Handler::WebLink2, [this] { OpenWebPage(); });
-    router.Bind(Handler::About, [this] { deps_.dialogs.ShowAbout(); });
+    router.Bind(handler::HelpContents, [this] { OpenHelp(kHelpContents); });
+    router.Bind(handler::HelpContext, [this](const CommandRef& ref) { OpenHelp(ref.argument); });
+    router.Bind(handler::WebLink, [this] { OpenWebPage(); });
+    router.Bind(handler::WebLink2, [this] { OpenWebPage(); });
+    router.Bind(handler::About, [this] { deps_.dialogs.ShowAbout(); });
 }
 
 void HelpCommands::OpenHelp(int context) {

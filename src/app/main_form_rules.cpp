@@ -39,12 +39,12 @@ int StatusPanel0Width(int statusBarWidth, int dpi) {
 }
 
 Handler ClassifyFormKey(int virtualKey, bool ctrl, const CommandStates& commands) {
-    if (ctrl && virtualKey == kVkPrior) return Handler::PreviousNumberedFile;
-    if (ctrl && virtualKey == kVkNext) return Handler::NextNumberedFile;
-    if (ctrl && virtualKey == 'N' && commands.Enabled(cmd::Print1)) return Handler::PrintWithNotes;
-    if (ctrl && virtualKey == kVkF2 && commands.Enabled(cmd::SaveAs1)) return Handler::NumberedSave;
-    if (!ctrl && virtualKey == kVkF1) return Handler::HelpContents;
-    return Handler::None;
+    if (ctrl && virtualKey == kVkPrior) return handler::PreviousNumberedFile;
+    if (ctrl && virtualKey == kVkNext) return handler::NextNumberedFile;
+    if (ctrl && virtualKey == 'N' && commands.Enabled(cmd::Print1)) return handler::PrintWithNotes;
+    if (ctrl && virtualKey == kVkF2 && commands.Enabled(cmd::SaveAs1)) return handler::NumberedSave;
+    if (!ctrl && virtualKey == kVkF1) return handler::HelpContents;
+    return handler::None;
 }
 
 }  // namespace vimbrel

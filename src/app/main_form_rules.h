@@ -43,7 +43,7 @@ MainFormMetrics MainFormMetricsAt(int dpi);
 // Panel 0 takes whatever the three fixed panels leave.
 int StatusPanel0Width(int statusBarWidth, int dpi = kDesignDpi);
 
-// The command of a key handled before any control sees it, Handler::None for the others;
+// The command of a key handled before any control sees it, handler::None for the others;
 // commands' enabled states gate some.
 Handler ClassifyFormKey(int virtualKey, bool ctrl, const CommandStates& commands);
 

@@ -24,15 +24,15 @@ CaptureCommands::CaptureCommands(const CommandDeps& deps, Screen& screen, AreaOv
     : deps_(deps), image_(deps.image), screen_(screen), overlay_(overlay), desktop_(desktop) {}
 
 void CaptureCommands::BindTo(CommandRouter& router) {
-    router.Bind(Handler::HotKey, [this](const CommandRef& ref) { shk1HotKey(ref.argument); });
-    router.Bind(Handler::CaptureScreenNow, [this] { CaptureFullScreen(); });
-    router.Bind(Handler::CaptureActiveNow, [this] { CaptureActiveWindow(); });
-    router.Bind(Handler::CaptureArea, [this] { btnSelectClick(); });
-    router.Bind(Handler::Crop, [this] { btnCropClick(); });
-    router.Bind(Handler::AutoPrint, [this] { mnuAutoPrintClick(); });
-    router.Bind(Handler::AutoSave, [this] { mnuAutoSaveClick(); });
-    router.Bind(Handler::SetScreen, [this] { mnuSetScreenClick(); });
-    router.Bind(Handler::SetArea, [this] { mnuSetAreaClick(); });
+    router.Bind(handler::HotKey, [this](const CommandRef& ref) { shk1HotKey(ref.argument); });
+    router.Bind(handler::CaptureScreenNow, [this] { CaptureFullScreen(); });
+    router.Bind(handler::CaptureActiveNow, [this] { CaptureActiveWindow(); });
+    router.Bind(handler::CaptureArea, [this] { btnSelectClick(); });
+    router.Bind(handler::Crop, [this] { btnCropClick(); });
+    router.Bind(handler::AutoPrint, [this] { mnuAutoPrintClick(); });
+    router.Bind(handler::AutoSave, [this] { mnuAutoSaveClick(); });
+    router.Bind(handler::SetScreen, [this] { mnuSetScreenClick(); });
+    router.Bind(handler::SetArea, [this] { mnuSetAreaClick(); });
 }
 
 void CaptureCommands::shk1HotKey(int index) {
@@ -144,11 +144,11 @@ void CaptureCommands::RunPostCaptureActions(bool skipOutput) {
     CommandStates& commands = deps_.commands;
     image_.EnableImageCommands(true);
     if (deps_.flags.PopUp) deps_.view.RestoreMainWindow();
-    if (deps_.flags.AutoClipCopy) deps_.router.Route(Handler::Copy);
+    if (deps_.flags.AutoClipCopy) deps_.router.Route(handler::Copy);
     if (skipOutput) return;
-    if (commands.Enabled(cmd::Print1) && commands.Checked(cmd::mnuAutoPrint)) deps_.router.Route(Handler::Print);
-    if (commands.Enabled(cmd::mnuAutoSave) && commands.Checked(cmd::mnuAutoSave)) deps_.router.Route(Handler::NumberedSave);
-    if (deps_.flags.AutoEdit) deps_.router.Route(Handler::Editor);
+    if (commands.Enabled(cmd::Print1) && commands.Checked(cmd::mnuAutoPrint)) deps_.router.Route(handler::Print);
+    if (commands.Enabled(cmd::mnuAutoSave) && commands.Checked(cmd::mnuAutoSave)) deps_.router.Route(handler::NumberedSave);
+    if (deps_.flags.AutoEdit) deps_.router.Route(handler::Editor);
 }
 
 void CaptureCommands::mnuAutoPrintClick() { ToggleOption(cmd::mnuAutoPrint, cmd::popAutoPrint, deps_.flags.AutoPrint); }

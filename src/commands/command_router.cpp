@@ -5,7 +5,7 @@
 namespace vimbrel {
 
 void CommandRouter::Bind(Handler handler, Action action) {
-    if (handler == Handler::None || !action) throw std::logic_error("A command needs a handler and an action");
+    if (handler.Empty() || !action) throw std::logic_error("A command needs a handler and an action");
     if (!actions_.emplace(handler, std::move(action)).second)
         throw std::logic_error("A command handler is bound twice");
 }
@@ -23,7 +23,7 @@ bool CommandRouter::Route(const CommandRef& command) const {
 }
 
 bool CommandRouter::RouteControl(int commandId, const CommandStates& states) const {
-    auto command = CommandById(commandId);
+    auto command = table_.ById(commandId);
     if (!command || !states.Enabled(command->name)) return false;
     return Route(*command);
 }

@@ -15,6 +15,9 @@ class CommandRouter {
 public:
     using Action = std::function<void(const CommandRef&)>;
 
+    // The table finds the control of a command id; it outlives the router.
+    explicit CommandRouter(const CommandTable& table) : table_(table) {}
+
     // One action per handler: binding one twice is a wiring mistake (std::logic_error).
     void Bind(Handler handler, Action action);
     void Bind(Handler handler, std::function<void()> action);
@@ -29,6 +32,7 @@ public:
     bool RouteControl(int commandId, const CommandStates& states) const;
 
 private:
+    const CommandTable& table_;
     std::map<Handler, Action> actions_;
 };
 

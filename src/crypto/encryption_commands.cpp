@@ -17,9 +17,9 @@ EncryptionCommands::EncryptionCommands(const CommandDeps& deps, EncryptionDialog
 }
 
 void EncryptionCommands::BindTo(CommandRouter& router) {
-    router.Bind(Handler::SaveEncrypted, [this] { mnuSaveEncryptedClick(); });
-    router.Bind(Handler::EncryptFile, [this] { EncryptaFile1Click(); });
-    router.Bind(Handler::OpenEncrypted, [this] { OpenanEncryptedFile1Click(); });
+    router.Bind(handler::SaveEncrypted, [this] { mnuSaveEncryptedClick(); });
+    router.Bind(handler::EncryptFile, [this] { EncryptaFile1Click(); });
+    router.Bind(handler::OpenEncrypted, [this] { OpenanEncryptedFile1Click(); });
 }
 
 void EncryptionCommands::mnuSaveEncryptedClick() {

@@ -10,7 +10,7 @@ MailCommands::MailCommands(const CommandDeps& deps, MailUi& ui, ImageFileCommand
                            const mapi::MapiFunctions* mapi, std::string workFolder)
     : deps_(deps), ui_(ui), files_(files), mapi_(mapi), workFolder_(std::move(workFolder)) {}
 
-void MailCommands::BindTo(CommandRouter& router) { router.Bind(Handler::SendMail, [this] { mnuSendMailClick(); }); }
+void MailCommands::BindTo(CommandRouter& router) { router.Bind(handler::SendMail, [this] { mnuSendMailClick(); }); }
 
 // The picture goes as the file it was last saved to or opened from, else as a JPEG in the
 // work folder; only while Print is enabled, that is while a picture is shown.

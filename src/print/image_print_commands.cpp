@@ -40,9 +40,9 @@ ImagePrintCommands::ImagePrintCommands(const CommandDeps& deps, const PrintPorts
     : deps_(deps), ports_(ports) {}
 
 void ImagePrintCommands::BindTo(CommandRouter& router) {
-    router.Bind(Handler::Print, [this] { Print1Click(); });
-    router.Bind(Handler::PrintWithNotes, [this] { PrintImage(true); });
-    router.Bind(Handler::PrintSetup, [this] { PrintSetup1Click(); });
+    router.Bind(handler::Print, [this] { Print1Click(); });
+    router.Bind(handler::PrintWithNotes, [this] { PrintImage(true); });
+    router.Bind(handler::PrintSetup, [this] { PrintSetup1Click(); });
 }
 
 void ImagePrintCommands::PrintImage(bool askNotes) {

@@ -142,7 +142,7 @@ void TPreviewForm::CancelButtonClick() { Window().Close(); }
 PreviewCommands::PreviewCommands(const CommandDeps& deps, const PreviewPorts& ports) : deps_(deps), ports_(ports) {}
 
 void PreviewCommands::BindTo(CommandRouter& router) {
-    router.Bind(Handler::PrintPreview, [this] { PrintPreview1Click(); });
+    router.Bind(handler::PrintPreview, [this] { PrintPreview1Click(); });
 }
 
 void PreviewCommands::PrintPreview1Click() {

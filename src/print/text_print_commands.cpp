@@ -7,7 +7,7 @@ namespace vimbrel {
 TextPrintCommands::TextPrintCommands(const CommandDeps& deps, TextPrinter& printer) : deps_(deps), printer_(printer) {}
 
 void TextPrintCommands::BindTo(CommandRouter& router) {
-    router.Bind(Handler::PrintConsoleText, [this] { PrintConsoleText(); });
+    router.Bind(handler::PrintConsoleText, [this] { PrintConsoleText(); });
 }
 
 void TextPrintCommands::PrintConsoleText() {

@@ -10,7 +10,7 @@ SettingsCommands::SettingsCommands(const CommandDeps& deps, SettingsDialogWindow
     : deps_(deps), window_(window), outlookInstalled_(outlookInstalled) {}
 
 void SettingsCommands::BindTo(CommandRouter& router) {
-    router.Bind(Handler::Options, [this] { mnuOptionsClick(); });
+    router.Bind(handler::Options, [this] { mnuOptionsClick(); });
 }
 
 void SettingsCommands::mnuOptionsClick() {
@@ -18,7 +18,7 @@ void SettingsCommands::mnuOptionsClick() {
     const SettingsOpening opening{deps_.commands.Checked(cmd::mnuAutoPrint), deps_.commands.Checked(cmd::mnuAutoSave),
                                   outlookInstalled_};
     SettingsDialogContext context{frmHKSet_, deps_.files,
-                                  [this](int help) { deps_.router.Route(Handler::HelpContext, help); }};
+                                  [this](int help) { deps_.router.Route(handler::HelpContext, help); }};
     const auto values = window_.ShowModal(FillSettingsDialog(deps_.flags, opening), context);
     if (values) Apply(PlanSettingsApply(deps_.flags, opening, *values, deps_.files));
     deps_.view.UpdateOptionIndicators();
@@ -39,10 +39,10 @@ void SettingsCommands::Apply(const std::vector<SettingsChange>& plan) {
             break;
         }
         case Kind::RunAutoSaveClick:
-            deps_.router.Route(Handler::AutoSave);
+            deps_.router.Route(handler::AutoSave);
             break;
         case Kind::RunAutoPrintClick:
-            deps_.router.Route(Handler::AutoPrint);
+            deps_.router.Route(handler::AutoPrint);
             break;
         case Kind::UnregisterHotKeys:
             UnregisterCaptureHotKeys(deps_.hotKeys);

@@ -1,39 +1,23 @@
 #pragma once
-// A command's identity: every menu item, tool button and tray item of the main window has a
-// name of type CommandName, and the names are the constants below, so a misspelt one does
-// not compile. The command table (commands/command_table.h) gives each its caption, shortcut
-// and handler; the command states (util/command_states.h) are kept by name.
+// A command control's identity: every menu item, tool button and tray item of the main
+// window has a name of type CommandName. The constants below are the main window's own
+// controls, which several command groups ask about (Print1 enabled means there is a picture
+// to print); the command table (commands/command_table.h) gives each its caption, shortcut
+// and handler, and the command states (util/command_states.h) are kept by name.
 #include <array>
-#include <compare>
-#include <ostream>
-#include <string_view>
+
+#include "util/named_constant.h"
 
 namespace vimbrel {
 
-class CommandName {
-public:
-    // No name: a menu separator.
-    constexpr CommandName() = default;
-    constexpr std::string_view Text() const { return text_; }
-    constexpr bool Empty() const { return text_.empty(); }
-    friend constexpr bool operator==(CommandName a, CommandName b) { return a.text_ == b.text_; }
-    friend constexpr auto operator<=>(CommandName a, CommandName b) { return a.text_ <=> b.text_; }
-    friend std::ostream& operator<<(std::ostream& out, CommandName name) { return out << name.text_; }
+// No name: a menu separator.
+using CommandName = NamedConstant<struct CommandNameTag>;
 
-private:
-    friend struct CommandNameConstant;
-    constexpr explicit CommandName(std::string_view text) : text_(text) {}
-    std::string_view text_;
-};
-
-// Only the constants below make names.
-struct CommandNameConstant {
-    static constexpr CommandName Make(std::string_view text) { return CommandName(text); }
-};
+// Declares a control's name; a command group declares the names of its own controls with
+// it in a header of its own, inside namespace vimbrel::cmd.
+#define VIMBREL_COMMAND(name) inline constexpr ::vimbrel::CommandName name{#name}
 
 namespace cmd {
-
-#define VIMBREL_COMMAND(name) inline constexpr CommandName name = CommandNameConstant::Make(#name)
 
 VIMBREL_COMMAND(mnuFile);
 VIMBREL_COMMAND(mnuOpenFile);
@@ -146,7 +130,6 @@ VIMBREL_COMMAND(zmo07);
 VIMBREL_COMMAND(zmo08);
 VIMBREL_COMMAND(zmo09);
 VIMBREL_COMMAND(zmo10);
-#undef VIMBREL_COMMAND
 
 inline constexpr std::array<CommandName, 16> kZoomInItems{zmi01, zmi02, zmi03, zmi04, zmi05, zmi06, zmi07, zmi08, zmi09, zmi10, zmi11, zmi12, zmi13, zmi14, zmi15, zmi16};
 inline constexpr std::array<CommandName, 10> kZoomOutItems{zmo01, zmo02, zmo03, zmo04, zmo05, zmo06, zmo07, zmo08, zmo09, zmo10};

@@ -43,11 +43,11 @@ EditCommands::EditCommands(const CommandDeps& deps, Clipboard& clipboard, StampP
       console_(console) {}
 
 void EditCommands::BindTo(CommandRouter& router) {
-    router.Bind(Handler::Copy, [this] { mnuCopyClick(); });
-    router.Bind(Handler::Paste, [this] { PasteFromClipboard(); });
-    router.Bind(Handler::ClipboardChanged, [this] { ClipboardChanged(); });
-    router.Bind(Handler::Grey, [this] { ConvertToGreys(); });
-    router.Bind(Handler::AddCursor, [this](const CommandRef& ref) { ArmStamp(ref.argument); });
+    router.Bind(handler::Copy, [this] { mnuCopyClick(); });
+    router.Bind(handler::Paste, [this] { PasteFromClipboard(); });
+    router.Bind(handler::ClipboardChanged, [this] { ClipboardChanged(); });
+    router.Bind(handler::Grey, [this] { ConvertToGreys(); });
+    router.Bind(handler::AddCursor, [this](const CommandRef& ref) { ArmStamp(ref.argument); });
 }
 
 void EditCommands::mnuCopyClick() {
@@ -69,8 +69,8 @@ void EditCommands::PasteFromClipboard() {
     CommandStates& commands = deps_.commands;
     if (deps_.flags.PopUp) deps_.view.RestoreMainWindow();
     // A paste prints and saves like a capture, but neither copies nor starts the editor.
-    if (commands.Enabled(cmd::Print1) && commands.Checked(cmd::mnuAutoPrint)) deps_.router.Route(Handler::Print);
-    if (commands.Enabled(cmd::mnuAutoSave) && commands.Checked(cmd::mnuAutoSave)) deps_.router.Route(Handler::NumberedSave);
+    if (commands.Enabled(cmd::Print1) && commands.Checked(cmd::mnuAutoPrint)) deps_.router.Route(handler::Print);
+    if (commands.Enabled(cmd::mnuAutoSave) && commands.Checked(cmd::mnuAutoSave)) deps_.router.Route(handler::NumberedSave);
     deps_.view.SetStatusText("");
 }
 
@@ -85,7 +85,7 @@ void EditCommands::ClipboardChanged() {
         if (deps_.flags.WatchClips && !clipboard_.HoldsOwnCopy()) PasteFromClipboard();
     } else if (commands.Enabled(cmd::PrintSetup1) && deps_.flags.DosPrint && clipboard_.HasText() &&
                console_.ConsoleInForeground()) {
-        deps_.router.Route(Handler::PrintConsoleText);
+        deps_.router.Route(handler::PrintConsoleText);
     }
 }
 

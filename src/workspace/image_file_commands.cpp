@@ -15,14 +15,14 @@ namespace vimbrel {
 ImageFileCommands::ImageFileCommands(const CommandDeps& deps) : image_(deps.image), flags_(deps.flags), deps_(deps) {}
 
 void ImageFileCommands::BindTo(CommandRouter& router) {
-    router.Bind(Handler::OpenFile, [this] { mnuOpenFileClick(); });
-    router.Bind(Handler::Save, [this] { Save1Click(); });
-    router.Bind(Handler::SaveAs, [this] { SaveAs1Click(); });
-    router.Bind(Handler::SaveAsShown, [this] { SaveAs2Click(); });
-    router.Bind(Handler::Editor, [this] { mnuEditorClick(); });
-    router.Bind(Handler::NumberedSave, [this] { AutoSaveImage(); });
-    router.Bind(Handler::PreviousNumberedFile, [this] { StepNumberedFile(false); });
-    router.Bind(Handler::NextNumberedFile, [this] { StepNumberedFile(true); });
+    router.Bind(handler::OpenFile, [this] { mnuOpenFileClick(); });
+    router.Bind(handler::Save, [this] { Save1Click(); });
+    router.Bind(handler::SaveAs, [this] { SaveAs1Click(); });
+    router.Bind(handler::SaveAsShown, [this] { SaveAs2Click(); });
+    router.Bind(handler::Editor, [this] { mnuEditorClick(); });
+    router.Bind(handler::NumberedSave, [this] { AutoSaveImage(); });
+    router.Bind(handler::PreviousNumberedFile, [this] { StepNumberedFile(false); });
+    router.Bind(handler::NextNumberedFile, [this] { StepNumberedFile(true); });
 }
 
 void ImageFileCommands::mnuOpenFileClick() {

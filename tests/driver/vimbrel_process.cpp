@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "commands/command_table.h"
+#include "app/main_commands.h"
 
 namespace e2e {
 namespace {
@@ -81,7 +81,7 @@ UINT SearchMenu(HMENU menu, const std::string& caption) {
 UINT SearchTable(const std::vector<vimbrel::MenuItem>& items, const std::string& caption) {
     for (const vimbrel::MenuItem& item : items) {
         if (item.children.empty() && !item.hidden && item.caption == caption)
-            return UINT(vimbrel::CommandId(item.name));
+            return UINT(vimbrel::MainCommandTable().Id(item.name));
         if (UINT id = SearchTable(item.children, caption)) return id;
     }
     return 0;
@@ -230,7 +230,7 @@ UINT FindMenuCommand(HWND window, const std::string& caption) {
     if (bar && ::GetMenuItemCount(bar) > 0) return SearchMenu(bar, caption);
     // Wine keeps menus inside the process that made them, so another process cannot read
     // them; the program builds its menus from its command table, which we search instead.
-    return SearchTable(vimbrel::MainMenu(), caption);
+    return SearchTable(vimbrel::MainCommandTable().MenuItems(vimbrel::Menu::Main), caption);
 }
 
 HWND FindDescendantOfClass(HWND parent, const std::string& className) {

@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "saved_picture.h"
-#include "commands/command_table.h"
+#include "app/main_commands.h"
 #include "util/win32/gdi_handles.h"
 #include "vimbrel_process.h"
 #include "whole_files.h"
@@ -236,7 +236,7 @@ TEST_F(CaptureTest, SelectAnAreaFromTheToolBarHoldsTheHotkeysOffWhileItsOverlayI
     SaveInto(app);
     ASSERT_TRUE(app.Start());
     ASSERT_TRUE(WaitFor([] { return !CombinationFree(0, VK_SNAPSHOT); })) << "the program holds Print Screen";
-    ::PostMessageA(app.MainWindow(), WM_COMMAND, MAKEWPARAM(vimbrel::CommandId(vimbrel::cmd::btnSelect), 0), 0);
+    ::PostMessageA(app.MainWindow(), WM_COMMAND, MAKEWPARAM(vimbrel::MainCommandTable().Id(vimbrel::cmd::btnSelect), 0), 0);
     HWND overlay = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (overlay = FindProcessWindow(app.ProcessId(), "TfrmCapArea", "frmCapArea")) != nullptr &&
                                      ::IsWindowVisible(overlay); }));

@@ -5,7 +5,7 @@
 // the picture's own scale.
 #include <gtest/gtest.h>
 
-#include "commands/command_table.h"
+#include "app/main_commands.h"
 #include "saved_picture.h"
 #include "test_pictures.h"
 #include "vimbrel_process.h"
@@ -163,7 +163,7 @@ TEST_F(EditTest, ACropAtTwoToOneKeepsThePicturesOwnScale) {
     ASSERT_TRUE(app.PostMenuCommand("  2 : 1"));
     ASSERT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()).find("(600x 400)") == 0; })) << StatusText(app.MainWindow());
 
-    ::PostMessageA(app.MainWindow(), WM_COMMAND, MAKEWPARAM(vimbrel::CommandId(vimbrel::cmd::btnCrop), 0), 0);
+    ::PostMessageA(app.MainWindow(), WM_COMMAND, MAKEWPARAM(vimbrel::MainCommandTable().Id(vimbrel::cmd::btnCrop), 0), 0);
     HWND overlay = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (overlay = FindProcessWindow(app.ProcessId(), "TfrmCapArea", "frmCapArea")) != nullptr &&
                                      ::IsWindowVisible(overlay); }));

@@ -8,7 +8,7 @@
 
 #include <thread>
 
-#include "commands/command_table.h"
+#include "app/main_commands.h"
 #include "crypto/des.h"
 #include "crypto/encrypted_names.h"
 #include "dialog_layout.h"
@@ -223,7 +223,7 @@ TEST_F(MailTest, ALibraryLackingAnEntryPointIsReportedAndMailStaysOffUntilTheIma
     HWND bar = FindDescendantOfClass(app.MainWindow(), "ToolbarWindow32");
     ASSERT_TRUE(bar);
     EXPECT_TRUE(WaitFor([&] {
-        return ::SendMessageA(bar, TB_ISBUTTONENABLED, WPARAM(vimbrel::CommandId(vimbrel::cmd::btnEmail)), 0) == 0;
+        return ::SendMessageA(bar, TB_ISBUTTONENABLED, WPARAM(vimbrel::MainCommandTable().Id(vimbrel::cmd::btnEmail)), 0) == 0;
     }));
     // The menu item is off as well: asking again brings no message.
     ASSERT_TRUE(app.PostMenuCommand("Send as Email"));

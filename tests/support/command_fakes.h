@@ -42,7 +42,7 @@ protected:
     MemoryStore store;
     NoRegistrar registrar;
     TSysHotKey hotKeys{registrar};
-    CommandRouter router;
+    CommandRouter router{testing::StandardTable()};
     ImageFileCommands cmd{CommandDeps{image, flags, commands, store, files, ui, ui, ui, ui, hotKeys, router, folder, folder}};
 };
 

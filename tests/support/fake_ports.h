@@ -10,6 +10,7 @@
 
 #include "commands/command_ports.h"
 #include "commands/command_router.h"
+#include "commands/standard_commands.h"
 #include "desktop/sys_hotkey.h"
 #include "workspace/current_image.h"
 #include "test_pictures.h"
@@ -106,6 +107,12 @@ struct DiskFiles : FileSystemPort {
     bool CreateFolderPath(const std::string& path) override { return std::filesystem::create_directories(path); }
     bool RemoveFile(const std::string& path) override { return std::filesystem::remove(path); }
 };
+
+// The main window's standard controls, for the router of a group under test.
+inline const CommandTable& StandardTable() {
+    static const CommandTable table = StandardCommandTable();
+    return table;
+}
 
 // Binds each handler to writing its name into the log: other groups' commands as seen from
 // the group under test.

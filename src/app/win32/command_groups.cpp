@@ -27,7 +27,7 @@ CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router
             .router = router,
             .programFolder = parts.programFolder,
             .dataFolder = parts.settings.DataFolder()},
-      overlay_(parts.window, [&router] { router.Route(Handler::HelpContext, kAreaOverlayHelpContext); }),
+      overlay_(parts.window, [&router] { router.Route(handler::HelpContext, kAreaOverlayHelpContext); }),
       desktop_(parts.appTitle),
       clipboard_(parts.window),
       files_(deps_),
@@ -45,13 +45,13 @@ CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router
       settings_(deps_, settingsUi_, parts.settings.OutlookInstalled()),
       mailUi_(parts.window, parts.appTitle),
       mail_(deps_, mailUi_, files_, LoadedMapi(), parts.settings.WorkFolder()) {
-    router.Bind(Handler::Exit, parts.exit);
-    router.Bind(Handler::Restore, parts.restore);
-    router.Bind(Handler::Notes, parts.toggleNotes);
+    router.Bind(handler::Exit, parts.exit);
+    router.Bind(handler::Restore, parts.restore);
+    router.Bind(handler::Notes, parts.toggleNotes);
     CurrentImage& image = parts.image;
-    router.Bind(Handler::Zoom, [&image](const CommandRef& ref) { image.ZoomItemClick(ref.argument); });
-    router.Bind(Handler::Undo, [&image] { image.mnuUndoClick(); });
-    router.Bind(Handler::Clear, [&image] { image.Clear1Click(); });
+    router.Bind(handler::Zoom, [&image](const CommandRef& ref) { image.ZoomItemClick(ref.argument); });
+    router.Bind(handler::Undo, [&image] { image.mnuUndoClick(); });
+    router.Bind(handler::Clear, [&image] { image.Clear1Click(); });
     files_.BindTo(router);
     help_.BindTo(router);
     edit_.BindTo(router);

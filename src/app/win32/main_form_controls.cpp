@@ -15,12 +15,13 @@ constexpr int kStatusBarId = 2;
 
 }  // namespace
 
-void MainFormControls::Create(HWND window, HWND scrollBox, HFONT baseFont) {
+void MainFormControls::Create(HWND window, HWND scrollBox, HFONT baseFont, const CommandTable& table) {
     window_ = window;
+    table_ = &table;
     scrollBox_ = scrollBox;
     baseFont_ = baseFont;
     metrics_ = MainFormMetricsAt(int(::GetDpiForWindow(window)));
-    toolBar_ = CreateToolBar(window, kToolBarId, metrics_);
+    toolBar_ = CreateToolBar(window, kToolBarId, metrics_, table);
     statusBar_ = ::CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
                                    window, HMENU(INT_PTR(kStatusBarId)), ::GetModuleHandleA(nullptr), nullptr);
     SetStatusFont();
@@ -63,7 +64,7 @@ void MainFormControls::DensityChanged(int dpi) {
     metrics_ = MainFormMetricsAt(dpi);
     SetStatusFont();
     ::DestroyWindow(toolBar_);
-    toolBar_ = CreateToolBar(window_, kToolBarId, metrics_);
+    toolBar_ = CreateToolBar(window_, kToolBarId, metrics_, *table_);
 }
 
 void MainFormControls::SetStatusFont() {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/main_form_rules.h"
+#include "commands/command_table.h"
 #include "util/win32/handles.h"
 
 namespace vimbrel::win32 {
@@ -14,7 +15,8 @@ class MainFormControls {
 public:
     // Makes the tool bar and the status bar on `window` at the window's density; the scroll
     // box is made by its owner. The status bar's font is `baseFont` at the density's size.
-    void Create(HWND window, HWND scrollBox, HFONT baseFont);
+    // The tool bar's buttons are the table's; the table outlives the controls.
+    void Create(HWND window, HWND scrollBox, HFONT baseFont, const CommandTable& table);
     bool Created() const { return statusBar_ != nullptr; }
 
     const MainFormMetrics& Metrics() const { return metrics_; }
@@ -37,6 +39,7 @@ private:
     void SetStatusFont();
 
     HWND window_ = nullptr;
+    const CommandTable* table_ = nullptr;
     HWND toolBar_ = nullptr, statusBar_ = nullptr, scrollBox_ = nullptr;
     HFONT baseFont_ = nullptr;
     UniqueFont statusFont_;

@@ -77,7 +77,7 @@ bool MainWindow::Create() {
          .icon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAINICON)),
          .smallIcon = HICON(::LoadImageA(instance, MAKEINTRESOURCEA(IDI_MAINICON), IMAGE_ICON, 16, 16, LR_SHARED))});
 
-    UniqueMenu menu = BuildMenu(MainMenu(), true);
+    UniqueMenu menu = BuildMenu(s_->table, Menu::Main);
     DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
     const MainFormMetrics metrics = MainFormMetricsAt(int(::GetDpiForSystem()));
     RECT r = ToRECT(Rect::At(Point{}, metrics.client));
@@ -104,14 +104,14 @@ void MainWindow::CreateControls() {
     lstrcpynA(lf.lfFaceName, "MS Sans Serif", LF_FACESIZE);
     s_->font.reset(::CreateFontIndirectA(&lf));
 
-    s_->controls.Create(hwnd_, s_->imageBox.Create(hwnd_, kScrollBoxId), s_->font.get());
-    s_->trayMenu = BuildMenu(TrayMenu(), false);
-    s_->imageMenu = BuildMenu(ImageMenu(), false);
-    s_->accelerators = BuildAccelerators();
+    s_->controls.Create(hwnd_, s_->imageBox.Create(hwnd_, kScrollBoxId), s_->font.get(), s_->table);
+    s_->trayMenu = BuildMenu(s_->table, Menu::Tray);
+    s_->imageMenu = BuildMenu(s_->table, Menu::Image);
+    s_->accelerators = BuildAccelerators(s_->table);
 
     // Every control follows its command's state from now on.
     s_->commands.SetListener([this](CommandName name, const CommandState& state) {
-        MirrorCommandState(name, state, s_->router, {s_->mainMenu, s_->trayMenu.get(), s_->imageMenu.get()},
+        MirrorCommandState(s_->table, name, state, s_->router, {s_->mainMenu, s_->trayMenu.get(), s_->imageMenu.get()},
                            s_->controls.ToolBar());
         RedrawMenuBarSoon();
     });
@@ -120,8 +120,8 @@ void MainWindow::CreateControls() {
 }
 
 void MainWindow::MirrorAllCommands() {
-    for (CommandName name : AllCommandNames())
-        MirrorCommandState(name, s_->commands.Get(name), s_->router,
+    for (CommandName name : s_->table.Names())
+        MirrorCommandState(s_->table, name, s_->commands.Get(name), s_->router,
                            {s_->mainMenu, s_->trayMenu.get(), s_->imageMenu.get()}, s_->controls.ToolBar());
     RedrawMenuBarSoon();
 }
@@ -202,7 +202,7 @@ void MainWindow::FormCreate() {
     tray.HideApplicationButton();
 
     // 12: the three capture hotkeys.
-    s_->shk1.HotKeys().OnHotKey = [this](TSysHotKey&, int index) { s_->router.Route(Handler::HotKey, index); };
+    s_->shk1.HotKeys().OnHotKey = [this](TSysHotKey&, int index) { s_->router.Route(handler::HotKey, index); };
     s_->shk1.HotKeys().SetActive(true);
     // No capture starts under a message or dialog, nor inside the command waiting on it.
     SetModalGuard([this] { return std::make_shared<HotKeysOff>(s_->shk1.HotKeys()); });
@@ -221,7 +221,7 @@ void MainWindow::FormCreate() {
     const std::string& arg = s_->firstArgument;
     RunReported(hwnd_, [&] {
         if (arg == "\\F")
-            s_->router.Route(Handler::CaptureScreenNow);
+            s_->router.Route(handler::CaptureScreenNow);
         else if (!arg.empty() && FileExists(arg))
             ShowAndOpen(arg);
     });
@@ -238,7 +238,7 @@ bool MainWindow::PreTranslate(MSG& msg) {
 bool MainWindow::FormKeyDown(int virtualKey) {
     bool ctrl = (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
     Handler handler = ClassifyFormKey(virtualKey, ctrl, s_->commands);
-    return handler != Handler::None && s_->router.Route(handler);
+    return !handler.Empty() && s_->router.Route(handler);
 }
 
 LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -280,17 +280,17 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         auto* hdr = reinterpret_cast<NMHDR*>(lp);
         if (hdr->code == TTN_GETDISPINFOA) {
             auto* info = reinterpret_cast<NMTTDISPINFOA*>(lp);
-            s_->toolTip = ToolBarHint(int(hdr->idFrom));
+            s_->toolTip = s_->table.Hint(int(hdr->idFrom));
             info->lpszText = s_->toolTip.data();
             return 0;
         }
         return Default(msg, wp, lp);
     }
     case Message(HandOverMessage::CaptureFullScreen):
-        s_->router.Route(Handler::CaptureScreenNow);
+        s_->router.Route(handler::CaptureScreenNow);
         return 0;
     case Message(HandOverMessage::CaptureActiveWindow):
-        s_->router.Route(Handler::CaptureActiveNow);
+        s_->router.Route(handler::CaptureActiveNow);
         return 0;
     case Message(HandOverMessage::OpenHandOverFile):
         OnHandOverFile();
@@ -311,7 +311,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DRAWCLIPBOARD: {
         HWND next = reinterpret_cast<HWND>(s_->clipboardChain.Next());
         if (next && ::IsWindow(next)) ::SendMessageA(next, msg, 0, 0);
-        s_->router.Route(Handler::ClipboardChanged);
+        s_->router.Route(handler::ClipboardChanged);
         return 0;
     }
     case WM_CHANGECBCHAIN:

@@ -12,6 +12,7 @@
 #include "app/win32/main_form_controls.h"
 #include "app/win32/main_settings.h"
 #include "capture/window_id.h"
+#include "app/main_commands.h"
 #include "commands/command_router.h"
 #include "desktop/win32/sys_hotkey.h"
 #include "desktop/win32/timer_pool.h"
@@ -104,7 +105,8 @@ struct MainWindow::State : SettingsView, ImageView, CursorPort, MainView, UserNo
     std::string firstArgument;
     std::string programFolder, dataFolder, workFolder, appTitle;
     CommandStates commands;
-    CommandRouter router;
+    const CommandTable& table = MainCommandTable();
+    CommandRouter router{table};
     HMENU mainMenu = nullptr;  // owned by the window
     UniqueMenu trayMenu, imageMenu;
     UniqueAccel accelerators;

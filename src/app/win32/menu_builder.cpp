@@ -10,30 +10,30 @@ std::string ItemText(const MenuItem& item) {
     return item.shortcut.empty() ? item.caption : item.caption + "\t" + item.shortcut;
 }
 
-// Standard small tool bar images of the common controls, by command.
-int StandardImage(Handler h) {
-    switch (h) {
-    case Handler::OpenFile: return STD_FILEOPEN;
-    case Handler::Save: return STD_FILESAVE;
-    case Handler::SendMail: return STD_REPLACE;
-    case Handler::PrintSetup: return STD_PROPERTIES;
-    case Handler::PrintPreview: return STD_PRINTPRE;
-    case Handler::Print: return STD_PRINT;
-    case Handler::Undo: return STD_UNDO;
-    case Handler::Copy: return STD_COPY;
-    case Handler::Paste: return STD_PASTE;
-    case Handler::Clear: return STD_DELETE;
-    case Handler::Crop: return STD_CUT;
-    case Handler::CaptureArea: return STD_FIND;
-    case Handler::HelpContents: return STD_HELP;
-    case Handler::Exit: return STD_REDOW;
-    default: return I_IMAGENONE;
+// The common controls' picture of each standard tool bar image.
+int StandardImage(ToolImage image) {
+    switch (image) {
+    case ToolImage::FileOpen: return STD_FILEOPEN;
+    case ToolImage::FileSave: return STD_FILESAVE;
+    case ToolImage::Replace: return STD_REPLACE;
+    case ToolImage::Properties: return STD_PROPERTIES;
+    case ToolImage::PrintPreview: return STD_PRINTPRE;
+    case ToolImage::Print: return STD_PRINT;
+    case ToolImage::Undo: return STD_UNDO;
+    case ToolImage::Copy: return STD_COPY;
+    case ToolImage::Paste: return STD_PASTE;
+    case ToolImage::Delete: return STD_DELETE;
+    case ToolImage::Cut: return STD_CUT;
+    case ToolImage::Find: return STD_FIND;
+    case ToolImage::Help: return STD_HELP;
+    case ToolImage::RedoW: return STD_REDOW;
+    case ToolImage::None: break;
     }
+    return I_IMAGENONE;
 }
 
-}  // namespace
 
-UniqueMenu BuildMenu(const std::vector<MenuItem>& items, bool menuBar) {
+UniqueMenu BuildMenuOf(const CommandTable& table, const std::vector<MenuItem>& items, bool menuBar) {
     UniqueMenu owned(menuBar ? ::CreateMenu() : ::CreatePopupMenu());
     HMENU menu = owned.get();
     for (const MenuItem& item : items) {
@@ -42,40 +42,46 @@ UniqueMenu BuildMenu(const std::vector<MenuItem>& items, bool menuBar) {
         } else if (item.hidden) {
             continue;
         } else if (!item.children.empty()) {
-            UniqueMenu sub = BuildMenu(item.children, false);
+            UniqueMenu sub = BuildMenuOf(table, item.children, false);
             MENUITEMINFOA info{};
             info.cbSize = sizeof info;
             info.fMask = MIIM_SUBMENU | MIIM_STRING | MIIM_ID;
             info.hSubMenu = sub.get();
-            info.wID = UINT(CommandId(item.name));
+            info.wID = UINT(table.Id(item.name));
             std::string text = ItemText(item);
             info.dwTypeData = text.data();
             // The menu owns its submenu once it holds it.
             if (::InsertMenuItemA(menu, ::GetMenuItemCount(menu), TRUE, &info)) sub.release();
-        } else if (item.handler == Handler::AddCursor) {
+        } else if (item.handler == handler::AddCursor) {
             // The cursor items show their cursor's picture instead of a caption.
-            ::AppendMenuA(menu, MF_OWNERDRAW, UINT_PTR(CommandId(item.name)), reinterpret_cast<LPCSTR>(item.argument));
+            ::AppendMenuA(menu, MF_OWNERDRAW, UINT_PTR(table.Id(item.name)), reinterpret_cast<LPCSTR>(item.argument));
         } else {
-            ::AppendMenuA(menu, MF_STRING, UINT_PTR(CommandId(item.name)), ItemText(item).c_str());
+            ::AppendMenuA(menu, MF_STRING, UINT_PTR(table.Id(item.name)), ItemText(item).c_str());
         }
     }
     return owned;
 }
 
-UniqueAccel BuildAccelerators() {
-    std::vector<ACCEL> table;
+}  // namespace
+
+UniqueMenu BuildMenu(const CommandTable& table, Menu which) {
+    return BuildMenuOf(table, table.MenuItems(which), which == Menu::Main);
+}
+
+UniqueAccel BuildAccelerators(const CommandTable& table) {
+    std::vector<ACCEL> keys;
     auto add = [&](const auto& self, const std::vector<MenuItem>& items) -> void {
         for (const MenuItem& item : items) {
             if (auto s = ParseShortcut(item.shortcut); s && s->ctrl)
-                table.push_back(ACCEL{BYTE(FVIRTKEY | FCONTROL), WORD(s->key), WORD(CommandId(item.name))});
+                keys.push_back(ACCEL{BYTE(FVIRTKEY | FCONTROL), WORD(s->key), WORD(table.Id(item.name))});
             self(self, item.children);
         }
     };
-    add(add, MainMenu());
-    return UniqueAccel(::CreateAcceleratorTableA(table.data(), int(table.size())));
+    add(add, table.MenuItems(Menu::Main));
+    return UniqueAccel(::CreateAcceleratorTableA(keys.data(), int(keys.size())));
 }
 
-HWND CreateToolBar(HWND parent, int id, const MainFormMetrics& metrics) {
+HWND CreateToolBar(HWND parent, int id, const MainFormMetrics& metrics, const CommandTable& table) {
     HWND bar = ::CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr,
                                  WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST | TBSTYLE_TOOLTIPS | CCS_TOP | CCS_NODIVIDER,
                                  0, 0, 0, 0, parent, HMENU(INT_PTR(id)), ::GetModuleHandleA(nullptr), nullptr);
@@ -87,17 +93,17 @@ HWND CreateToolBar(HWND parent, int id, const MainFormMetrics& metrics) {
     ::SendMessageA(bar, TB_ADDBITMAP, 0, LPARAM(&std));
     std::vector<TBBUTTON> buttons;
     std::vector<std::string> texts;
-    texts.reserve(ToolBar().size());
-    for (const ToolButton& b : ToolBar()) {
+    texts.reserve(table.ToolBar().size());
+    for (const ToolButton& b : table.ToolBar()) {
         TBBUTTON tb{};
         if (b.name.Empty()) {
             tb.fsStyle = BTNS_SEP;
             tb.iBitmap = metrics.separatorWidth;
         } else {
-            tb.idCommand = CommandId(b.name);
+            tb.idCommand = table.Id(b.name);
             tb.fsState = TBSTATE_ENABLED;
             tb.fsStyle = BTNS_BUTTON;
-            tb.iBitmap = StandardImage(b.handler);
+            tb.iBitmap = StandardImage(b.image);
             if (!b.caption.empty()) {
                 texts.push_back(b.caption);
                 tb.fsStyle |= BTNS_SHOWTEXT | BTNS_AUTOSIZE;
@@ -109,13 +115,13 @@ HWND CreateToolBar(HWND parent, int id, const MainFormMetrics& metrics) {
     ::SendMessageA(bar, TB_ADDBUTTONSA, WPARAM(buttons.size()), LPARAM(buttons.data()));
     // Speed buttons of 25 x 25 at 96 dpi; the one with a caption (Options) is as wide as its text.
     ::SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(metrics.buttonSize, metrics.buttonSize));
-    for (const ToolButton& b : ToolBar()) {
+    for (const ToolButton& b : table.ToolBar()) {
         if (b.name.Empty() || !b.caption.empty()) continue;
         TBBUTTONINFOA info{};
         info.cbSize = sizeof info;
         info.dwMask = TBIF_SIZE;
         info.cx = WORD(ScaleToDpi(b.width, metrics.dpi));
-        ::SendMessageA(bar, TB_SETBUTTONINFOA, WPARAM(CommandId(b.name)), LPARAM(&info));
+        ::SendMessageA(bar, TB_SETBUTTONINFOA, WPARAM(table.Id(b.name)), LPARAM(&info));
     }
     ::SendMessageA(bar, TB_AUTOSIZE, 0, 0);
     return bar;
@@ -138,21 +144,13 @@ void DrawCursorItem(const DRAWITEMSTRUCT& item) {
                  cursor, side, side, 0, nullptr, DI_NORMAL);
 }
 
-std::string ToolBarHint(int commandId) {
-    auto ref = CommandById(commandId);
-    if (!ref) return {};
-    for (const ToolButton& b : ToolBar())
-        if (b.name == ref->name) return b.hint;
-    return {};
-}
-
-void MirrorCommandState(CommandName name, const CommandState& state, const CommandRouter& router,
-                        const std::vector<HMENU>& menus, HWND toolBar) {
-    int id = CommandId(name);
-    auto ref = CommandById(id);
+void MirrorCommandState(const CommandTable& table, CommandName name, const CommandState& state,
+                        const CommandRouter& router, const std::vector<HMENU>& menus, HWND toolBar) {
+    int id = table.Id(name);
+    auto ref = table.ById(id);
     if (!ref) return;
     // Submenus carry no handler of their own; they follow their state alone.
-    bool isSubmenu = ref->handler == Handler::None;
+    bool isSubmenu = ref->handler.Empty();
     bool enabled = state.enabled && (isSubmenu || router.Wired(ref->handler));
     for (HMENU menu : menus) {
         ::EnableMenuItem(menu, UINT(id), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));

@@ -14,27 +14,24 @@
 
 namespace vimbrel::win32 {
 
-// A menu bar (top) or popup menu filled with the items; hidden items are left out, their
-// names stay known to the command states.
-UniqueMenu BuildMenu(const std::vector<MenuItem>& items, bool menuBar);
+// The menu bar (Menu::Main) or a popup menu filled with the table's items; hidden items are
+// left out, their names stay known to the command states.
+UniqueMenu BuildMenu(const CommandTable& table, Menu which);
 
 // Accelerators for every Ctrl shortcut of the main menu.
-UniqueAccel BuildAccelerators();
+UniqueAccel BuildAccelerators(const CommandTable& table);
 
-// A tool bar child window with the buttons and their hints, sized for the window's
+// A tool bar child window with the table's buttons and their hints, sized for the window's
 // density; its id is `id`.
-HWND CreateToolBar(HWND parent, int id, const MainFormMetrics& metrics);
+HWND CreateToolBar(HWND parent, int id, const MainFormMetrics& metrics, const CommandTable& table);
 
 // The "Add a cursor" items are drawn by the window: 8 x 18 each at 96 dpi, showing their cursor.
 void MeasureCursorItem(MEASUREITEMSTRUCT& item, const MainFormMetrics& metrics);
 void DrawCursorItem(const DRAWITEMSTRUCT& item);
 
-// Text the tool bar shows as the tooltip of a button's command id; empty when none.
-std::string ToolBarHint(int commandId);
-
 // Applies one command's state to every menu and tool bar control carrying its name.
 // A command whose handler nobody serves stays disabled.
-void MirrorCommandState(CommandName name, const CommandState& state, const CommandRouter& router,
-                        const std::vector<HMENU>& menus, HWND toolBar);
+void MirrorCommandState(const CommandTable& table, CommandName name, const CommandState& state,
+                        const CommandRouter& router, const std::vector<HMENU>& menus, HWND toolBar);
 
 }  // namespace vimbrel::win32

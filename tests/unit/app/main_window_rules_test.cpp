@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "commands/command_table.h"
+#include "app/main_commands.h"
 #include "app/hand_over.h"
 #include "app/main_form_rules.h"
 
@@ -20,6 +20,12 @@ const MenuItem* FindItem(const std::vector<MenuItem>& items, CommandName name) {
 }
 
 constexpr CommandName kLine{};  // a separator
+
+const CommandTable& Table() { return MainCommandTable(); }
+const std::vector<MenuItem>& MainMenu() { return Table().MenuItems(Menu::Main); }
+const std::vector<MenuItem>& TrayMenu() { return Table().MenuItems(Menu::Tray); }
+const std::vector<MenuItem>& ImageMenu() { return Table().MenuItems(Menu::Image); }
+const std::vector<ToolButton>& ToolBar() { return Table().ToolBar(); }
 
 std::vector<CommandName> Names(const std::vector<MenuItem>& items) {
     std::vector<CommandName> names;
@@ -82,7 +88,7 @@ TEST(CommandTable, HiddenItemsExistButAreNotShown) {
         EXPECT_TRUE(item->hidden) << name.Text();
     }
     EXPECT_EQ(FindItem(MainMenu(), cmd::zmi16)->caption, "16 : 1");
-    EXPECT_EQ(FindItem(MainMenu(), cmd::zmi16)->handler, Handler::None) << "zoom stops at 10:1";
+    EXPECT_EQ(FindItem(MainMenu(), cmd::zmi16)->handler, handler::None) << "zoom stops at 10:1";
 }
 
 TEST(CommandTable, TrayAndImageMenusStandInTheirOrder) {
@@ -96,7 +102,7 @@ TEST(CommandTable, TrayAndImageMenusStandInTheirOrder) {
                                         cmd::popAutoPrint, cmd::popAutoSave, cmd::popNotes, kLine, cmd::popPreview, cmd::popPrint}));
     EXPECT_EQ(FindItem(TrayMenu(), cmd::mnuNotes)->caption, "Add &Notes to Image");
     EXPECT_EQ(FindItem(ImageMenu(), cmd::popNotes)->caption, "Add Notes to Image");
-    EXPECT_EQ(FindItem(TrayMenu(), cmd::mnuClose)->handler, Handler::Exit);
+    EXPECT_EQ(FindItem(TrayMenu(), cmd::mnuClose)->handler, handler::Exit);
 }
 
 TEST(CommandTable, ToolBarButtonsWithSeparatorsAfterEmailPrintSelectAndOptions) {
@@ -115,16 +121,16 @@ TEST(CommandTable, ToolBarButtonsWithSeparatorsAfterEmailPrintSelectAndOptions) 
 
 TEST(CommandTable, EveryControlHasItsOwnIdThatLeadsBackToIt) {
     std::set<int> ids;
-    for (CommandName name : AllCommandNames()) {
-        int id = CommandId(name);
+    for (CommandName name : Table().Names()) {
+        int id = Table().Id(name);
         EXPECT_TRUE(ids.insert(id).second) << name.Text();
-        auto ref = CommandById(id);
+        auto ref = Table().ById(id);
         ASSERT_TRUE(ref.has_value()) << name.Text();
         EXPECT_EQ(ref->name, name);
     }
-    EXPECT_EQ(CommandId(CommandName{}), 0) << "a separator is no command";
-    EXPECT_EQ(CommandById(CommandId(cmd::zmo04))->argument, -4);
-    EXPECT_EQ(CommandById(CommandId(cmd::mnuHelpSave))->argument, 300);
+    EXPECT_EQ(Table().Id(CommandName{}), 0) << "a separator is no command";
+    EXPECT_EQ(Table().ById(Table().Id(cmd::zmo04))->argument, -4);
+    EXPECT_EQ(Table().ById(Table().Id(cmd::mnuHelpSave))->argument, 300);
 }
 
 TEST(CommandTable, ShortcutTexts) {
@@ -205,17 +211,17 @@ TEST(MainFormRules, KeysSeenBeforeTheControls) {
     CommandStates commands;
     commands.SetEnabled(cmd::Print1, false);
     commands.SetEnabled(cmd::SaveAs1, false);
-    EXPECT_EQ(ClassifyFormKey(0x21, true, commands), Handler::PreviousNumberedFile);
-    EXPECT_EQ(ClassifyFormKey(0x22, true, commands), Handler::NextNumberedFile);
-    EXPECT_EQ(ClassifyFormKey(0x22, false, commands), Handler::None);
-    EXPECT_EQ(ClassifyFormKey('N', true, commands), Handler::None) << "printing needs Print1";
-    EXPECT_EQ(ClassifyFormKey(0x71, true, commands), Handler::None) << "a numbered save needs a picture";
+    EXPECT_EQ(ClassifyFormKey(0x21, true, commands), handler::PreviousNumberedFile);
+    EXPECT_EQ(ClassifyFormKey(0x22, true, commands), handler::NextNumberedFile);
+    EXPECT_EQ(ClassifyFormKey(0x22, false, commands), handler::None);
+    EXPECT_EQ(ClassifyFormKey('N', true, commands), handler::None) << "printing needs Print1";
+    EXPECT_EQ(ClassifyFormKey(0x71, true, commands), handler::None) << "a numbered save needs a picture";
     commands.SetEnabled(cmd::Print1, true);
     commands.SetEnabled(cmd::SaveAs1, true);
-    EXPECT_EQ(ClassifyFormKey('N', true, commands), Handler::PrintWithNotes);
-    EXPECT_EQ(ClassifyFormKey(0x71, true, commands), Handler::NumberedSave);
-    EXPECT_EQ(ClassifyFormKey(0x70, false, commands), Handler::HelpContents);
-    EXPECT_EQ(ClassifyFormKey(0x70, true, commands), Handler::None);
+    EXPECT_EQ(ClassifyFormKey('N', true, commands), handler::PrintWithNotes);
+    EXPECT_EQ(ClassifyFormKey(0x71, true, commands), handler::NumberedSave);
+    EXPECT_EQ(ClassifyFormKey(0x70, false, commands), handler::HelpContents);
+    EXPECT_EQ(ClassifyFormKey(0x70, true, commands), handler::None);
 }
 
 TEST(MainFormRules, HelpPagesByContext) {

@@ -79,8 +79,8 @@ protected:
         commands.SetEnabled(cmd::PrintSetup1, true);  // a printer is installed
         commands.SetChecked(cmd::mnuSetScreen, true);
         testing::LogRoutes(router, f.log,
-                           {{Handler::Copy, "copy"}, {Handler::Print, "print"}, {Handler::NumberedSave, "save"},
-                            {Handler::Editor, "editor"}});
+                           {{handler::Copy, "copy"}, {handler::Print, "print"}, {handler::NumberedSave, "save"},
+                            {handler::Editor, "editor"}});
         captures.BindTo(router);
         hotKeys.SetActive(true);
     }
@@ -103,7 +103,7 @@ protected:
     testing::MemoryStore store;
     OptionFlags flags;
     CommandStates commands;
-    CommandRouter router;
+    CommandRouter router{testing::StandardTable()};
     TSysHotKey hotKeys{f};
     CurrentImage image{commands, f, f, [] { return false; }};
     CommandDeps deps{image, flags, commands, store, files, f, f, f, f, hotKeys, router, "", ""};
@@ -113,7 +113,7 @@ protected:
 TEST_F(CaptureCommandsTest, AFullScreenCaptureCopiesPrintsSavesAndStartsTheEditorInThatOrder) {
     AllOutputsOn();
     f.log.clear();
-    router.Route(Handler::HotKey, 0);
+    router.Route(handler::HotKey, 0);
     EXPECT_EQ(Outputs(), (std::vector<std::string>{"pop-up", "copy", "print", "save", "editor"}));
     EXPECT_EQ(f.log.front(), "grab screen");
     EXPECT_EQ(f.log[1], "pointer at 0,0");
@@ -128,9 +128,9 @@ TEST_F(CaptureCommandsTest, TheHotkeysAreOffWhileTheOverlayIsUpHoweverTheAreaCap
     std::vector<bool> activeUnderOverlay;
     f.duringOverlay = [&] { activeUnderOverlay.push_back(hotKeys.Active()); };
     f.choices.push_back(Chosen(Rect{2, 3, 12, 9}));
-    router.Route(Handler::CaptureArea);  // the tool button, the tray's Capture Area Now
+    router.Route(handler::CaptureArea);  // the tool button, the tray's Capture Area Now
     f.choices.push_back(Chosen(Rect{2, 3, 12, 9}));
-    router.Route(Handler::Crop);
+    router.Route(handler::Crop);
     EXPECT_EQ(activeUnderOverlay, (std::vector<bool>{false, false})) << "no capture may start under the overlay";
     EXPECT_TRUE(hotKeys.Active()) << "and they are on again after";
 }
@@ -148,14 +148,14 @@ TEST_F(CaptureCommandsTest, EachPathRunsItsRowOfPostCaptureActions) {
 
     f.log.clear();
     f.choices.push_back(Chosen(Rect{2, 3, 12, 9}));
-    router.Route(Handler::CaptureArea);
+    router.Route(handler::CaptureArea);
     EXPECT_EQ(Outputs(), all);
     EXPECT_EQ(f.log.front(), "hide") << "Select an Area hides the window first";
     EXPECT_EQ(f.statusText, "(10x 6) - Selected area captured");
 
     f.log.clear();
     f.choices.push_back(Chosen(Rect{2, 3, 12, 9}));
-    router.Route(Handler::Crop);
+    router.Route(handler::Crop);
     EXPECT_EQ(Outputs(), (std::vector<std::string>{"pop-up", "copy"})) << "a crop prints, saves and edits nothing";
     EXPECT_EQ(f.log.front(), "pause 200") << "the window stays up for a crop";
     EXPECT_FALSE(captures.CropMode());
@@ -205,22 +205,22 @@ TEST_F(CaptureCommandsTest, AHotkeyDuringAHotkeyCaptureDoesNothingAndTheHotkeysC
         ++grabs;
         EXPECT_TRUE(captures.HotKeyBusy());
         EXPECT_FALSE(hotKeys.Active()) << "off for the whole capture";
-        router.Route(Handler::HotKey, 0);  // pressed again while pending messages run
+        router.Route(handler::HotKey, 0);  // pressed again while pending messages run
     };
-    router.Route(Handler::HotKey, 0);
+    router.Route(handler::HotKey, 0);
     EXPECT_EQ(grabs, 1);
     EXPECT_TRUE(hotKeys.Active());
     EXPECT_FALSE(captures.HotKeyBusy());
 
     f.duringGrab = [] { throw std::runtime_error("no screen"); };
-    EXPECT_THROW(router.Route(Handler::HotKey, 0), std::runtime_error);
+    EXPECT_THROW(router.Route(handler::HotKey, 0), std::runtime_error);
     EXPECT_TRUE(hotKeys.Active()) << "a failed capture never leaves the program deaf to its hotkeys";
     EXPECT_FALSE(captures.HotKeyBusy());
 
     f.duringGrab = nullptr;
     f.console = true;
     f.log.clear();
-    for (int entry : {0, 1, 2}) router.Route(Handler::HotKey, entry);
+    for (int entry : {0, 1, 2}) router.Route(handler::HotKey, entry);
     EXPECT_TRUE(f.log.empty()) << "a console in front takes its own keys";
     EXPECT_TRUE(hotKeys.Active());
 }

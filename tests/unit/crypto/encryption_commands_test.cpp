@@ -91,7 +91,7 @@ TEST_F(EncryptionCommandsTest, SaveImageEncryptedNamesTheFileByItsContentAndLeav
         SCOPED_TRACE(c.chosen);
         ui.saveAnswer = Dialogs::SaveChoice{Path(c.chosen), c.filter};
         ui.log.clear();
-        router.Route(Handler::SaveEncrypted);
+        router.Route(handler::SaveEncrypted);
         ASSERT_EQ(ui.log.size(), 1u);
         EXPECT_EQ(ui.log[0], "save dialog " + folder + " 1 Bitmap");
         std::string plain = Decipher(Path(c.written), "secret key");
@@ -136,7 +136,7 @@ TEST_F(EncryptionCommandsTest, EncryptAFileWritesItBesideTheSourceAndLeavesTheSo
     std::ofstream(source, std::ios::binary) << "quarterly figures\n";
     std::ofstream(source + ".VRX") << "an older copy, replaced without asking";
     keys.file = source;
-    router.Route(Handler::EncryptFile);
+    router.Route(handler::EncryptFile);
     EXPECT_EQ(keys.asked, (std::vector<std::string>{"key (note)", "Select File to Encrypt | All Files (*.*)|*.* | "}));
     EXPECT_EQ(ReadAll(source), "quarterly figures\n");
     EXPECT_EQ(fs::file_size(source + ".VRX"), 24u);
@@ -145,7 +145,7 @@ TEST_F(EncryptionCommandsTest, EncryptAFileWritesItBesideTheSourceAndLeavesTheSo
 
     keys.asked.clear();
     keys.key.reset();
-    router.Route(Handler::EncryptFile);
+    router.Route(handler::EncryptFile);
     EXPECT_EQ(keys.asked.size(), 1u) << "no key: no file dialog";
 }
 
@@ -155,7 +155,7 @@ TEST_F(EncryptionCommandsTest, AnEncryptedPictureOpensWithoutAFileNameAndItsPlai
     Encipher(Path("photo.bmp"), Path("old.bmpx"), "secret key");
     std::ofstream(work + "photo.bmp") << "left over from before";
     keys.file = Path("photo.bmp.vrx");
-    router.Route(Handler::OpenEncrypted);
+    router.Route(handler::OpenEncrypted);
     EXPECT_EQ(keys.asked[0], "Select VRL Encrypted file to open | VRL Encrypted Files (*.VRX)|*.vrx | " + folder);
     EXPECT_EQ(keys.asked[1], "key \r\nFile: photo.bmp.vrx");
     EXPECT_EQ(image.imgMain, Filled(9, 6, 3));

@@ -55,7 +55,7 @@ protected:
 
 TEST_F(MailCommandsTest, AnUnsavedPictureGoesAsAJpegInTheWorkFolderASavedOneAsItsFile) {
     ShowPicture();
-    ASSERT_TRUE(router.Route(Handler::SendMail));
+    ASSERT_TRUE(router.Route(handler::SendMail));
     EXPECT_EQ(mailUi.log, std::vector<std::string>{"send dialog, hotkeys off, Encrypt Images shown"});
     ASSERT_EQ(mailUi.attachments, std::vector<std::string>{EmailTempPath(work)});
     auto sent = LoadImageFile(EmailTempPath(work));

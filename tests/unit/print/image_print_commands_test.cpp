@@ -106,7 +106,7 @@ protected:
     OptionFlags flags;
     CommandStates commands;
     CurrentImage image{commands, window, window, [] { return false; }};
-    CommandRouter router;
+    CommandRouter router{testing::StandardTable()};
     std::optional<PrinterOrientation> orientation = PrinterOrientation::Portrait;
     std::optional<Lines> notesAnswer = Lines{"Ship it", "second line"};
     bool stuck = false, unreachable = false, failNextPicture = false;
@@ -119,7 +119,7 @@ protected:
 TEST_F(PrintCommandsTest, CtrlNAsksForNotesThenPrintsDatePictureAndNotesWithTheProgramBusy) {
     print.BindTo(router);
     flags.PrintStyle = "Best";
-    ASSERT_TRUE(router.Route(Handler::PrintWithNotes));
+    ASSERT_TRUE(router.Route(handler::PrintWithNotes));
     EXPECT_EQ(log, (Lines{
                        "notes dialog hotkeys off",
                        "begin Vimbrel Print Image hotkeys off busy 'Printing........'",
@@ -136,12 +136,12 @@ TEST_F(PrintCommandsTest, CtrlNAsksForNotesThenPrintsDatePictureAndNotesWithTheP
 TEST_F(PrintCommandsTest, PrintAsksForNotesOnlyWhenPrintNotesIsOn) {
     print.BindTo(router);
     flags.PrintDate = false;
-    router.Route(Handler::Print);
+    router.Route(handler::Print);
     EXPECT_EQ(log, (Lines{"begin Vimbrel Print Image hotkeys off busy 'Printing........'",
                           "picture 125,125 4550x3412 from 1024x768", "end"}));
     log.clear();
     flags.PrintNotes = true;
-    router.Route(Handler::Print);
+    router.Route(handler::Print);
     ASSERT_FALSE(log.empty());
     EXPECT_EQ(log.front(), "notes dialog hotkeys off '(1024x 768) - Full Screen capture'");
     EXPECT_EQ(log.at(log.size() - 2), "line 125,3627 clip 125,3627-235,3672 second line");
@@ -218,7 +218,7 @@ TEST_F(PrintCommandsTest, NothingPrintsWithoutAPictureOrAPrinter) {
 
 TEST_F(PrintCommandsTest, PrintSetupShowsTheSystemDialogWithTheBusyCursor) {
     print.BindTo(router);
-    router.Route(Handler::PrintSetup);
+    router.Route(handler::PrintSetup);
     EXPECT_EQ(log, Lines{"setup dialog hotkeys on busy"});
     EXPECT_FALSE(window.busy);
 }

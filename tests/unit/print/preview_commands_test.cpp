@@ -26,7 +26,7 @@ struct GroupState {
     OptionFlags flags;
     CommandStates commands;
     CurrentImage image{commands, window, window, [] { return false; }};
-    CommandRouter router;
+    CommandRouter router{testing::StandardTable()};
     testing::NoFiles store;
     CommandDeps deps{image, flags, commands, store, store, window, window, window, window, hotKeys, router, "", ""};
 };
@@ -95,7 +95,7 @@ protected:
 
     void Open(std::function<void(TPreviewForm&)> script) {
         user = std::move(script);
-        ASSERT_TRUE(router.Route(Handler::PrintPreview));
+        ASSERT_TRUE(router.Route(handler::PrintPreview));
     }
 
     Lines log;
@@ -275,7 +275,7 @@ protected:
 };
 
 TEST_F(ConsoleTextTest, TheClipboardsTextPrintsInPrintTextFontThenTheWindowHides) {
-    ASSERT_TRUE(router.Route(Handler::PrintConsoleText));
+    ASSERT_TRUE(router.Route(handler::PrintConsoleText));
     EXPECT_EQ(log, (Lines{"begin System", "draw C:\\>dir hotkeys off", "end"}));
     EXPECT_EQ(window.log, Lines{"hide"});
     EXPECT_TRUE(hotKeys.Active());

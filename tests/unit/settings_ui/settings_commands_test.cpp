@@ -69,8 +69,8 @@ protected:
         hotKeys.SetActive(true);
         RegisterCaptureHotKeys(hotKeys, flags);
         WatchCaptureHotKeys(hotKeys, flags, notice);
-        LogRoutes(router, ui.log, {{Handler::AutoSave, "auto save"}, {Handler::AutoPrint, "auto print"}});
-        router.Bind(Handler::HelpContext, [this](const CommandRef& ref) { ui.log.push_back("help " + std::to_string(ref.argument)); });
+        LogRoutes(router, ui.log, {{handler::AutoSave, "auto save"}, {handler::AutoPrint, "auto print"}});
+        router.Bind(handler::HelpContext, [this](const CommandRef& ref) { ui.log.push_back("help " + std::to_string(ref.argument)); });
         cmd.BindTo(router);
     }
 
@@ -82,7 +82,7 @@ protected:
     MemoryStore store;
     SystemHotKeys system;
     TSysHotKey hotKeys{system};
-    CommandRouter router;
+    CommandRouter router{testing::StandardTable()};
     ScriptedDialog dialog;
     NoticeLog notice;
     SettingsCommands cmd{CommandDeps{image, flags, commands, store, files, ui, ui, ui, ui, hotKeys, router, "", ""},
@@ -101,7 +101,7 @@ TEST_F(SettingsCommandsTest, OkAppliesThroughTheMenuHandlersReplacesTheHotKeysAn
         v.hotKeysChanged = true;
         return v;
     };
-    ASSERT_TRUE(router.Route(Handler::Options));
+    ASSERT_TRUE(router.Route(handler::Options));
 
     EXPECT_FALSE(heldWhileOpen) << "no capture can start while the dialog is open";
     EXPECT_TRUE(hotKeys.Active());

@@ -53,8 +53,8 @@ protected:
         image.Start();
         commands.SetEnabled(cmd::PrintSetup1, true);
         testing::LogRoutes(router, f.log,
-                           {{Handler::Print, "print"}, {Handler::NumberedSave, "save"}, {Handler::Editor, "editor"},
-                            {Handler::PrintConsoleText, "print text"}});
+                           {{handler::Print, "print"}, {handler::NumberedSave, "save"}, {handler::Editor, "editor"},
+                            {handler::PrintConsoleText, "print text"}});
         captures.BindTo(router);
         edit.BindTo(router);
         hotKeys.SetActive(true);
@@ -74,7 +74,7 @@ protected:
     testing::MemoryStore store;
     OptionFlags flags;
     CommandStates commands;
-    CommandRouter router;
+    CommandRouter router{testing::StandardTable()};
     TSysHotKey hotKeys{f};
     CurrentImage image{commands, f, f, [] { return false; }};
     CommandDeps deps{image, flags, commands, store, files, f, f, f, f, hotKeys, router, folder, folder};
@@ -85,19 +85,19 @@ protected:
 
 TEST_F(EditCommandsTest, PastePrintsAndSavesButNeverCopiesOrEditsAndOnlyWhenNotBusy) {
     flags.PopUp = flags.AutoClipCopy = flags.AutoEdit = true;
-    router.Route(Handler::AutoPrint);
-    router.Route(Handler::AutoSave);
+    router.Route(handler::AutoPrint);
+    router.Route(handler::AutoSave);
     ShowPicture(Filled(5, 5, 1));
     image.CaptureText = "earlier";
     f.clipboardBitmap = Filled(30, 20, 7);
     f.log.clear();
 
     hotKeys.SetActive(false);
-    router.Route(Handler::Paste);
+    router.Route(handler::Paste);
     EXPECT_EQ(image.imgMain, Filled(5, 5, 1)) << "nothing is pasted while a capture or a print runs";
     hotKeys.SetActive(true);
 
-    router.Route(Handler::Paste);
+    router.Route(handler::Paste);
     EXPECT_EQ(image.imgMain, Filled(30, 20, 7));
     EXPECT_EQ(f.log, (std::vector<std::string>{"pop-up", "print", "save"}));
     EXPECT_EQ(f.statusText, "");
@@ -108,19 +108,19 @@ TEST_F(EditCommandsTest, PastePrintsAndSavesButNeverCopiesOrEditsAndOnlyWhenNotB
 
 TEST_F(EditCommandsTest, ClipboardChangesEnablePasteAndWatchingPastesButNotWhileBusy) {
     f.clipboardText = true;
-    router.Route(Handler::ClipboardChanged);
+    router.Route(handler::ClipboardChanged);
     EXPECT_FALSE(commands.Enabled(cmd::mnuPaste));
     EXPECT_FALSE(commands.Enabled(cmd::btnPaste));
 
     f.clipboardBitmap = Filled(8, 6, 3);
     flags.WatchClips = true;
     hotKeys.SetActive(false);
-    router.Route(Handler::ClipboardChanged);
+    router.Route(handler::ClipboardChanged);
     EXPECT_FALSE(commands.Enabled(cmd::popPaste)) << "ignored while the hotkeys are off";
     EXPECT_TRUE(image.imgMain.Empty());
 
     hotKeys.SetActive(true);
-    router.Route(Handler::ClipboardChanged);
+    router.Route(handler::ClipboardChanged);
     EXPECT_TRUE(commands.Enabled(cmd::popPaste));
     EXPECT_EQ(image.imgMain, Filled(8, 6, 3));
 }
@@ -128,10 +128,10 @@ TEST_F(EditCommandsTest, ClipboardChangesEnablePasteAndWatchingPastesButNotWhile
 TEST_F(EditCommandsTest, WatchingLeavesTheProgramsOwnCopiesAlone) {
     flags.WatchClips = true;
     f.clipboardBitmap = Filled(8, 6, 3);
-    router.Route(Handler::ClipboardChanged);
+    router.Route(handler::ClipboardChanged);
     ShowPicture(Filled(5, 5, 1));
-    router.Route(Handler::Copy);
-    router.Route(Handler::ClipboardChanged);
+    router.Route(handler::Copy);
+    router.Route(handler::ClipboardChanged);
     EXPECT_TRUE(commands.Enabled(cmd::mnuPaste)) << "our copy can still be pasted by hand";
     image.mnuUndoClick();
     EXPECT_EQ(image.imgMain, Filled(8, 6, 3)) << "the copy was not taken back over the picture before";
@@ -140,16 +140,16 @@ TEST_F(EditCommandsTest, WatchingLeavesTheProgramsOwnCopiesAlone) {
 TEST_F(EditCommandsTest, ConsoleTextIsPrintedOnlyWithAPrinterDosPrintAndAConsoleInFront) {
     f.clipboardText = true;
     f.console = true;
-    router.Route(Handler::ClipboardChanged);
+    router.Route(handler::ClipboardChanged);
     EXPECT_TRUE(f.log.empty()) << "DosPrint is off";
     flags.DosPrint = true;
-    router.Route(Handler::ClipboardChanged);
+    router.Route(handler::ClipboardChanged);
     EXPECT_EQ(f.log, std::vector<std::string>{"print text"});
     f.console = false;
-    router.Route(Handler::ClipboardChanged);
+    router.Route(handler::ClipboardChanged);
     commands.SetEnabled(cmd::PrintSetup1, false);
     f.console = true;
-    router.Route(Handler::ClipboardChanged);
+    router.Route(handler::ClipboardChanged);
     EXPECT_EQ(f.log.size(), 1u);
 }
 
@@ -172,7 +172,7 @@ TEST_F(EditCommandsTest, GreysAreEqualInEveryChannelAndUndoBringsBackColourAtIts
     image.SetZoom(1, 4);
     image.CurrentFileName = "kept.bmp";
     commands.SetEnabled(cmd::Save1, false);
-    router.Route(Handler::Grey);
+    router.Route(handler::Grey);
     EXPECT_TRUE(commands.Enabled(cmd::Save1)) << "the picture changed: it can be saved";
     ASSERT_EQ(image.imgMain.Width(), 16);
     for (int y = 0; y < 16; ++y)
@@ -190,7 +190,7 @@ TEST_F(EditCommandsTest, GreysAreEqualInEveryChannelAndUndoBringsBackColourAtIts
 
 TEST_F(EditCommandsTest, AStampGoesIntoBothPicturesAtItsOffsetAndARightClickDisarmsIt) {
     ShowPicture(Filled(40, 30, 2));
-    router.Route(CommandRef{cmd::curAdd2, Handler::AddCursor, 2});
+    router.Route(CommandRef{cmd::curAdd2, handler::AddCursor, 2});
     EXPECT_EQ(f.pointer, ImagePointer::HandPoint);
     f.log.clear();
     edit.Image1MouseDown(MouseButton::Left, Point{10, 12});
@@ -199,7 +199,7 @@ TEST_F(EditCommandsTest, AStampGoesIntoBothPicturesAtItsOffsetAndARightClickDisa
     EXPECT_EQ(f.pointer, ImagePointer::Normal);
     EXPECT_TRUE(image.UndoAvailable());
 
-    router.Route(CommandRef{cmd::crAdd4, Handler::AddCursor, 4});
+    router.Route(CommandRef{cmd::crAdd4, handler::AddCursor, 4});
     EXPECT_EQ(image.StampOffset, (Point{-5, -6}));
     f.log.clear();
     edit.Image1MouseDown(MouseButton::Right, Point{3, 3});
@@ -229,11 +229,11 @@ TEST_F(EditCommandsTest, DraggingScrollsALineForMovesBeyondTwoPixels) {
 }
 
 TEST_F(EditCommandsTest, CopyPutsTheShownPictureAtItsZoom) {
-    router.Route(Handler::Copy);
+    router.Route(handler::Copy);
     EXPECT_FALSE(f.clipboardBitmap) << "no picture, nothing copied";
     ShowPicture(Filled(40, 30, 2));
     image.SetZoom(1, 2);
-    router.Route(Handler::Copy);
+    router.Route(handler::Copy);
     ASSERT_TRUE(f.clipboardBitmap);
     EXPECT_EQ(f.clipboardBitmap->Width(), 20);
     EXPECT_EQ(f.clipboardBitmap->Height(), 15);

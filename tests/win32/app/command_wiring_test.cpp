@@ -11,7 +11,7 @@
 #include "app/win32/main_settings.h"
 #include "app/win32/menu_builder.h"
 #include "commands/command_router.h"
-#include "commands/command_table.h"
+#include "app/main_commands.h"
 #include "desktop/win32/sys_hotkey.h"
 #include "fake_ports.h"
 #include "workspace/current_image.h"
@@ -51,11 +51,11 @@ protected:
             info.fMask = MIIM_ID | MIIM_SUBMENU | MIIM_FTYPE;
             ASSERT_TRUE(::GetMenuItemInfoA(menu, UINT(i), TRUE, &info)) << where << " item " << i;
             if (info.fType & MFT_SEPARATOR) continue;
-            auto command = CommandById(int(info.wID));
+            auto command = table.ById(int(info.wID));
             ASSERT_TRUE(command.has_value()) << where << " item " << i << " has id " << info.wID;
             if (info.hSubMenu) {
                 ExpectWired(info.hSubMenu, where + " > " + std::string(command->name.Text()));
-            } else if (command->handler != Handler::None) {
+            } else if (!command->handler.Empty()) {
                 EXPECT_TRUE(router.Wired(command->handler)) << command->name << " in " << where;
             }
         }
@@ -68,33 +68,35 @@ protected:
     MainSettings settings;
     CurrentImage image;
     SysHotKeyHost shk1;
-    CommandRouter router;
+    const CommandTable& table = MainCommandTable();
+    CommandRouter router{table};
     CommandGroups groups;
 };
 
-TEST_F(CommandWiringTest, EveryHandlerHasItsActionBound) {
-    for (int h = int(Handler::None) + 1; h <= int(Handler::PrintConsoleText); ++h)
-        EXPECT_TRUE(router.Wired(Handler(h))) << "handler " << h << " has no action";
+TEST_F(CommandWiringTest, TheHandlersWithoutAControlHaveTheirActionsBound) {
+    for (Handler h : {handler::HotKey, handler::ClipboardChanged, handler::PrintConsoleText, handler::PreviousNumberedFile,
+                      handler::NextNumberedFile, handler::PrintWithNotes, handler::NumberedSave})
+        EXPECT_TRUE(router.Wired(h)) << h << " has no action";
 }
 
 TEST_F(CommandWiringTest, EveryMenuItemToolButtonAndKeyNamesABoundCommandOfTheTable) {
-    ExpectWired(BuildMenu(MainMenu(), true).get(), "menu bar");
-    ExpectWired(BuildMenu(TrayMenu(), false).get(), "tray menu");
-    ExpectWired(BuildMenu(ImageMenu(), false).get(), "picture menu");
+    ExpectWired(BuildMenu(table, Menu::Main).get(), "menu bar");
+    ExpectWired(BuildMenu(table, Menu::Tray).get(), "tray menu");
+    ExpectWired(BuildMenu(table, Menu::Image).get(), "picture menu");
 
-    for (const ToolButton& b : ToolBar()) {
+    for (const ToolButton& b : table.ToolBar()) {
         if (b.name.Empty()) continue;
-        auto command = CommandById(CommandId(b.name));
+        auto command = table.ById(table.Id(b.name));
         ASSERT_TRUE(command.has_value()) << b.name;
         EXPECT_TRUE(router.Wired(command->handler)) << b.name;
     }
 
-    UniqueAccel keys = BuildAccelerators();
-    ACCEL table[64];
-    const int n = ::CopyAcceleratorTableA(keys.get(), table, 64);
+    UniqueAccel keys = BuildAccelerators(table);
+    ACCEL accelerators[64];
+    const int n = ::CopyAcceleratorTableA(keys.get(), accelerators, 64);
     ASSERT_GT(n, 0);
     for (int i = 0; i < n; ++i) {
-        auto command = CommandById(table[i].cmd);
+        auto command = table.ById(accelerators[i].cmd);
         ASSERT_TRUE(command.has_value()) << "accelerator " << i;
         EXPECT_TRUE(router.Wired(command->handler)) << command->name;
     }
@@ -103,7 +105,7 @@ TEST_F(CommandWiringTest, EveryMenuItemToolButtonAndKeyNamesABoundCommandOfTheTa
     for (bool ctrl : {false, true}) {
         for (int key = 1; key < 256; ++key) {
             const Handler h = ClassifyFormKey(key, ctrl, commands);
-            if (h == Handler::None) continue;
+            if (h == handler::None) continue;
             EXPECT_TRUE(router.Wired(h)) << "key " << key << (ctrl ? " with Ctrl" : "");
         }
     }

@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "app/main_commands.h"
+
 namespace vimbrel::win32 {
 namespace {
 
@@ -72,7 +74,7 @@ protected:
 };
 
 TEST_F(MainFormControlsTest, MovingToADenserScreenAndBackLaysTheControlsOutAtEachScale) {
-    controls.Create(window, box, base.get());
+    controls.Create(window, box, base.get(), MainCommandTable());
     ASSERT_EQ(controls.Metrics().dpi, 96) << "the test prefix's screen";
     const int buttons = int(::SendMessageA(controls.ToolBar(), TB_BUTTONCOUNT, 0, 0));
     EXPECT_EQ(Measured(), (Layout{25, 34, 11, 65, 1}));

@@ -1,0 +1,14 @@
+#include "app/main_commands.h"
+
+#include "commands/standard_commands.h"
+
+namespace vimbrel {
+
+const CommandTable& MainCommandTable() {
+    // A group with controls of its own adds them here, to named places of the standard
+    // table, in the order the groups are built.
+    static const CommandTable table = StandardCommandTable();
+    return table;
+}
+
+}  // namespace vimbrel
