@@ -108,11 +108,11 @@ void CaptureCommands::CaptureArea() {
         StartCapture();
         if (!deps_.view.LetPendingMessagesRun()) return;
         desktop_.Pause(kOverlayPauseMs);
-        image_.TakeUndoSnapshot();
         AreaChoice choice = overlay_.Run();
-        // Closed some other way than by a mouse button: no pixels, no post-capture actions
-        // on the picture that was there before.
+        // Cancelled, or closed by the window system: nothing changes, the picture that was
+        // there before stays the one Undo goes back past.
         if (!choice.ok) return;
+        image_.TakeUndoSnapshot();
         if (SelectionEmpty(choice.selection)) {
             if (desktop_.AskOkCancel(kAreaTryAgain)) continue;
             return;

@@ -246,31 +246,95 @@ TEST_F(CaptureTest, SelectAnAreaFromTheToolBarHoldsTheHotkeysOffWhileItsOverlayI
     EXPECT_TRUE(app.Exit());
 }
 
-TEST_F(CaptureTest, WinPrintScreenTakesTheDraggedAreaAndAReversedDragAsksAgain) {
+// Waits for the overlay, lets it settle, and does what `act` does on it; true once it is gone.
+template <class Act>
+bool OnOverlay(DWORD processId, Act act) {
+    HWND overlay = nullptr;
+    if (!WaitFor([&] { return (overlay = FindProcessWindow(processId, "TfrmCapArea", "frmCapArea")) != nullptr &&
+                              ::IsWindowVisible(overlay); }))
+        return false;
+    WaitFor([] { return false; }, 300ms);
+    act();
+    return WaitFor([&] { return !::IsWindowVisible(overlay); });
+}
+
+TEST_F(CaptureTest, WinPrintScreenTakesADragInAnyDirectionAWindowByAClickAndACancelLeavesAllAsItWas) {
     MarkerWindow marker;
     VimbrelProcess app("capture-area");
     SaveInto(app);
     ASSERT_TRUE(app.Start());
 
+    // Dragged from lower right to upper left: taken as dragged the other way.
     PressKeys({VK_LWIN, VK_SNAPSHOT});
-    // Dragged from lower right to upper left: the question, OK, a fresh overlay.
     ASSERT_TRUE(DragOverOverlay(app.ProcessId(), {300, 280}, {150, 160}));
-    HWND question = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (question = FindProcessWindow(app.ProcessId(), "#32770", "  Vimbrel   ")) != nullptr; }));
-    EXPECT_NE(FindChildByText(question, "Hold the mouse buton down from the Upper Left corner\r\nto Lower Right corner "
-                                        "of the area to be selected.  \r\nRelease mouse button when complete.  Try Again?"),
-              nullptr);
-    ::PostMessageA(question, WM_COMMAND, IDOK, 0);
-
-    ASSERT_TRUE(DragOverOverlay(app.ProcessId(), {90, 110}, {190, 170}));
     auto picture = WaitForPicture(app.Folder() + "Shot-00001.bmp");
+    ASSERT_TRUE(picture.has_value());
+    EXPECT_EQ(picture->Width(), 150);
+    EXPECT_EQ(picture->Height(), 120);
+    EXPECT_TRUE(IsMarker(*picture, 0, 0));
+    EXPECT_TRUE(IsMarker(*picture, 149, 119));
+
+    // From lower left to upper right, over the marker's top left corner.
+    PressKeys({VK_LWIN, VK_SNAPSHOT});
+    ASSERT_TRUE(DragOverOverlay(app.ProcessId(), {90, 170}, {190, 110}));
+    picture = WaitForPicture(app.Folder() + "Shot-00002.bmp");
     ASSERT_TRUE(picture.has_value());
     EXPECT_EQ(picture->Width(), 100);
     EXPECT_EQ(picture->Height(), 60);
     EXPECT_FALSE(IsMarker(*picture, 9, 9)) << "left of and above the marker";
     EXPECT_TRUE(IsMarker(*picture, 10, 10));
     EXPECT_TRUE(IsMarker(*picture, 99, 59));
-    EXPECT_EQ(ReadSetting("NextSaveNo"), "2") << "one capture, one file";
+
+    // A click on another program's window takes exactly that window.
+    PressKeys({VK_LWIN, VK_SNAPSHOT});
+    ASSERT_TRUE(OnOverlay(app.ProcessId(), [] {
+        SendMouse(200, 200);
+        SendMouse(200, 200, MOUSEEVENTF_LEFTDOWN);
+        SendMouse(200, 200, MOUSEEVENTF_LEFTUP);
+    }));
+    picture = WaitForPicture(app.Folder() + "Shot-00003.bmp");
+    ASSERT_TRUE(picture.has_value());
+    EXPECT_EQ(picture->Width(), kMarker.right - kMarker.left);
+    EXPECT_EQ(picture->Height(), kMarker.bottom - kMarker.top);
+    EXPECT_TRUE(IsMarker(*picture, 0, 0));
+    EXPECT_TRUE(IsMarker(*picture, picture->Width() - 1, picture->Height() - 1));
+
+    // Escape in the middle of a drag, and a right click: gone without a word, nothing saved,
+    // the hotkeys back.
+    PressKeys({VK_LWIN, VK_SNAPSHOT});
+    ASSERT_TRUE(OnOverlay(app.ProcessId(), [] {
+        SendMouse(400, 400);
+        SendMouse(400, 400, MOUSEEVENTF_LEFTDOWN);
+        SendMouse(500, 480);
+        PressKeys({VK_ESCAPE});
+    }));
+    SendMouse(500, 480, MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(WaitFor([] { return !CombinationFree(MOD_WIN, VK_SNAPSHOT); })) << "the hotkeys are back";
+    PressKeys({VK_LWIN, VK_SNAPSHOT});
+    ASSERT_TRUE(OnOverlay(app.ProcessId(), [] {
+        SendMouse(600, 500);
+        SendMouse(600, 500, MOUSEEVENTF_RIGHTDOWN);
+        SendMouse(600, 500, MOUSEEVENTF_RIGHTUP);
+    }));
+    ASSERT_TRUE(WaitFor([] { return !CombinationFree(MOD_WIN, VK_SNAPSHOT); }));
+    EXPECT_EQ(FindProcessWindow(app.ProcessId(), "#32770", "  Vimbrel   "), nullptr) << "a cancel asks nothing";
+    EXPECT_EQ(ReadSetting("NextSaveNo"), "4") << "three captures, three files";
+
+    // A click on no window at all: the question, and Cancel ends it.
+    PressKeys({VK_LWIN, VK_SNAPSHOT});
+    ASSERT_TRUE(OnOverlay(app.ProcessId(), [] {
+        SendMouse(1000, 900);
+        SendMouse(1000, 900, MOUSEEVENTF_LEFTDOWN);
+        SendMouse(1000, 900, MOUSEEVENTF_LEFTUP);
+    }));
+    HWND question = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (question = FindProcessWindow(app.ProcessId(), "#32770", "  Vimbrel   ")) != nullptr; }));
+    EXPECT_NE(FindChildByText(question, "Hold the mouse buton down from the Upper Left corner\r\nto Lower Right corner "
+                                        "of the area to be selected.  \r\nRelease mouse button when complete.  Try Again?"),
+              nullptr);
+    ::PostMessageA(question, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(question); }));
+    EXPECT_EQ(ReadSetting("NextSaveNo"), "4");
     EXPECT_TRUE(app.Exit());
 }
 

@@ -78,7 +78,16 @@ struct WindowTraits {  // a top-level window we make and destroy ourselves (a to
     static void Close(HWND h) { ::DestroyWindow(h); }
 };
 
+template <class T>
+struct GdiObjectTraits {  // regions, brushes, pens: DeleteObject
+    static T Invalid() { return nullptr; }
+    static void Close(T h) { ::DeleteObject(h); }
+};
+
 using UniqueMenu = UniqueHandleT<HMENU, MenuTraits>;
+using UniqueRegion = UniqueHandleT<HRGN, GdiObjectTraits<HRGN>>;
+using UniqueBrush = UniqueHandleT<HBRUSH, GdiObjectTraits<HBRUSH>>;
+using UniquePen = UniqueHandleT<HPEN, GdiObjectTraits<HPEN>>;
 using UniqueGlobal = UniqueHandleT<HGLOBAL, GlobalMemoryTraits>;
 using UniqueWindow = UniqueHandleT<HWND, WindowTraits>;
 using UniqueHook = UniqueHandleT<HHOOK, HookTraits>;

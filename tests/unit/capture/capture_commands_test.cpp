@@ -225,10 +225,10 @@ TEST_F(CaptureCommandsTest, AHotkeyDuringAHotkeyCaptureDoesNothingAndTheHotkeysC
     EXPECT_TRUE(hotKeys.Active());
 }
 
-TEST_F(CaptureCommandsTest, AReversedSelectionAsksAgainAndOkOpensAFreshOverlay) {
+TEST_F(CaptureCommandsTest, AnEmptySelectionAsksAgainAndOkOpensAFreshOverlay) {
     image.imgMain = Filled(3, 3, 9);
     image.CurrentFileName = "old.bmp";
-    f.choices.push_back(Chosen(Rect{30, 20, 10, 5}));  // dragged from lower right to upper left
+    f.choices.push_back(Chosen(Rect{10, 5, 10, 20}));  // a click on no window
     f.choices.push_back(Chosen(Rect{10, 5, 30, 20}));
     f.tryAgainAnswers.push_back(true);
     captures.btnSelectClick();
@@ -256,6 +256,21 @@ TEST_F(CaptureCommandsTest, AReversedSelectionAsksAgainAndOkOpensAFreshOverlay) 
     captures.CaptureArea();
     EXPECT_EQ(image.imgMain, Filled(3, 3, 9));
     EXPECT_TRUE(Outputs().empty());
+}
+
+TEST_F(CaptureCommandsTest, ACancelledOverlayLeavesUndoWhereItWas) {
+    f.choices.push_back(Chosen(Rect{0, 0, 7, 7}));
+    captures.CaptureArea();  // the first snapshot only primes Undo
+    const Bitmap first = image.imgMain;
+    f.choices.push_back(Chosen(Rect{2, 3, 12, 9}));
+    captures.CaptureArea();
+    ASSERT_EQ(image.imgMain.Width(), 10);
+    f.choices.push_back(AreaChoice{});  // Escape
+    captures.CaptureArea();
+    EXPECT_EQ(image.imgMain.Width(), 10);
+    EXPECT_TRUE(hotKeys.Active());
+    image.mnuUndoClick();
+    EXPECT_EQ(image.imgMain, first) << "Undo goes back past the capture, not to the cancelled one";
 }
 
 TEST_F(CaptureCommandsTest, AnAreaOverAZoomedViewKeepsThePicturesOwnScale) {
