@@ -1,5 +1,6 @@
 #include "app/main_commands.h"
 
+#include "capture/delayed_capture_commands.h"
 #include "commands/standard_commands.h"
 
 namespace vimbrel {
@@ -7,7 +8,11 @@ namespace vimbrel {
 const CommandTable& MainCommandTable() {
     // A group with controls of its own adds them here, to named places of the standard
     // table, in the order the groups are built.
-    static const CommandTable table = StandardCommandTable();
+    static const CommandTable table = [] {
+        CommandTable t = StandardCommandTable();
+        DelayedCaptureCommands::AddControls(t);
+        return t;
+    }();
     return table;
 }
 

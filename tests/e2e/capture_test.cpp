@@ -8,6 +8,7 @@
 
 #include "saved_picture.h"
 #include "app/main_commands.h"
+#include "capture/delayed_capture_commands.h"
 #include "util/win32/gdi_handles.h"
 #include "vimbrel_process.h"
 #include "whole_files.h"
@@ -335,6 +336,32 @@ TEST_F(CaptureTest, WinPrintScreenTakesADragInAnyDirectionAWindowByAClickAndACan
     ::PostMessageA(question, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(WaitFor([&] { return !::IsWindow(question); }));
     EXPECT_EQ(ReadSetting("NextSaveNo"), "4");
+    EXPECT_TRUE(app.Exit());
+}
+
+TEST_F(CaptureTest, ADelayedCaptureFiresAfterItsDelayAndChoosingItAgainCallsItOff) {
+    VimbrelProcess app("capture-delayed");
+    SaveInto(app);
+    ASSERT_TRUE(app.Start());
+    auto choose = [&](vimbrel::CommandName control) {
+        ::PostMessageA(app.MainWindow(), WM_COMMAND, MAKEWPARAM(vimbrel::MainCommandTable().Id(control), 0), 0);
+    };
+    choose(vimbrel::cmd::trayDelay3);
+    ASSERT_TRUE(WaitFor([] { return ReadSetting("CaptureDelay") == "3"; })) << "the delay is remembered";
+
+    choose(vimbrel::cmd::trayDelayScreen);
+    WaitFor([] { return false; }, 1s);
+    choose(vimbrel::cmd::trayDelayScreen);
+    WaitFor([] { return false; }, 4s);
+    EXPECT_FALSE(WaitForPicture(app.Folder() + "Shot-00001.bmp", 0ms).has_value()) << "called off, nothing taken";
+
+    choose(vimbrel::cmd::mnuDelayScreen);
+    WaitFor([] { return false; }, 1500ms);
+    EXPECT_FALSE(WaitForPicture(app.Folder() + "Shot-00001.bmp", 0ms).has_value()) << "not before its time";
+    auto picture = WaitForPicture(app.Folder() + "Shot-00001.bmp", 10s);
+    ASSERT_TRUE(picture.has_value());
+    EXPECT_EQ(picture->Width(), ::GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(ReadSetting("NextSaveNo"), "2") << "one capture, one file";
     EXPECT_TRUE(app.Exit());
 }
 

@@ -33,6 +33,8 @@ CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router
       files_(deps_),
       help_(deps_),
       captures_(deps_, screen_, overlay_, desktop_),
+      countdownHint_(parts.showTrayHint),
+      delayed_(deps_, captures_, delayTimer_, countdownHint_),
       edit_(deps_, clipboard_, stamps_, files_, [this] { return captures_.CropMode(); }, desktop_),
       print_(deps_, PrintPorts{parts.settings.Printers(), printer_, printUi_}),
       encryption_(deps_, encryptionUi_, files_, parts.settings.WorkFolder()),
@@ -56,6 +58,7 @@ CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router
     help_.BindTo(router);
     edit_.BindTo(router);
     captures_.BindTo(router);
+    delayed_.BindTo(router);
     print_.BindTo(router);
     encryption_.BindTo(router);
     preview_.BindTo(router);

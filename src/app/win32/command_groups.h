@@ -8,6 +8,8 @@
 #include <string>
 
 #include "capture/capture_commands.h"
+#include "capture/delayed_capture_commands.h"
+#include "capture/win32/second_timer.h"
 #include "commands/command_ports.h"
 #include "commands/command_router.h"
 #include "workspace/edit_commands.h"
@@ -49,6 +51,20 @@ struct MainWindowParts {
     std::function<HFONT()> printTextFont;
     // The commands of the window's own life.
     std::function<void()> exit, restore, toggleNotes;
+    // The tray icon's hint, for a countdown.
+    std::function<void(const std::string&)> showTrayHint;
+};
+
+// The tray hint as the delayed capture shows its countdown.
+class TrayCountdownHint : public CountdownHint {
+public:
+    explicit TrayCountdownHint(std::function<void(const std::string&)> show) : show_(std::move(show)) {}
+    void ShowHint(const std::string& text) override {
+        if (show_) show_(text);
+    }
+
+private:
+    std::function<void(const std::string&)> show_;
 };
 
 class CommandGroups {
@@ -75,6 +91,9 @@ private:
     ImageFileCommands files_;
     HelpCommands help_;
     CaptureCommands captures_;
+    WinSecondTimer delayTimer_;
+    TrayCountdownHint countdownHint_;
+    DelayedCaptureCommands delayed_;
     EditCommands edit_;
     ImagePrintCommands print_;
     EncryptionCommands encryption_;

@@ -176,6 +176,9 @@ void MainWindow::FormCreate() {
                         [this] {
                             s_->settings->Flags().PrintNotes = !s_->settings->Flags().PrintNotes;
                             UpdateNotesState();
+                        },
+                        [s = s_.get()](const std::string& hint) {
+                            if (s->atiTray) s->atiTray->Tray().SetHint(hint);
                         }},
         s_->router);
     EditCommands& edit = s_->groups->Edit();

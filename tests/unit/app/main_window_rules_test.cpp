@@ -5,6 +5,7 @@
 #include <set>
 
 #include "app/main_commands.h"
+#include "capture/delayed_capture_commands.h"
 #include "app/hand_over.h"
 #include "app/main_form_rules.h"
 
@@ -94,7 +95,8 @@ TEST(CommandTable, HiddenItemsExistButAreNotShown) {
 TEST(CommandTable, TrayAndImageMenusStandInTheirOrder) {
     EXPECT_EQ(Names(TrayMenu()),
               (std::vector<CommandName>{cmd::mnuRestore, kLine, cmd::mnuAutoPrint, cmd::mnuAutoSave, cmd::mnuNotes, kLine,
-                                        cmd::mnuCapScreenNow, cmd::mnuCapActiveNow, cmd::mnuCaptureAreaNow, kLine, cmd::mnuHelp1,
+                                        cmd::mnuCapScreenNow, cmd::mnuCapActiveNow, cmd::mnuCaptureAreaNow,
+                                        cmd::trayDelayedCapture, kLine, cmd::mnuHelp1,
                                         cmd::mnuVisit1, kLine, cmd::mnuClose}));
     EXPECT_EQ(Names(ImageMenu()),
               (std::vector<CommandName>{cmd::Openfile1, cmd::popSave, cmd::popEmail, cmd::popSendToEditor, kLine, cmd::popUndo,
@@ -103,6 +105,11 @@ TEST(CommandTable, TrayAndImageMenusStandInTheirOrder) {
     EXPECT_EQ(FindItem(TrayMenu(), cmd::mnuNotes)->caption, "Add &Notes to Image");
     EXPECT_EQ(FindItem(ImageMenu(), cmd::popNotes)->caption, "Add Notes to Image");
     EXPECT_EQ(FindItem(TrayMenu(), cmd::mnuClose)->handler, handler::Exit);
+    EXPECT_EQ(Names(FindItem(MainMenu(), cmd::mnuOptionsMenu)->children),
+              (std::vector<CommandName>{cmd::mnuOptions, kLine, cmd::mnuDelayedCapture, cmd::mnuSetScreen, cmd::mnuSetArea}));
+    EXPECT_EQ(Names(FindItem(TrayMenu(), cmd::trayDelayedCapture)->children),
+              (std::vector<CommandName>{cmd::trayDelayScreen, cmd::trayDelayActive, cmd::trayDelayArea, kLine, cmd::trayDelay3,
+                                        cmd::trayDelay5, cmd::trayDelay10}));
 }
 
 TEST(CommandTable, ToolBarButtonsWithSeparatorsAfterEmailPrintSelectAndOptions) {

@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "capture/capture_commands.h"
+#include "capture/delayed_capture_commands.h"
 #include "desktop/sys_hotkey.h"
 #include "fake_ports.h"
 
@@ -296,6 +297,93 @@ TEST(AreaPictureTest, SelectionsAreScreenCoordinatesAndRoundHalvesToEven) {
     Bitmap quarter = AreaPicture(AreaChoice{true, Rect{0, 0, 10, 6}, desktop, Point{0, 0}}, 4.0);
     EXPECT_EQ(quarter.Width(), 2);
     EXPECT_EQ(quarter.Height(), 2);
+}
+
+struct ManualTimer : SecondTimer {
+    std::function<void()> tick;
+    void Start(std::function<void()> t) override { tick = std::move(t); }
+    void Stop() override { tick = nullptr; }
+    // n seconds go by.
+    void Pass(int n) {
+        for (int k = 0; k < n && tick; ++k) tick();
+    }
+};
+
+struct HintLog : CountdownHint {
+    std::vector<std::string> hints;
+    void ShowHint(const std::string& text) override { hints.push_back(text); }
+};
+
+class DelayedCaptureTest : public CaptureCommandsTest {
+protected:
+    DelayedCaptureTest() { delayed.BindTo(router); }
+    int Grabs() const { return int(std::count(f.log.begin(), f.log.end(), "grab screen")); }
+
+    ManualTimer timer;
+    HintLog hint;
+    DelayedCaptureCommands delayed{deps, captures, timer, hint};
+};
+
+TEST_F(DelayedCaptureTest, CountsDownInTheTrayHintAndThenCapturesWithTheHotkeysPostCaptureActions) {
+    EXPECT_EQ(delayed.Delay(), 5) << "the default";
+    AllOutputsOn();
+    router.Route(handler::CaptureDelay, 3);
+    EXPECT_EQ(store.Read("CaptureDelay"), "3");
+    EXPECT_TRUE(commands.Checked(cmd::mnuDelay3));
+    EXPECT_TRUE(commands.Checked(cmd::trayDelay3));
+    EXPECT_FALSE(commands.Checked(cmd::mnuDelay5));
+    f.log.clear();
+
+    router.Route(handler::DelayedCapture, DelayedCaptureCommands::FullScreen);
+    EXPECT_TRUE(commands.Checked(cmd::mnuDelayScreen)) << "the counting capture is checked";
+    timer.Pass(2);
+    EXPECT_EQ(Grabs(), 0);
+    EXPECT_EQ(hint.hints, (std::vector<std::string>{"Full screen capture in 3 seconds", "Full screen capture in 2 seconds",
+                                                    "Full screen capture in 1 second"}));
+    timer.Pass(1);
+    EXPECT_EQ(Grabs(), 1);
+    EXPECT_EQ(Outputs(), (std::vector<std::string>{"pop-up", "copy", "print", "save", "editor"}));
+    EXPECT_FALSE(delayed.Counting());
+    EXPECT_FALSE(commands.Checked(cmd::mnuDelayScreen));
+    EXPECT_TRUE(hotKeys.Active());
+    EXPECT_FALSE(timer.tick) << "the timer stops";
+
+    // The delay chosen is there at the next start.
+    DelayedCaptureCommands again{deps, captures, timer, hint};
+    EXPECT_EQ(again.Delay(), 3);
+    again.SetDelay(7);
+    EXPECT_EQ(again.Delay(), 3) << "only 3, 5 and 10 seconds are offered";
+}
+
+TEST_F(DelayedCaptureTest, ChoosingTheSameCaptureAgainCallsItOffAnotherOneTakesItsPlace) {
+    router.Route(handler::DelayedCapture, DelayedCaptureCommands::Area);
+    timer.Pass(2);
+    router.Route(handler::DelayedCapture, DelayedCaptureCommands::Area);
+    EXPECT_FALSE(delayed.Counting());
+    EXPECT_FALSE(timer.tick);
+    timer.Pass(10);
+    EXPECT_TRUE(f.choices.empty() && std::count(f.log.begin(), f.log.end(), "overlay") == 0) << "nothing captured";
+
+    router.Route(handler::DelayedCapture, DelayedCaptureCommands::Area);
+    router.Route(handler::DelayedCapture, DelayedCaptureCommands::FullScreen);
+    EXPECT_FALSE(commands.Checked(cmd::trayDelayArea));
+    EXPECT_TRUE(commands.Checked(cmd::trayDelayScreen));
+    EXPECT_EQ(delayed.SecondsLeft(), 5) << "a fresh count";
+    timer.Pass(5);
+    EXPECT_EQ(Grabs(), 1);
+    EXPECT_EQ(std::count(f.log.begin(), f.log.end(), "overlay"), 0);
+}
+
+TEST_F(DelayedCaptureTest, WaitsForModalWorkToEndBeforeItCaptures) {
+    router.Route(handler::DelayedCapture, DelayedCaptureCommands::FullScreen);
+    timer.Pass(4);
+    {
+        HotKeysOff dialogOpen(hotKeys);
+        timer.Pass(3);
+        EXPECT_EQ(Grabs(), 0) << "no capture inside a dialog";
+    }
+    timer.Pass(1);
+    EXPECT_EQ(Grabs(), 1);
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ protected:
           settings(ProgramFolder(), commands, settingsView),
           image(commands, fakes, fakes, [] { return false; }),
           groups(MainWindowParts{window, "  Vimbrel   ", ProgramFolder(), settings, image, commands, fakes, fakes,
-                                 shk1.HotKeys(), [] { return HFONT(nullptr); }, [] {}, [] {}, [] {}},
+                                 shk1.HotKeys(), [] { return HFONT(nullptr); }, [] {}, [] {}, [] {}, [](const std::string&) {}},
                  router) {}
     ~CommandWiringTest() override { ::DestroyWindow(window); }
 
