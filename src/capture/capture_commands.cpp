@@ -100,14 +100,18 @@ void CaptureCommands::CaptureActiveWindow() {
     image_.ShowCaptureStatus();
 }
 
-void CaptureCommands::CaptureArea() {
+void CaptureCommands::CaptureArea() { CaptureArea(true); }
+
+void CaptureCommands::CaptureArea(bool settleFirst) {
     // Started from a menu or a tool button too, not only by a hotkey: no capture, watched
     // paste or console print may start under the overlay.
     HotKeysOff hotKeysOff(deps_.hotKeys);
-    for (;;) {
+    for (bool settle = settleFirst;; settle = true) {
         StartCapture();
         if (!deps_.view.LetPendingMessagesRun()) return;
-        desktop_.Pause(kOverlayPauseMs);
+        // A window that was just on the screen (the main window hidden, the question of a
+        // retry) needs a moment to leave it before the desktop is copied.
+        if (settle) desktop_.Pause(kOverlayPauseMs);
         AreaChoice choice = overlay_.Run();
         // Cancelled, or closed by the window system: nothing changes, the picture that was
         // there before stays the one Undo goes back past.
@@ -131,8 +135,8 @@ void CaptureCommands::CaptureArea() {
 }
 
 void CaptureCommands::btnSelectClick() {
-    deps_.view.HideMainWindow();
-    CaptureArea();
+    const bool wasShown = deps_.view.HideMainWindow();
+    CaptureArea(wasShown);
 }
 
 void CaptureCommands::btnCropClick() {

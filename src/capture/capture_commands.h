@@ -62,6 +62,8 @@ public:
 private:
     // Disarms a cursor stamp and forgets the file name: the first steps of every capture.
     void StartCapture();
+    // settleFirst: wait for a window just hidden to leave the screen before the first copy.
+    void CaptureArea(bool settleFirst);
     void ToggleOption(CommandName menuItem, CommandName popupItem, bool& setting);
 
     CommandDeps deps_;

@@ -58,7 +58,8 @@ class MainView {
 public:
     virtual ~MainView() = default;
     virtual void RestoreMainWindow() = 0;
-    virtual void HideMainWindow() = 0;
+    // True when the window was on the screen until now.
+    virtual bool HideMainWindow() = 0;
     // Lets pending messages run; false when the program was ended meanwhile, and the
     // command under way stops.
     virtual bool LetPendingMessagesRun() = 0;

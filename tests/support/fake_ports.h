@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "commands/command_ports.h"
@@ -26,6 +27,7 @@ struct FakeWindow : Dialogs, Shell, ImageView, CursorPort, MainView {
     std::uintptr_t target = 0;
     bool scrollable = false;
     bool programEnded = false;  // a WM_QUIT met while pending messages ran
+    bool shown = true;          // the main window is on the screen
     // What was done.
     std::vector<std::string> log;
     std::string statusText;
@@ -61,8 +63,14 @@ struct FakeWindow : Dialogs, Shell, ImageView, CursorPort, MainView {
     bool BusyCursorShown() const override { return busy; }
     void ShowBusyCursor(bool on) override { busy = on; }
 
-    void RestoreMainWindow() override { log.push_back("pop-up"); }
-    void HideMainWindow() override { log.push_back("hide"); }
+    void RestoreMainWindow() override {
+        log.push_back("pop-up");
+        shown = true;
+    }
+    bool HideMainWindow() override {
+        log.push_back("hide");
+        return std::exchange(shown, false);
+    }
     bool LetPendingMessagesRun() override { return !programEnded; }
     void SetImagePointer(ImagePointer p) override { pointer = p; }
     bool ImageScrollable() override { return scrollable; }

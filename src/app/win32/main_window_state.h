@@ -70,7 +70,7 @@ struct MainWindow::State : SettingsView, ImageView, CursorPort, MainView, UserNo
 
     // The window as the command groups see it.
     void RestoreMainWindow() override { window.RestoreMainWindow(); }
-    void HideMainWindow() override { ::ShowWindow(window.Hwnd(), SW_HIDE); }
+    bool HideMainWindow() override { return ::ShowWindow(window.Hwnd(), SW_HIDE) != FALSE; }
     bool LetPendingMessagesRun() override { return ProcessPendingMessages(); }
     void SetImagePointer(ImagePointer pointer) override { imageBox.SetPointer(pointer); }
     bool ImageScrollable() override { return imageBox.Scrollable(); }

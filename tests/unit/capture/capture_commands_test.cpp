@@ -152,6 +152,7 @@ TEST_F(CaptureCommandsTest, EachPathRunsItsRowOfPostCaptureActions) {
     router.Route(handler::CaptureArea);
     EXPECT_EQ(Outputs(), all);
     EXPECT_EQ(f.log.front(), "hide") << "Select an Area hides the window first";
+    EXPECT_EQ(f.log[1], "pause 200") << "and waits for it to leave the screen";
     EXPECT_EQ(f.statusText, "(10x 6) - Selected area captured");
 
     f.log.clear();
@@ -257,6 +258,19 @@ TEST_F(CaptureCommandsTest, AnEmptySelectionAsksAgainAndOkOpensAFreshOverlay) {
     captures.CaptureArea();
     EXPECT_EQ(image.imgMain, Filled(3, 3, 9));
     EXPECT_TRUE(Outputs().empty());
+}
+
+TEST_F(CaptureCommandsTest, AnAreaCaptureWaitsOnlyForAWindowThatIsLeavingTheScreen) {
+    f.shown = false;  // in the tray
+    f.choices.push_back(Chosen(Rect{10, 5, 10, 20}));  // a click on no window: asked again
+    f.choices.push_back(Chosen(Rect{2, 3, 12, 9}));
+    f.tryAgainAnswers.push_back(true);
+    captures.btnSelectClick();
+    std::vector<std::string> steps;
+    for (const std::string& e : f.log)
+        if (e == "hide" || e == "overlay" || e == "try again?" || e.rfind("pause 200", 0) == 0) steps.push_back(e);
+    EXPECT_EQ(steps, (std::vector<std::string>{"hide", "overlay", "try again?", "pause 200", "overlay"}))
+        << "no wait before the first overlay, but one for the question to go";
 }
 
 TEST_F(CaptureCommandsTest, ACancelledOverlayLeavesUndoWhereItWas) {
