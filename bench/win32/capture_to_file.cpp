@@ -10,19 +10,17 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
+
 #include "vimbrel_process.h"
 
 using namespace e2e;
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Median;
+using bench::Ms;
+using bench::Percentile;
 
 namespace {
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
-double Ms(Clock::time_point from) { return std::chrono::duration<double, std::milli>(Clock::now() - from).count(); }
 
 // The bare program: the screen into a 32-bit DIB section with one BitBlt, then the file.
 void BareCapture(const std::string& path) {

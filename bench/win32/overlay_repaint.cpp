@@ -11,18 +11,16 @@
 #include <cstdlib>
 #include <vector>
 
+#include "bench_timing.h"
+
 #include "capture/win32/cap_area.h"
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Median;
+using bench::Ms;
+using bench::Percentile;
 
 namespace {
-
-double Ms(Clock::time_point from) { return std::chrono::duration<double, std::milli>(Clock::now() - from).count(); }
-
-double Percentile(std::vector<double> v, double p) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[std::min(v.size() - 1, std::size_t(double(v.size()) * p))];
-}
 
 // One mouse move handled and its repaint done, as the window's own thread does them.
 double MoveAndRepaint(HWND window, int x, int y) {
