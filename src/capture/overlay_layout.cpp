@@ -14,8 +14,6 @@ Rect Inside(Rect box, const Rect& room) {
     return Offset(box, box.left < room.left ? room.left - box.left : 0, box.top < room.top ? room.top - box.top : 0);
 }
 
-Rect Inflated(const Rect& r, int by) { return Rect{r.left - by, r.top - by, r.right + by, r.bottom + by}; }
-
 }  // namespace
 
 std::string SizeReadout(const Rect& selection) {

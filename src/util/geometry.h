@@ -86,6 +86,11 @@ constexpr Rect Offset(const Rect& r, int dx, int dy) {
     return Rect{AddPixels(r.left, dx), AddPixels(r.top, dy), AddPixels(r.right, dx), AddPixels(r.bottom, dy)};
 }
 
+// r grown by `by` pixels on every side (shrunk for a negative `by`).
+constexpr Rect Inflated(const Rect& r, int by) {
+    return Rect{SubtractPixels(r.left, by), SubtractPixels(r.top, by), AddPixels(r.right, by), AddPixels(r.bottom, by)};
+}
+
 // r in the coordinates of a space whose top-left lies at origin.
 constexpr Rect RelativeTo(const Rect& r, Point origin) {
     return Rect{SubtractPixels(r.left, origin.x), SubtractPixels(r.top, origin.y), SubtractPixels(r.right, origin.x),

@@ -24,8 +24,6 @@ const COLORREF kGrid = RGB(70, 70, 70);
 constexpr LoupeView kLoupe{};
 constexpr int kSelectionBorder = 1, kOutlineBorder = 2;
 
-Rect Inflated(const Rect& r, int by) { return Rect{r.left - by, r.top - by, r.right + by, r.bottom + by}; }
-
 void Fill(HDC dc, const Rect& r, COLORREF colour) {
     UniqueBrush brush(::CreateSolidBrush(colour));
     const RECT rect = ToRECT(r);

@@ -82,7 +82,7 @@ TEST(ChangedAreasTest, CoverExactlyThePixelsWhoseLookChanges) {
     const std::vector<int> hits = Coverage(changed, side);
     auto inside = [](const Rect& r, int x, int y) { return r.Contains({x, y}); };
     auto onBorder = [&](const Rect& r, int x, int y) {
-        return !inside(r, x, y) && Rect{r.left - 1, r.top - 1, r.right + 1, r.bottom + 1}.Contains({x, y});
+        return !inside(r, x, y) && Inflated(r, 1).Contains({x, y});
     };
     for (int y = 0; y < side; ++y)
         for (int x = 0; x < side; ++x) {
