@@ -69,8 +69,14 @@ std::optional<Bitmap> ReadClipboardPicture(Clipboard& clipboard, const JpegReadO
     return std::nullopt;
 }
 
+std::vector<std::uint8_t> EncodeClipboardPng(const Bitmap& picture) {
+    PngWriteOptions fastest;
+    fastest.compressionLevel = 1;
+    return EncodePng(picture, fastest);
+}
+
 void PutClipboardPicture(Clipboard& clipboard, const Bitmap& picture) {
-    clipboard.PutPicture(picture, EncodeDib(picture), EncodePng(picture));
+    clipboard.PutPicture(picture, EncodeDib(picture), EncodeClipboardPng(picture));
 }
 
 }  // namespace vimbrel

@@ -1,12 +1,8 @@
 #include "capture/win32/capture_desktop.h"
 
-#include <stdexcept>
-
 #include "capture/win32/screen_grab.h"
-#include "util/win32/gdi_handles.h"
 #include "util/win32/modal.h"
 #include "util/win32/window_base.h"
-#include "workspace/win32/dib.h"
 #include "commands/win32/help_cursor.h"
 
 namespace vimbrel::win32 {
