@@ -171,5 +171,23 @@ TEST(ClipboardFormatsTest, PicturesFromOtherProgramsInEveryFormatPasteAndCopyHan
     EXPECT_TRUE(app.Exit());
 }
 
+TEST(ClipboardFormatsTest, AWatchedClipboardWithADamagedPictureIsReportedAndNothingIsPasted) {
+    ClearSettings();
+    WriteSetting("CheckClose", "N");
+    WriteSetting("WatchClips", "1");
+    WriteSetting("AutoSave", "On");
+    VimbrelProcess app("clip-watch-damaged");
+    WriteSetting("AutoSavePath", app.Folder().substr(0, app.Folder().size() - 1));
+    ASSERT_TRUE(app.Start());
+    Bytes damaged = vimbrel::EncodeDib(Pattern(40, 40, 24));
+    damaged.resize(damaged.size() / 3);
+    PutItems({{CF_DIB, damaged}});  // returns while the program's message is up
+    EXPECT_TRUE(AnswerMessageBox(app.ProcessId(), kAppTitle, "Unable to read or decrypt the image"));
+    WaitFor([] { return false; }, 500ms);
+    EXPECT_EQ(::GetFileAttributesA((app.Folder() + "Vimbrel-00001.bmp").c_str()), INVALID_FILE_ATTRIBUTES)
+        << "nothing was pasted, so nothing saved";
+    EXPECT_TRUE(app.Exit());
+}
+
 }  // namespace
 }  // namespace e2e
