@@ -1,4 +1,5 @@
-// Writing (and reading back) a 1920 x 1080 capture as a bitmap and as a JPEG file.
+// Writing (and reading back) a 1920 x 1080 capture as a bitmap and as a JPEG file, and
+// encoding it for the clipboard.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -6,6 +7,7 @@
 
 #include "test_picture.h"
 #include "workspace/bmp_file.h"
+#include "workspace/clipboard_picture.h"
 #include "workspace/image_file.h"
 #include "workspace/jpeg_file.h"
 
@@ -44,6 +46,16 @@ void BM_EncodeJpeg(benchmark::State& state) {
     SetPixels(state);
 }
 BENCHMARK(BM_EncodeJpeg)->Unit(benchmark::kMillisecond);
+
+// What Copy encodes for the clipboard besides CF_BITMAP: the packed DIB and the PNG file.
+void BM_ClipboardCopyFormats(benchmark::State& state) {
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(vimbrel::EncodeDib(Picture()));
+        benchmark::DoNotOptimize(vimbrel::EncodeClipboardPng(Picture()));
+    }
+    SetPixels(state);
+}
+BENCHMARK(BM_ClipboardCopyFormats)->Unit(benchmark::kMillisecond);
 
 void BM_ReadBmp(benchmark::State& state) {
     const std::vector<std::uint8_t> file = vimbrel::EncodeBmp(Picture());

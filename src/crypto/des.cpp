@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "crypto/des_core.h"
+#include "util/utf8_text.h"
 
 namespace vimbrel {
 
@@ -190,7 +191,7 @@ public:
     OutputFile(const std::string& inName, const std::string& outName) : name_(outName) {
         // Opening the input as output would truncate it before it is read.
         std::error_code ec;
-        if (std::filesystem::equivalent(inName, outName, ec))
+        if (std::filesystem::equivalent(PathFromUtf8(inName), PathFromUtf8(outName), ec))
             throw EFileError("DES: Could not open output file");
         file_.reset(std::fopen(outName.c_str(), "wb"));
         if (!file_) throw EFileError("DES: Could not open output file");
@@ -309,7 +310,7 @@ namespace {
 // Checks the length before anything is created or transformed.
 void CheckCipherTextLength(const std::string& inName) {
     std::error_code ec;
-    auto size = std::filesystem::file_size(inName, ec);
+    auto size = std::filesystem::file_size(PathFromUtf8(inName), ec);
     if (!ec && (size == 0 || size % 8))
         throw ECipherTextError("DES: Encrypted file length is not a multiple of 8");
 }

@@ -72,7 +72,7 @@ std::string FormatOneDecimal(double value, const NumberFormat& format) {
 std::string AttachmentItemText(const std::string& path, std::optional<std::uint64_t> size,
                                const NumberFormat& format) {
     const double kb = size ? double(*size) / 1024.0 : 0.0;
-    return path + kItemSeparator + "   (" + FormatOneDecimal(kb, format) + " kb)";
+    return path + std::string(kItemSeparator) + "   (" + FormatOneDecimal(kb, format) + " kb)";
 }
 
 std::string ItemPath(std::string_view item) { return std::string(item.substr(0, item.find(kItemSeparator))); }

@@ -26,8 +26,10 @@ inline constexpr const char* kMapiSendmailFailed = "MAPI Sendmail failed.";
 inline constexpr const char* kMapiNotConfigured =
     "Your system is not configured for MAPI Mail.\r\nMAPI mail is required for Vimbrel Send Mail";
 inline constexpr const char* kAttachmentFilter = "All Files (*.*)|*.*";
-// The separator between an attachment's path and its size in the list.
-inline constexpr char kItemSeparator = '\xA0';
+// The separator between an attachment's path and its size in the list: the no-break space
+// U+00A0, in UTF-8 like every text of the program. (A lone 0xA0 byte is no character in
+// UTF-8, and is the second byte of "\xC3\xA0" and others in a path.)
+inline constexpr std::string_view kItemSeparator = "\xC2\xA0";
 
 // Parts of Text between ";" characters, trimmed of blanks, empty parts skipped. Commas do
 // not separate.

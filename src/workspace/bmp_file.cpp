@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "workspace/bmp_rle.h"
@@ -55,20 +56,18 @@ struct Channel {
     }
 };
 
-}  // namespace
-
-Bitmap DecodeBmp(std::span<const std::uint8_t> file) {
+// The bitmap whose info header starts at infoStart: after the file header of a file, at 0
+// in a packed DIB, whose pixels follow its colour table (no pixel offset is given).
+Bitmap DecodeInfoAndPixels(std::span<const std::uint8_t> file, std::uint64_t infoStart,
+                           std::optional<std::uint64_t> givenPixelOffset) {
     const std::size_t size = file.size();
     const std::uint8_t* d = file.data();
-    if (size < kFileHeaderSize + 4) Damaged("too short");
-    if (d[0] != 'B' || d[1] != 'M') Damaged("no BM signature");
-    const std::uint64_t pixelOffset = Get32(d + 10);
-
-    const std::uint8_t* info = d + kFileHeaderSize;
+    if (size < infoStart + 4) Damaged("too short");
+    const std::uint8_t* info = d + infoStart;
     const std::uint64_t headerSize = Get32(info);
     const bool core = headerSize == kCoreHeaderSize;
     if (headerSize < kInfoHeaderSize && !core) Damaged("unsupported header");
-    if (kFileHeaderSize + headerSize > size) Damaged("header beyond the end of the file");
+    if (infoStart + headerSize > size) Damaged("header beyond the end of the file");
     const std::int32_t width = core ? Get16(info + 4) : std::int32_t(Get32(info + 4));
     const std::int32_t rawHeight = core ? Get16(info + 6) : std::int32_t(Get32(info + 8));
     const int bitCount = Get16(info + (core ? 10 : 14));
@@ -89,13 +88,13 @@ Bitmap DecodeBmp(std::span<const std::uint8_t> file) {
     if (rle && topDown) Damaged("top-down rows cannot be run-length compressed");
 
     // Masks follow a 40-byte header, or sit inside the later header versions at the same place.
-    std::uint64_t tableStart = kFileHeaderSize + headerSize;
+    std::uint64_t tableStart = infoStart + headerSize;
     std::uint32_t masks[3] = {0x7C00, 0x03E0, 0x001F};
     if (bitCount == 32) { masks[0] = 0xFF0000; masks[1] = 0xFF00; masks[2] = 0xFF; }
     if (compression == kBiBitFields) {
-        const std::uint64_t maskEnd = kFileHeaderSize + kInfoHeaderSize + 12;
+        const std::uint64_t maskEnd = infoStart + kInfoHeaderSize + 12;
         if (maskEnd > size) Damaged("masks beyond the end of the file");
-        for (int i = 0; i < 3; ++i) masks[i] = Get32(d + kFileHeaderSize + kInfoHeaderSize + 4 * i);
+        for (int i = 0; i < 3; ++i) masks[i] = Get32(d + infoStart + kInfoHeaderSize + 4 * i);
         if (headerSize == kInfoHeaderSize) tableStart = maskEnd;
     }
 
@@ -104,11 +103,15 @@ Bitmap DecodeBmp(std::span<const std::uint8_t> file) {
         const std::uint32_t most = 1u << bitCount;
         if (colourCount > most) Damaged("too many colours for the depth");
         tableEntries = colourCount == 0 ? most : colourCount;
-    }  // deeper pictures may carry an advisory table; the pixel offset already skips it
+    }
+    // Deeper pictures may carry an advisory table: a file's pixel offset skips it, in a
+    // packed DIB the pixels follow it.
+    const std::uint64_t advisory = bitCount > 8 && !givenPixelOffset ? colourCount : 0;
     const std::uint64_t tableEnd = tableStart + entrySize * tableEntries;
-    if (tableEnd > size) Damaged("colour table beyond the end of the file");
+    if (tableEnd + entrySize * advisory > size) Damaged("colour table beyond the end of the file");
+    const std::uint64_t pixelOffset = givenPixelOffset.value_or(tableEnd + entrySize * advisory);
     if (pixelOffset < tableEnd) Damaged("pixels overlap the colour table or masks");
-    if (pixelOffset < kFileHeaderSize + headerSize) Damaged("pixels overlap the header");
+    if (pixelOffset < infoStart + headerSize) Damaged("pixels overlap the header");
 
     const std::uint64_t srcStride = Bitmap::StrideFor(width, bitCount);
     if (pixelOffset > size || (!rle && srcStride * std::uint64_t(height) > size - pixelOffset))
@@ -170,6 +173,16 @@ Bitmap DecodeBmp(std::span<const std::uint8_t> file) {
                                                                  : std::array<std::uint32_t, 3>{}});
     return out;
 }
+
+}  // namespace
+
+Bitmap DecodeBmp(std::span<const std::uint8_t> file) {
+    if (file.size() < kFileHeaderSize + 4) Damaged("too short");
+    if (file[0] != 'B' || file[1] != 'M') Damaged("no BM signature");
+    return DecodeInfoAndPixels(file, kFileHeaderSize, Get32(file.data() + 10));
+}
+
+Bitmap DecodeDib(std::span<const std::uint8_t> dib) { return DecodeInfoAndPixels(dib, 0, std::nullopt); }
 
 namespace {
 
@@ -296,6 +309,38 @@ std::vector<std::uint8_t> EncodeBmp(const Bitmap& picture) {
     std::vector<std::uint8_t> out;
     out.reserve(kFileHeaderSize + kInfoHeaderSize + 12 + 4 * 256 + picture.DataSize());
     EncodeBmpTo(picture, [&out](std::span<const std::uint8_t> bytes) { out.insert(out.end(), bytes.begin(), bytes.end()); });
+    return out;
+}
+
+std::vector<std::uint8_t> EncodeDib(const Bitmap& picture) {
+    const int bpp = picture.BitsPerPixel() == 32 ? 32 : 24;
+    const std::size_t stride = Bitmap::StrideFor(picture.Width(), bpp);
+    const std::size_t imageSize = stride * std::size_t(picture.Height());
+    std::vector<std::uint8_t> out;
+    out.reserve(kInfoHeaderSize + imageSize);
+    Put32(out, kInfoHeaderSize);
+    Put32(out, std::uint32_t(picture.Width()));
+    Put32(out, std::uint32_t(picture.Height()));
+    Put16(out, 1);
+    Put16(out, std::uint32_t(bpp));
+    Put32(out, kBiRgb);
+    Put32(out, std::uint32_t(imageSize));
+    for (int i = 0; i < 4; ++i) Put32(out, 0);  // resolution and colour counts
+    for (int y = picture.Height() - 1; y >= 0; --y) {
+        if (bpp == picture.BitsPerPixel()) {
+            out.insert(out.end(), picture.Row(y), picture.Row(y) + stride);
+            continue;
+        }
+        const std::size_t start = out.size();
+        out.resize(start + stride, 0);
+        for (int x = 0; x < picture.Width(); ++x) {
+            const RgbQuad c = picture.PixelColour(x, y);
+            std::uint8_t* p = out.data() + start + 3 * std::size_t(x);
+            p[0] = c.blue;
+            p[1] = c.green;
+            p[2] = c.red;
+        }
+    }
     return out;
 }
 

@@ -18,6 +18,14 @@ namespace vimbrel {
 // and masks for EncodeBmp.
 Bitmap DecodeBmp(std::span<const std::uint8_t> file);
 
+// A packed DIB, as the clipboard holds one (CF_DIB, CF_DIBV5): the info header of any
+// version, then masks and colour table, then the pixels, with no file header. Read and
+// checked as DecodeBmp reads a file.
+Bitmap DecodeDib(std::span<const std::uint8_t> dib);
+// The picture as a packed DIB for the clipboard: a BITMAPINFOHEADER and uncompressed rows
+// bottom-up, at 32 bits for a 32-bit picture and 24 bits for every other.
+std::vector<std::uint8_t> EncodeDib(const Bitmap& picture);
+
 // The picture at the depth of the file it was read from (1, 4 or 8 bits with its colour
 // table, 16 or 32 bits with the file's bit-field masks) while its pixels still fit it,
 // else at its own depth: 8 bits with its colour table, 24 or 32 bits uncompressed.

@@ -5,6 +5,7 @@
 #include "desktop/sys_hotkey.h"
 #include "workspace/current_image.h"
 #include "workspace/file_names.h"
+#include "workspace/image_errors.h"
 
 namespace vimbrel {
 
@@ -52,16 +53,24 @@ void EditCommands::BindTo(CommandRouter& router) {
 
 void EditCommands::mnuCopyClick() {
     if (image_.imgMain.Empty()) return;
-    clipboard_.PutBitmap(image_.Image1());
+    BusyCursor busy(deps_.cursor);
+    PutClipboardPicture(clipboard_, image_.Image1());
 }
 
 void EditCommands::PasteFromClipboard() {
     // The busy flag: nothing is pasted while a capture, a print or a dialog runs.
-    if (!deps_.hotKeys.Active() || !clipboard_.HasBitmap()) return;
+    if (!deps_.hotKeys.Active() || !HoldsPicture(clipboard_)) return;
+    std::optional<Bitmap> pasted;
+    try {
+        BusyCursor busy(deps_.cursor);
+        pasted = ReadClipboardPicture(clipboard_, JpegReadOptions{false, image_.TrueColourDisplay});
+    } catch (const EInvalidGraphic&) {
+        deps_.dialogs.Warning(kUnreadableImageMessage);
+        return;
+    }
+    if (!pasted) return;
     DisarmStamp(image_, deps_.view);
     image_.CurrentFileName.clear();
-    std::optional<Bitmap> pasted = clipboard_.GetBitmap();
-    if (!pasted) return;
     image_.TakeUndoSnapshotAndReplace(std::move(*pasted));
     image_.ResetZoom();
     image_.RenderShownImage(image_.imgMain, 1.0);
@@ -78,7 +87,7 @@ void EditCommands::ClipboardChanged() {
     if (!deps_.hotKeys.Active()) return;
     CommandStates& commands = deps_.commands;
     for (CommandName name : kPasteCommands) commands.SetEnabled(name, false);
-    if (clipboard_.HasBitmap()) {
+    if (HoldsPicture(clipboard_)) {
         for (CommandName name : kPasteCommands) commands.SetEnabled(name, true);
         // Our own copy (the shown picture at its zoom, or a capture's automatic copy) is not
         // taken back: it would replace the full-size picture and capture it a second time.

@@ -9,21 +9,9 @@
 #include "workspace/image_file_commands.h"
 #include "capture/area_selection.h"
 #include "workspace/bitmap.h"
+#include "workspace/clipboard_picture.h"
 
 namespace vimbrel {
-
-class Clipboard {
-public:
-    virtual ~Clipboard() = default;
-    // Replaces the clipboard's contents with the picture as a bitmap.
-    virtual void PutBitmap(const Bitmap& picture) = 0;
-    virtual bool HasBitmap() = 0;
-    virtual bool HasText() = 0;
-    // The clipboard's bitmap; nothing when it holds none any more.
-    virtual std::optional<Bitmap> GetBitmap() = 0;
-    // Whether what the clipboard holds now was put there by this program.
-    virtual bool HoldsOwnCopy() = 0;
-};
 
 // The four stamps of "Add a cursor": the arrow, the pointing hand, the no-drop sign and the
 // help arrow.
@@ -63,6 +51,7 @@ public:
 
     // The shown picture, at the zoom it is shown at, when there is a picture at all.
     void mnuCopyClick();
+    // A clipboard picture that cannot be read is reported and changes nothing.
     void PasteFromClipboard();
     // The clipboard changed (a notice of the clipboard-viewer chain).
     void ClipboardChanged();

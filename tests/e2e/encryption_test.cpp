@@ -11,6 +11,7 @@
 #include "crypto/des.h"
 #include "crypto/encrypted_names.h"
 #include "test_pictures.h"
+#include "util/utf8_text.h"
 #include "vimbrel_process.h"
 #include "whole_files.h"
 #include "workspace/image_file.h"
@@ -209,6 +210,55 @@ TEST_F(EncryptedFilesTest, AFileOpensslEncipheredOpensThroughASecondStart) {
     EXPECT_TRUE(::IsWindowVisible(app.MainWindow()));
     EXPECT_FALSE(Exists(WorkFolder() + "photo.bmp")) << "no plain copy once it is shown";
     ASSERT_TRUE(app.Exit());
+}
+
+}  // namespace
+}  // namespace e2e
+
+namespace e2e {
+namespace {
+
+// A name in no legacy code page through the save dialog, the encrypted file and a second
+// start's hand-over: the picture goes out enciphered and comes back whole.
+TEST_F(EncryptedFilesTest, APictureSavedEncryptedUnderANonLatinNameOpensAgainThroughASecondStart) {
+    VimbrelProcess app("encrypted-names");
+    const std::string folder = app.Folder() + "Gr\xC3\xB6\xC3\x9F" "e-\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\\";
+    ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
+    const std::string source = folder + "\xD0\xA1\xD0\xBD\xD0\xB8\xD0\xBC\xD0\xBE\xD0\xBA.bmp";  // Снимок.bmp
+    vimbrel::WriteImageFile(Pattern(40, 30, 24), source);
+    ASSERT_TRUE(app.Start());
+    OpenPicture(app, source);
+
+    ASSERT_TRUE(app.PostMenuCommand("&Save Image Encrypted"));
+    ASSERT_TRUE(AnswerKeyDialog(app.ProcessId(), "names key 2026"));
+    ASSERT_TRUE(AnswerFileDialog(app.ProcessId(), "Save As", folder + "\xE5\x86\x99\xE7\x9C\x9F"));  // 写真
+    const std::string saved = folder + "\xE5\x86\x99\xE7\x9C\x9F.bmp.vrx";
+    const std::size_t size = ReadAll(vimbrel::PathFromUtf8(source)).size() / 8 * 8 + 8;
+    ASSERT_TRUE(WaitFor([&] { return ReadAll(vimbrel::PathFromUtf8(saved)).size() == size; })) << saved;
+
+    ASSERT_TRUE(app.PostMenuCommand("Clea&r Capture"));
+    EXPECT_TRUE(app.RunSecondInstance("\"" + saved + "\"", 3s).has_value());
+    ASSERT_TRUE(AnswerKeyDialog(app.ProcessId(), "names key 2026"));
+    EXPECT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()) == "(40x 30) - Encrypted Image"; }))
+        << StatusText(app.MainWindow());
+    ASSERT_TRUE(app.Exit());
+}
+
+// The cipher's own checks on names in no legacy code page (this suite runs in UTF-8, as
+// the program does): a file enciphered onto itself is refused before it is truncated, and
+// a cipher text of the wrong length is refused before anything is written.
+TEST(EncryptedFileNames, TheCiphersChecksSeeFilesWithNonLatinNames) {
+    VimbrelProcess scratch("encrypted-checks");
+    const std::string file = scratch.Folder() + "\xE5\x86\x99\xE7\x9C\x9F-Gr\xC3\xB6\xC3\x9F" "e.bmp";
+    ASSERT_TRUE(vimbrel::testing::WriteText(vimbrel::PathFromUtf8(file), "thirteen byte"));
+    vimbrel::TDES des;
+    EXPECT_THROW(vimbrel::EncryptFileWithKey(des, vimbrel::EncryptedFileIVText, "names key 2026", file, file),
+                 vimbrel::EFileError);
+    EXPECT_EQ(ReadAll(vimbrel::PathFromUtf8(file)), "thirteen byte") << "the file enciphered onto itself is kept";
+    const std::string plain = scratch.Folder() + "\xE5\x86\x99\xE7\x9C\x9F-plain.bmp";
+    EXPECT_THROW(vimbrel::DecryptFileWithKey(des, vimbrel::EncryptedFileIVText, "names key 2026", file, plain),
+                 vimbrel::ECipherTextError);
+    EXPECT_FALSE(Exists(plain)) << "refused before the output was made";
 }
 
 }  // namespace

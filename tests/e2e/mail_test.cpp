@@ -12,6 +12,8 @@
 #include "crypto/des.h"
 #include "crypto/encrypted_names.h"
 #include "dialog_layout.h"
+#include "saved_picture.h"
+#include "util/utf8_text.h"
 #include "vimbrel_process.h"
 #include "whole_files.h"
 #include "workspace/image_file.h"
@@ -135,7 +137,7 @@ TEST_F(MailTest, TheDialogSendsItsRecipientsSubjectBodyAndThePictureThroughSimpl
     ASSERT_TRUE(to && send && list);
     EXPECT_EQ(Text(send), "  &Send");
     EXPECT_FALSE(::IsWindowEnabled(send)) << "nothing to send to yet";
-    EXPECT_EQ(ComboItem(list, 0), file + "\xA0   (3.6 kb)");
+    EXPECT_EQ(ComboItem(list, 0), file + "\xC2\xA0   (3.6 kb)");
     EXPECT_EQ(::SendMessageA(list, CB_GETCURSEL, 0, 0), 0) << "the picture is the selected attachment";
     EXPECT_TRUE(FindChildByText(dialog, "Encrypt Images") && ::IsWindowVisible(FindChildByText(dialog, "Encrypt Images")));
 
@@ -296,6 +298,47 @@ TEST_F(OutlookTest, AnOutlookThatCannotStartIsReportedAndTheProgramRunsOn) {
     EXPECT_TRUE(WaitFor([&] { return !::IsWindow(box); }));
     EXPECT_TRUE(app.Running());
     EXPECT_TRUE(WaitFor([] { return !PrintScreenFree(); })) << "the hotkeys are on again";
+}
+
+}  // namespace
+}  // namespace e2e
+
+namespace e2e {
+namespace {
+
+// Names in no legacy code page all the way: a picture named so opens from the command
+// line, numbered saves land in a folder named so, and the mail attaches the last of them.
+TEST_F(MailTest, APictureWithANonLatinNameOpensSavesNumberedIntoSuchAFolderAndMails) {
+    const std::string name = "Gr\xC3\xB6\xC3\x9F" "e-\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E";
+    const std::string folder = app.Folder() + "\xD0\x9A\xD0\xB0\xD0\xB4\xD1\x80\xD1\x8B-" + name;  // Кадры-...
+    ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
+    WriteSetting("AutoSavePath", folder);
+    WriteSetting("AutoPrefix", name);
+    WriteSetting("AutoExt", ".png");
+    const std::string file = app.Folder() + name + ".bmp";
+    vimbrel::WriteImageFile(Picture(), file);
+    StartWithMapi("mapi32.dll", "\"" + file + "\"");
+    ASSERT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()).find(file) != std::string::npos; }))
+        << "opened from the command line: " << StatusText(app.MainWindow());
+
+    ::SetForegroundWindow(app.MainWindow());
+    PressKeys({VK_CONTROL, VK_F2});
+    PressKeys({VK_CONTROL, VK_F2});
+    const std::string second = folder + "\\" + name + "-00002.png";
+    for (const std::string& saved : {folder + "\\" + name + "-00001.png", second}) {
+        const std::optional<vimbrel::Bitmap> picture = WaitForPicture(saved);
+        ASSERT_TRUE(picture) << saved;
+        EXPECT_EQ(*picture, Picture());
+    }
+
+    HWND dialog = OpenSendDialog();
+    ASSERT_TRUE(dialog);
+    ::SendDlgItemMessageA(dialog, 401, WM_SETTEXT, 0, LPARAM("ann"));
+    Click(dialog, IDOK);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
+    EXPECT_NE(Calls().find(" file=" + second + "|" + name + "-00002.png|-1"), std::string::npos) << Calls();
+    const std::string sent = ReadAll(app.Folder() + "mapi-attachment-0");
+    EXPECT_TRUE(!sent.empty() && sent == ReadAll(vimbrel::PathFromUtf8(second))) << "the saved picture was sent";
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <fstream>
 
+#include "settings/win32/ini_file.h"
 #include "vimbrel_process.h"
 
 namespace e2e {
@@ -140,6 +141,31 @@ TEST_F(SettingsTest, AnOffScreenPositionIsCentredAtTheDesignedSize) {
     EXPECT_EQ(r.left, (::GetSystemMetrics(SM_CXSCREEN) - w) / 2);
     EXPECT_EQ(r.top, (::GetSystemMetrics(SM_CYSCREEN) - h) / 2);
     ASSERT_TRUE(app.Exit());
+}
+
+}  // namespace
+}  // namespace e2e
+
+namespace e2e {
+namespace {
+
+// The override file as the program reads it in its UTF-8 code page (this suite runs in
+// it too): lines written in the legacy code page read as what they say, UTF-8 ones as
+// they stand, and the UTF-8 copy made for it goes with the reader.
+TEST(OverrideFileNames, LegacyLinesReadInTheLegacyCodePage) {
+    VimbrelProcess scratch("override-legacy");
+    const std::string path = scratch.Folder() + "VRCustom.ini";
+    std::ofstream(path, std::ios::binary) << "[Printer]\r\nName=B\xFCro \x80\r\n[General]\r\nAutoPrint=Gr\xC3\xB6\xC3\x9F" "e\r\n";
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, temp);
+    const std::string copy = std::string(temp) + "~~vrcustom-" + std::to_string(::GetCurrentProcessId()) + ".ini";
+    {
+        vimbrel::win32::WinOverrideFile overrides(path);
+        EXPECT_EQ(overrides.Read("Printer", "Name"), "B\xC3\xBCro \xE2\x82\xAC");
+        EXPECT_EQ(overrides.Read("General", "AutoPrint"), "Gr\xC3\xB6\xC3\x9F" "e");
+        EXPECT_NE(::GetFileAttributesA(copy.c_str()), INVALID_FILE_ATTRIBUTES) << "read through its UTF-8 copy";
+    }
+    EXPECT_EQ(::GetFileAttributesA(copy.c_str()), INVALID_FILE_ATTRIBUTES) << "the copy is gone with the reader";
 }
 
 }  // namespace

@@ -34,6 +34,7 @@
 #include "capture/win32/cap_area.h"
 #include "capture/win32/screen_grab.h"
 #include "workspace/current_image.h"
+#include "workspace/win32/clipboard.h"
 
 namespace vimbrel::win32 {
 

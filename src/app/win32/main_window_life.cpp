@@ -10,6 +10,8 @@
 #include "commands/win32/dialogs.h"
 #include "settings/settings.h"
 #include "util/scoped_value.h"
+#include "util/utf8_text.h"
+#include "util/win32/legacy_text.h"
 #include "util/text.h"
 #include "util/window_position.h"
 #include "util/win32/rect_conversions.h"
@@ -109,7 +111,8 @@ void MainWindow::OnHandOverFile() {
     if (!FileExists(file)) return;
     std::string path;
     try {
-        path = ReadFileText(file);
+        // Written by the second start; an older one wrote the legacy code page.
+        path = StoredTextAsUtf8(ReadFileText(file), LegacyToUtf8);
     } catch (const std::exception&) {
         return;
     }

@@ -1,5 +1,6 @@
 #pragma once
-// The capture and edit commands' Windows side: the desktop around a capture and the clipboard.
+// The capture and edit commands' Windows side: the desktop around a capture and the cursor
+// stamps.
 #include <windows.h>
 
 #include <string>
@@ -22,22 +23,6 @@ public:
 
 private:
     std::string title_;
-};
-
-// Clipboard failures (it cannot be opened, a bitmap cannot be made or read) throw
-// std::runtime_error, which the program's handler reports.
-class WinClipboard final : public Clipboard {
-public:
-    explicit WinClipboard(HWND owner) : owner_(owner) {}
-    void PutBitmap(const Bitmap& picture) override;
-    bool HasBitmap() override { return ::IsClipboardFormatAvailable(CF_BITMAP) != FALSE; }
-    bool HasText() override { return ::IsClipboardFormatAvailable(CF_TEXT) != FALSE; }
-    std::optional<Bitmap> GetBitmap() override;
-    bool HoldsOwnCopy() override;
-
-private:
-    HWND owner_;
-    DWORD ownSequence_ = 0;  // the clipboard's sequence number once our last copy was on it
 };
 
 // The stamps with the system's cursors, drawn at their natural size.

@@ -32,13 +32,14 @@ TEST(SendEmailTexts, AddressesSplitOnSemicolonsOnlyAndJoinWithoutBlanks) {
 
 TEST(SendEmailTexts, AnAttachmentItemIsThePathANoBreakSpaceAndTheSizeInKilobytes) {
     const NumberFormat english;
-    EXPECT_EQ(AttachmentItemText("C:\\a.bmp", 2560, english), "C:\\a.bmp\xA0   (2.5 kb)");
-    EXPECT_EQ(AttachmentItemText("C:\\big.bmp", 1264179, english), "C:\\big.bmp\xA0   (1,234.5 kb)");
-    EXPECT_EQ(AttachmentItemText("C:\\gone", std::nullopt, english), "C:\\gone\xA0   (0.0 kb)");
+    EXPECT_EQ(AttachmentItemText("C:\\a.bmp", 2560, english), "C:\\a.bmp\xC2\xA0   (2.5 kb)");
+    EXPECT_EQ(AttachmentItemText("C:\\big.bmp", 1264179, english), "C:\\big.bmp\xC2\xA0   (1,234.5 kb)");
+    EXPECT_EQ(AttachmentItemText("C:\\gone", std::nullopt, english), "C:\\gone\xC2\xA0   (0.0 kb)");
     EXPECT_EQ(FormatOneDecimal(1234567.89, NumberFormat{".", ","}), "1.234.567,9");
     EXPECT_EQ(FormatOneDecimal(999.96, english), "1,000.0");
-    EXPECT_EQ(ItemPath("C:\\a b.bmp\xA0   (2.5 kb)"), "C:\\a b.bmp");
+    EXPECT_EQ(ItemPath("C:\\a b.bmp\xC2\xA0   (2.5 kb)"), "C:\\a b.bmp");
     EXPECT_EQ(ItemPath("no separator"), "no separator");
+    EXPECT_EQ(ItemPath("C:\\voil\xC3\xA0.bmp\xC2\xA0   (2.5 kb)"), "C:\\voil\xC3\xA0.bmp") << "a name holding U+00E0";
 }
 
 TEST(SendEmailTexts, ImagesOrAllFilesButEncryptedOnesAreEnciphered) {
@@ -273,7 +274,7 @@ TEST_F(EmailSendTest, ControlRulesOfSendEncryptAndTheAttachmentList) {
     dialog.btnAddClick();
     EXPECT_EQ(window.log, (Texts{"open dialog ", "open dialog " + folder}));
     EXPECT_EQ(dialog.controls.attachments,
-              (Texts{folder + "x.bmp\xA0   (1.0 kb)", folder + "y.txt\xA0   (0.0 kb)"}));
+              (Texts{folder + "x.bmp\xC2\xA0   (1.0 kb)", folder + "y.txt\xC2\xA0   (0.0 kb)"}));
     EXPECT_EQ(dialog.controls.selected, 1);
     EXPECT_TRUE(dialog.controls.removeEnabled);
     dialog.btnRemoveClick();

@@ -233,3 +233,73 @@ TEST(BmpOs2, RefusesWhatTheCoreHeaderCannotHold) {
 
 }  // namespace
 }  // namespace vimbrel
+
+namespace vimbrel {
+namespace {
+
+// Packed DIBs as other programs put them on the clipboard: no file header, the pixels
+// right after the header, its masks and its colour table.
+Bytes Packed(const Bytes& header, const Bytes& extra, const Bytes& pixels) {
+    Bytes d = header;
+    d.insert(d.end(), extra.begin(), extra.end());
+    d.insert(d.end(), pixels.begin(), pixels.end());
+    return d;
+}
+
+// A BITMAPV5HEADER of a 32-bit picture with its masks inside the header (red, green,
+// blue, alpha), as CF_DIBV5 holds one.
+Bytes V5Header(int width, int height) {
+    Bytes h = InfoHeader(width, height, 32, 3, 0);
+    h[0] = 124;
+    for (std::uint32_t mask : {0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u}) Put(h, mask, 4);
+    h.resize(124, 0);
+    return h;
+}
+
+TEST(ClipboardDib, EveryHeaderVersionFindsItsPixelsAfterItsMasksAndColours) {
+    // Two pixels, bottom row first: (10,20,30) with alpha 40 and (50,60,70) with alpha 80.
+    const Bytes bgra = {30, 20, 10, 40, 70, 60, 50, 80};
+    const Bitmap v5 = DecodeDib(Packed(V5Header(2, 1), {}, bgra));
+    EXPECT_EQ(v5.BitsPerPixel(), 32);
+    EXPECT_EQ(v5.PixelColour(1, 0), (RgbQuad{70, 60, 50, 0}));
+
+    Bytes masks;
+    for (std::uint32_t m : {0x00FF0000u, 0x0000FF00u, 0x000000FFu}) Put(masks, m, 4);
+    EXPECT_EQ(DecodeDib(Packed(InfoHeader(2, 1, 32, 3, 0), masks, bgra)).PixelColour(0, 0), (RgbQuad{30, 20, 10, 0}))
+        << "masks after a 40-byte header";
+
+    Bytes advisory(8, 0xEE);  // two colours a 32-bit picture may carry: the pixels follow them
+    EXPECT_EQ(DecodeDib(Packed(InfoHeader(2, 1, 32, 0, 2), advisory, bgra)).PixelColour(1, 0), (RgbQuad{70, 60, 50, 80}));
+
+    const Bytes table = {0, 0, 255, 0, 0, 255, 0, 0};  // red, green
+    const Bitmap indexed = DecodeDib(Packed(InfoHeader(2, 2, 8, 0, 2), table, {1, 0, 0, 0, 0, 1, 0, 0}));
+    EXPECT_EQ(indexed.PixelColour(0, 1), (RgbQuad{0, 255, 0, 0})) << "the first row is the bottom";
+    EXPECT_EQ(indexed.PixelColour(1, 0), (RgbQuad{0, 255, 0, 0}));
+    EXPECT_EQ(indexed.PixelColour(0, 0), (RgbQuad{0, 0, 255, 0}));
+}
+
+TEST(ClipboardDib, RefusesWhatItsBytesCannotHold) {
+    const Bytes bgra = {30, 20, 10, 40, 70, 60, 50, 80};
+    EXPECT_THROW(DecodeDib(Packed(V5Header(2, 2), {}, bgra)), EInvalidGraphic) << "a row short";
+    const Bytes v5 = V5Header(2, 1);
+    EXPECT_THROW(DecodeDib(Bytes(v5.begin(), v5.begin() + 60)), EInvalidGraphic)
+        << "a header cut short";
+    EXPECT_THROW(DecodeDib(Packed(InfoHeader(2, 1, 32, 0, 1u << 30), {}, bgra)), EInvalidGraphic)
+        << "an advisory table beyond the end";
+    EXPECT_THROW(DecodeDib(Bytes{}), EInvalidGraphic);
+}
+
+TEST(ClipboardDib, WhatCopyPutsThereReadsBackAtItsDepth) {
+    Bitmap grey(3, 2, 8);
+    grey.Palette()[1] = RgbQuad{9, 8, 7, 0};
+    grey.Row(1)[2] = 1;
+    const Bitmap fromGrey = DecodeDib(EncodeDib(grey));
+    EXPECT_EQ(fromGrey.BitsPerPixel(), 24) << "8-bit pictures go as 24 bits";
+    EXPECT_EQ(fromGrey.PixelColour(2, 1), (RgbQuad{9, 8, 7, 0}));
+    Bitmap deep(3, 2, 32);
+    deep.SetPixelColour(1, 1, RgbQuad{1, 2, 3, 4});
+    EXPECT_EQ(DecodeDib(EncodeDib(deep)), deep);
+}
+
+}  // namespace
+}  // namespace vimbrel

@@ -3,10 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <map>
 
 #include "workspace/clipboard_chain.h"
 #include "capture/capture_commands.h"
 #include "workspace/edit_commands.h"
+#include "workspace/bmp_file.h"
+#include "workspace/image_errors.h"
+#include "workspace/image_file.h"
+#include "workspace/png_file.h"
 #include "fake_ports.h"
 #include "scratch_folder.h"
 
@@ -16,19 +21,34 @@ namespace {
 using testing::Filled;
 
 struct Fakes : testing::FakeWindow, Clipboard, StampPainter, Screen, AreaOverlay, CaptureDesktop, testing::NoRegistrar {
-    std::optional<Bitmap> clipboardBitmap;
+    std::optional<Bitmap> clipboardBitmap;  // CF_BITMAP
+    std::map<ClipboardFormat, std::vector<std::uint8_t>> clipboardData;
+    std::vector<std::string> droppedFiles;
     bool clipboardText = false;
     bool ownCopy = false;
     bool console = false;
 
-    void PutBitmap(const Bitmap& picture) override {
+    void PutPicture(const Bitmap& picture, std::span<const std::uint8_t> dib, std::span<const std::uint8_t> png) override {
         clipboardBitmap = picture;
+        clipboardData = {{ClipboardFormat::Dib, {dib.begin(), dib.end()}}, {ClipboardFormat::Png, {png.begin(), png.end()}}};
+        droppedFiles.clear();
         ownCopy = true;
     }
     bool HoldsOwnCopy() override { return ownCopy; }
-    bool HasBitmap() override { return clipboardBitmap.has_value(); }
+    bool Holds(ClipboardFormat format) override {
+        if (format == ClipboardFormat::Bitmap) return clipboardBitmap.has_value();
+        if (format == ClipboardFormat::FileDrop) return !droppedFiles.empty();
+        return clipboardData.count(format) != 0;
+    }
     bool HasText() override { return clipboardText; }
+    std::optional<std::vector<std::uint8_t>> GetData(ClipboardFormat format, std::size_t maxBytes) override {
+        auto item = clipboardData.find(format);
+        if (item == clipboardData.end()) return std::nullopt;
+        if (item->second.size() > maxBytes) throw EInvalidGraphic("too large");
+        return item->second;
+    }
     std::optional<Bitmap> GetBitmap() override { return clipboardBitmap; }
+    std::vector<std::string> DroppedFiles() override { return droppedFiles; }
 
     void Draw(int stamp, Bitmap& picture, Point at) override {
         log.push_back("stamp " + std::to_string(stamp) + " into " + std::to_string(picture.Width()) + " at " +
@@ -228,15 +248,93 @@ TEST_F(EditCommandsTest, DraggingScrollsALineForMovesBeyondTwoPixels) {
     EXPECT_EQ(f.log.size(), 2u) << "no drag after the release";
 }
 
-TEST_F(EditCommandsTest, CopyPutsTheShownPictureAtItsZoom) {
+TEST_F(EditCommandsTest, CopyPutsTheShownPictureAtItsZoomInEveryFormat) {
     router.Route(handler::Copy);
     EXPECT_FALSE(f.clipboardBitmap) << "no picture, nothing copied";
-    ShowPicture(Filled(40, 30, 2));
+    ShowPicture(testing::Pattern(40, 30, 24));
     image.SetZoom(1, 2);
     router.Route(handler::Copy);
     ASSERT_TRUE(f.clipboardBitmap);
     EXPECT_EQ(f.clipboardBitmap->Width(), 20);
     EXPECT_EQ(f.clipboardBitmap->Height(), 15);
+    const Bitmap dib = DecodeDib(f.clipboardData[ClipboardFormat::Dib]);
+    EXPECT_EQ(dib.BitsPerPixel(), 24);
+    EXPECT_TRUE(testing::SamePixels(dib, image.Image1()));
+    EXPECT_TRUE(testing::SamePixels(DecodePng(f.clipboardData[ClipboardFormat::Png]), image.Image1()));
+}
+
+// What other programs leave on the clipboard, and which picture a paste takes from it.
+TEST_F(EditCommandsTest, PasteTakesTheBestReadableFormatAndACopiedPictureFile) {
+    const Bitmap a = Filled(6, 4, 10), b = Filled(7, 5, 20), c = Filled(8, 6, 30);
+    const std::string file = folder + "copied-b.png";
+    WriteImageFile(b, file);
+    struct Case {
+        const char* name;
+        std::map<ClipboardFormat, std::vector<std::uint8_t>> data;
+        std::optional<Bitmap> bitmap;
+        std::vector<std::string> files;
+        std::optional<Bitmap> pasted;  // nothing: paste stays off
+    };
+    const Case cases[] = {
+        {"PNG before the DIB", {{ClipboardFormat::Png, EncodePng(a)}, {ClipboardFormat::Dib, EncodeDib(b)}}, c, {}, a},
+        {"CF_DIBV5 before CF_DIB", {{ClipboardFormat::DibV5, EncodeDib(a)}, {ClipboardFormat::Dib, EncodeDib(b)}}, {}, {}, a},
+        {"CF_BITMAP alone", {}, c, {}, c},
+        {"one copied picture file", {}, {}, {file}, b},
+        {"a picture before a copied file", {}, c, {file}, c},
+        {"two copied files", {}, {}, {file, file}, {}},
+        {"a copied file that is no picture", {}, {}, {folder + "notes.txt"}, {}},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        f.clipboardData = test.data;
+        f.clipboardBitmap = test.bitmap;
+        f.droppedFiles = test.files;
+        ShowPicture(Filled(3, 3, 99));
+        router.Route(handler::ClipboardChanged);
+        EXPECT_EQ(commands.Enabled(cmd::mnuPaste), test.pasted.has_value());
+        router.Route(handler::Paste);
+        if (test.pasted)
+            EXPECT_TRUE(testing::SamePixels(image.imgMain, *test.pasted));
+        else
+            EXPECT_EQ(image.imgMain, Filled(3, 3, 99));
+    }
+}
+
+TEST_F(EditCommandsTest, ADamagedOrTooLargeClipboardPictureIsReportedAndChangesNothing) {
+    flags.WatchClips = true;
+    ShowPicture(Filled(5, 5, 1));
+    image.CurrentFileName = "kept.bmp";
+    // A DIB whose header claims far more pixels than it holds is the answer, though a good
+    // bitmap follows: the system makes the other formats from it.
+    std::vector<std::uint8_t> cut = EncodeDib(Filled(64, 64, 3));
+    cut.resize(cut.size() / 2);
+    f.clipboardData = {{ClipboardFormat::Dib, cut}};
+    f.clipboardBitmap = Filled(9, 9, 9);
+    f.log.clear();
+    router.Route(handler::ClipboardChanged);
+    EXPECT_EQ(f.log, std::vector<std::string>{std::string("warning ") + kUnreadableImageMessage});
+    EXPECT_EQ(image.imgMain, Filled(5, 5, 1));
+    EXPECT_EQ(image.CurrentFileName, "kept.bmp");
+    EXPECT_FALSE(image.UndoAvailable()) << "no undo step was taken for it";
+
+    // A header that asks for 65535 x 65535 pixels at 32 bits: refused before anything is held.
+    std::vector<std::uint8_t> huge = EncodeDib(Filled(2, 2, 3));
+    for (int at : {4, 8}) huge[std::size_t(at)] = 0xFF, huge[std::size_t(at) + 1] = 0xFF;
+    huge[14] = 32;
+    f.clipboardData = {{ClipboardFormat::Dib, huge}};
+    f.clipboardBitmap.reset();
+    f.log.clear();
+    router.Route(handler::Paste);
+    EXPECT_EQ(f.log, std::vector<std::string>{std::string("warning ") + kUnreadableImageMessage});
+    EXPECT_EQ(image.imgMain, Filled(5, 5, 1));
+
+    // A copied file moved or deleted since.
+    f.clipboardData.clear();
+    f.droppedFiles = {folder + "gone.bmp"};
+    f.log.clear();
+    router.Route(handler::Paste);
+    EXPECT_EQ(f.log, std::vector<std::string>{std::string("warning ") + kUnreadableImageMessage});
+    EXPECT_EQ(image.imgMain, Filled(5, 5, 1));
 }
 
 }  // namespace
