@@ -81,6 +81,7 @@ if [ "${1:-}" = "--under-wine" ]; then
 
   check "msiexec /x removes it" msiexec /x "$(winpath "$work/next/Vimbrel-$next-x64.msi")" /qn
   check "no installed file is left" bash -c "[ -z \"\$(find '$programs' -type f 2>/dev/null)\" ]"
+  check "nor the program's folder" test ! -e "$programs"
   check "the shortcut is gone" same "$(find_link)" ""
   check "no entry in the installed programs" same "$(installed_entries)" 0
   check "the settings key stays" quiet wine reg query 'HKCU\Software\KRD\Vimbrel' /v AutoSave
@@ -135,9 +136,12 @@ for f in Vimbrel.exe vrx.exe; do
 done
 check "the unsigned release does not verify" \
   bash -c "! osslsigncode verify -in '$work/release/Vimbrel-$version-x64.msi' -CAfile '$key/cert.pem' >/dev/null 2>&1"
+# Names relative to the caller's folder, wherever that is.
 check "a signed build with the password in VIMBREL_SIGN_PASSWORD" \
-  env VIMBREL_SIGN_PASSWORD='throwaway pass' tools/package --sign "$key/test.pfx" --dist "$work/signed-env" \
-  >"$work/package.log" 2>&1 </dev/null
+  bash -c "cd '$key' && VIMBREL_SIGN_PASSWORD='throwaway pass' '$top/tools/package' --sign test.pfx --dist ../signed-env \
+           >'$work/package.log' 2>&1 </dev/null"
+check "it signed the MSI in the caller's output folder" \
+  quiet osslsigncode verify -in "$work/signed-env/Vimbrel-$version-x64.msi" -CAfile "$key/cert.pem"
 
 # Bad input: a clear message, and the output folder as it was.
 bad() {  # bad INPUT MESSAGE ARGS...: with INPUT on standard input, tools/package fails with
