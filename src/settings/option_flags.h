@@ -28,6 +28,7 @@ struct OptionFlags {
     bool InclMouse = true;          // "1" / "0"
     bool PopUp = true;              // "1" / "0"
     bool WatchClips = false;        // "1" / "0"
+    bool StartWithWindows = false;  // the program's own value under the user's Run key
     std::string SavePath;
     std::string AutoSavePath;
     std::string OpenPath;

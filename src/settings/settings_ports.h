@@ -49,6 +49,17 @@ public:
     virtual std::string OutlookAppPath() = 0;
 };
 
+// The program's own value under the user's Run key, which starts it (hidden in the tray, as
+// any start without arguments) when the user logs on to Windows. Writes throw
+// ERegistryException on failure.
+class StartupEntry {
+public:
+    virtual ~StartupEntry() = default;
+    virtual bool Registered() = 0;
+    // On: the value names this program; off: the value is removed.
+    virtual void Set(bool on) = 0;
+};
+
 // The main window's side of loading: the capture-mode commands, the status and tray
 // indicators and the font for text printing.
 class SettingsView {

@@ -6,8 +6,9 @@
 
 namespace vimbrel {
 
-SettingsCommands::SettingsCommands(const CommandDeps& deps, SettingsDialogWindow& window, bool outlookInstalled)
-    : deps_(deps), window_(window), outlookInstalled_(outlookInstalled) {}
+SettingsCommands::SettingsCommands(const CommandDeps& deps, SettingsDialogWindow& window, bool outlookInstalled,
+                                   StartupEntry& startup)
+    : deps_(deps), window_(window), outlookInstalled_(outlookInstalled), startup_(startup) {}
 
 void SettingsCommands::BindTo(CommandRouter& router) {
     router.Bind(handler::Options, [this] { mnuOptionsClick(); });
@@ -52,6 +53,10 @@ void SettingsCommands::Apply(const std::vector<SettingsChange>& plan) {
             break;
         case Kind::WriteHotKeys:
             WriteHotKeyTexts(deps_.flags, deps_.store);
+            break;
+        case Kind::SetStartWithWindows:
+            startup_.Set(change.value == "1");
+            deps_.flags.StartWithWindows = change.value == "1";
             break;
         case Kind::SaveSettings:
             SaveSettings(deps_.flags, deps_.store);

@@ -69,6 +69,7 @@ TfrmSettingsValues FillSettingsDialog(const OptionFlags& f, const SettingsOpenin
     v.txtNextSaveNo = std::to_string(f.NextSaveNo);
     v.txtImgEdit = f.ImageEditor;
     v.outlookInstalled = opening.outlookInstalled;
+    v.chkStartWithWindows = f.StartWithWindows;
     return v;
 }
 
@@ -104,6 +105,9 @@ std::vector<SettingsChange> PlanSettingsApply(const OptionFlags& flags, const Se
         plan.push_back(Do(Kind::RegisterHotKeys));
         plan.push_back(Do(Kind::WriteHotKeys));
     }
+    // The Run key is touched only when the user changed the option.
+    if (v.chkStartWithWindows != flags.StartWithWindows)
+        plan.push_back({Kind::SetStartWithWindows, {}, v.chkStartWithWindows ? "1" : "0"});
     plan.push_back(Do(Kind::SaveSettings));
     return plan;
 }

@@ -49,6 +49,7 @@ struct TfrmSettingsValues {
     bool chkAutoSend = false;
     bool chkUseOutlook = false;
     bool outlookInstalled = false;  // chkUseOutlook is enabled only then
+    bool chkStartWithWindows = false;
 };
 
 // What the dialog is filled from besides the settings: the menu checks and the system.
@@ -74,6 +75,7 @@ struct SettingsChange {
         UnregisterHotKeys,
         RegisterHotKeys,
         WriteHotKeys,         // the three hotkey texts go to the registry at once
+        SetStartWithWindows,  // value "1" or "0": the program's value under the user's Run key
         SaveSettings,
     };
     Kind kind = Kind::Set;

@@ -8,6 +8,7 @@
 #include <ostream>
 #include <stdexcept>
 
+#include "version.h"
 #include "crypto/des.h"
 #include "crypto/encrypted_names.h"
 #include "util/new_file.h"
@@ -35,6 +36,7 @@ const char* const HelpText =
     "  --key-stdin       read the key from the first line of standard input instead of\n"
     "                    asking for it on the terminal\n"
     "  -h, --help        show this text\n"
+    "  --version         show the version\n"
     "\n"
     "The key is asked for on the terminal without echo (twice when encrypting). It is\n"
     "never taken from the command line, where other users could see it. A lost key\n"
@@ -44,6 +46,8 @@ const char* const HelpText =
     "Exit status: 0 on success, 1 on failure, 2 on wrong usage. Nothing is left behind\n"
     "when a command fails or is interrupted.\n";
 
+const char* const VersionText = VIMBREL_VERSION_TEXT;
+
 Options ParseArguments(const std::vector<std::string>& args) {
     Options o;
     bool haveCommand = false, haveInput = false;
@@ -51,6 +55,9 @@ Options ParseArguments(const std::vector<std::string>& args) {
         const std::string& a = args[i];
         if (a == "-h" || a == "--help") {
             o.command = Command::Help;
+            return o;
+        } else if (a == "--version") {
+            o.command = Command::Version;
             return o;
         } else if (a == "-f" || a == "--force") {
             o.force = true;
@@ -172,6 +179,10 @@ int Run(const std::vector<std::string>& args, const KeySource& terminalKey, std:
     }
     if (o.command == Command::Help) {
         out << HelpText;
+        return 0;
+    }
+    if (o.command == Command::Version) {
+        out << "vrx " << VersionText << "\n";
         return 0;
     }
     const bool encrypt = o.command == Command::Encrypt;

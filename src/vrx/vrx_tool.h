@@ -9,7 +9,7 @@
 
 namespace vimbrel::vrx {
 
-enum class Command { Help, Encrypt, Decrypt };
+enum class Command { Help, Version, Encrypt, Decrypt };
 
 struct Options {
     Command command = Command::Help;
@@ -31,5 +31,7 @@ int Run(const std::vector<std::string>& args, const KeySource& terminalKey, std:
         std::ostream& out, std::ostream& err);
 
 extern const char* const HelpText;
+// The program's version, as its version resource and the packages name it.
+extern const char* const VersionText;
 
 }  // namespace vimbrel::vrx

@@ -7,11 +7,18 @@
 //                                  switch auto save on, numbered from 1, into FOLDER
 //   vimbrel-remote wait-capture FOLDER
 //                                  wait for the first numbered capture there and describe it
+//   vimbrel-remote file-version FILE
+//                                  print the file version of FILE's version resource
+//   vimbrel-remote shortcut-target LINK
+//                                  print the program a shell shortcut (.lnk) starts
+#include <shlobj.h>
+
 #include <cstdio>
 #include <string>
 
 #include "saved_picture.h"
 #include "vimbrel_process.h"
+#include "util/win32/system.h"
 
 using namespace e2e;
 
@@ -20,6 +27,28 @@ namespace {
 HWND MainWindowNow() {
     auto windows = TopWindowsOfClass("TfrmCaptureForm");
     return windows.empty() ? nullptr : windows.front();
+}
+
+// What the shell resolves the shortcut to, as a double-click would start it.
+std::string ShortcutTarget(const std::string& link) {
+    std::string target;
+    if (FAILED(::CoInitialize(nullptr))) return target;
+    IShellLinkA* shellLink = nullptr;
+    if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                     reinterpret_cast<void**>(&shellLink)))) {
+        IPersistFile* file = nullptr;
+        if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+            std::wstring wide(link.begin(), link.end());
+            char path[MAX_PATH] = {};
+            if (SUCCEEDED(file->Load(wide.c_str(), STGM_READ)) &&
+                SUCCEEDED(shellLink->GetPath(path, MAX_PATH, nullptr, 0)))
+                target = path;
+            file->Release();
+        }
+        shellLink->Release();
+    }
+    ::CoUninitialize();
+    return target;
 }
 
 }  // namespace
@@ -45,6 +74,16 @@ int main(int argc, char** argv) {
         std::printf("Vimbrel captured the screen into %s: %d x %d pixels, %lu bytes.\n", file.c_str(), picture->Width(),
                     picture->Height(), static_cast<unsigned long>(data.nFileSizeLow));
         return 0;
+    }
+    if (command == "file-version" && !folder.empty()) {
+        const std::string version = vimbrel::win32::GetFileVersionText(folder);
+        std::printf("%s\n", version.c_str());
+        return version.empty() ? 1 : 0;
+    }
+    if (command == "shortcut-target" && !folder.empty()) {
+        const std::string target = ShortcutTarget(folder);
+        std::printf("%s\n", target.c_str());
+        return target.empty() ? 1 : 0;
     }
     if (command == "wait-window") {
         HWND w = nullptr;
@@ -81,6 +120,7 @@ int main(int argc, char** argv) {
         std::printf(closed ? "Vimbrel was asked to exit and closed.\n" : "Vimbrel did not close.\n");
         return closed ? 0 : 1;
     }
-    std::printf("usage: vimbrel-remote wait-window | report | exit | save-captures FOLDER | wait-capture FOLDER\n");
+    std::printf("usage: vimbrel-remote wait-window | report | exit | save-captures FOLDER | wait-capture FOLDER |\n"
+                "                      file-version FILE | shortcut-target LINK\n");
     return 2;
 }

@@ -145,6 +145,45 @@ TEST_F(SettingsDialogTest, OkWritesEverySettingAndTheHotKeysAreOffOnlyWhileTheDi
     ASSERT_TRUE(app.Exit());
 }
 
+// The program's value under the user's Run key, if there is one.
+std::optional<std::string> RunEntry() {
+    char data[1024] = {};
+    DWORD size = sizeof data;
+    if (::RegGetValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Vimbrel",
+                       RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    return std::string(data);
+}
+
+bool Checked(HWND dialog, int id) {
+    return ::SendMessageA(FindDescendantById(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+TEST_F(SettingsDialogTest, StartWithWindowsIsTheProgramsRunValueAddedAndRemovedOnOk) {
+    ::RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Vimbrel");
+    VimbrelProcess app("start-with-windows");
+    ASSERT_TRUE(app.Start());
+    HWND dlg = OpenSettings(app);
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_FALSE(Checked(dlg, IDC_SET_STARTWIN));
+    EXPECT_EQ(WindowText(FindDescendantById(dlg, IDC_SET_STARTWIN)), "Start with Windows");
+    Check(dlg, IDC_SET_STARTWIN, true);
+    Press(dlg, IDOK);
+    ASSERT_TRUE(CommandDone(dlg));
+    // Quoted, and without arguments: the program starts hidden in the tray, as it always does.
+    EXPECT_EQ(RunEntry(), "\"" + app.ExePath() + "\"");
+    EXPECT_FALSE(ReadSetting("StartWithWindows").has_value()) << "nothing of it in the program's own key";
+
+    dlg = OpenSettings(app);
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_TRUE(Checked(dlg, IDC_SET_STARTWIN));
+    Check(dlg, IDC_SET_STARTWIN, false);
+    Press(dlg, IDOK);
+    ASSERT_TRUE(CommandDone(dlg));
+    EXPECT_EQ(RunEntry(), std::nullopt);
+    ASSERT_TRUE(app.Exit());
+}
+
 TEST_F(SettingsDialogTest, TheDialogShowsItsButtonsWholeAtTheScreensDensity) {
     VimbrelProcess app("settings-layout");
     ASSERT_TRUE(app.Start());

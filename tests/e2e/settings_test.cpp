@@ -3,6 +3,7 @@
 
 #include <fstream>
 
+#include "log_viewer.h"
 #include "settings/win32/ini_file.h"
 #include "vimbrel_process.h"
 
@@ -99,6 +100,27 @@ TEST_F(SettingsTest, AnEmptyOverrideFileIsDeletedAndAFilledOneWins) {
     EXPECT_EQ(ReadSetting("PrintStyle"), "Zoom");
     EXPECT_NE(::GetFileAttributesA((app.Folder() + "VRCustom.ini").c_str()), INVALID_FILE_ATTRIBUTES)
         << "the override file is never written or removed";
+}
+
+// A folder the program cannot write (an installed or read-only copy): the empty override file
+// it cannot remove is named in the log, with no box, and the program runs on.
+TEST_F(SettingsTest, AnEmptyOverrideFileThatCannotBeDeletedIsNamedInTheLogOnly) {
+    standins::LogViewer viewer("TKXDataLoggerReadOnly");
+    VimbrelProcess app("override-read-only");
+    const std::string ini = app.Folder() + "VRCustom.ini";
+    std::ofstream(ini).close();
+    ::SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_READONLY);
+    ASSERT_TRUE(app.Start());
+    const std::string expected = "Cannot delete the empty " + ini + "; it is not used";
+    EXPECT_TRUE(WaitFor([&] {
+        for (const auto& record : viewer.received)
+            if (record.Line() == expected) return true;
+        return false;
+    })) << expected;
+    EXPECT_EQ(FindProcessWindow(app.ProcessId(), "#32770", "  Vimbrel   "), nullptr) << "no box";
+    EXPECT_NE(::GetFileAttributesA(ini.c_str()), INVALID_FILE_ATTRIBUTES);
+    ASSERT_TRUE(app.Exit());
+    ::SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 RECT WindowRectOf(HWND hwnd) {

@@ -5,6 +5,7 @@
 
 
 #include "log_viewer.h"
+#include "version.h"
 #include "vimbrel_process.h"
 
 namespace e2e {
@@ -128,7 +129,7 @@ TEST_F(StartupTest, TheAboutBoxShowsTheNameAndVersion) {
     HWND about = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (about = FindProcessWindow(app.ProcessId(), "#32770", "  Vimbrel   ")) != nullptr; }));
     EXPECT_NE(FindChildByText(about, "Vimbrel"), nullptr);
-    EXPECT_NE(FindChildByText(about, "Version 1.0.0.0"), nullptr);
+    EXPECT_NE(FindChildByText(about, "Version " VIMBREL_VERSION_TEXT), nullptr);
     ::PostMessageA(about, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitFor([&] { return !::IsWindow(about); }));
     ASSERT_TRUE(app.Exit());

@@ -44,7 +44,7 @@ CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router
       textPrinter_(parts.window, parts.settings.Printers(), parts.printTextFont),
       textPrint_(deps_, textPrinter_),
       settingsUi_(parts.window),
-      settings_(deps_, settingsUi_, parts.settings.OutlookInstalled()),
+      settings_(deps_, settingsUi_, parts.settings.OutlookInstalled(), parts.settings.Startup()),
       mailUi_(parts.window, parts.appTitle),
       mail_(deps_, mailUi_, files_, LoadedMapi(), parts.settings.WorkFolder()) {
     router.Bind(handler::Exit, parts.exit);

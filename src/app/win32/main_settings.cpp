@@ -1,5 +1,6 @@
 #include "app/win32/main_settings.h"
 
+#include "app/win32/logger.h"
 #include "desktop/win32/path_list.h"
 #include "util/win32/system.h"
 
@@ -15,10 +16,15 @@ bool MainSettings::PrinterInstalled() { return !printers_.PrinterNames().empty()
 
 void MainSettings::OpenOverrideFile() {
     std::string path = programFolder_ + kOverrideFileName;
-    if (UseOverrideFile(path, files_))
+    if (UseOverrideFile(path, files_)) {
         overrides_ = std::make_unique<WinOverrideFile>(path);
-    else
-        overrides_.reset();
+        return;
+    }
+    overrides_.reset();
+    // Run from a read-only folder the program cannot remove an empty override file there; it
+    // runs on without it, and says so in the log rather than in a box.
+    if (files_.FileSize(path) == std::optional<std::uint64_t>(0))
+        LogMsg("Cannot delete the empty " + path + "; it is not used");
 }
 
 void MainSettings::Load() {
@@ -26,6 +32,7 @@ void MainSettings::Load() {
                             commands_, view_,           dataFolder_};
     loaded_ = LoadSettings(flags_, context);
     LoadHotKeyTexts(flags_, store_);
+    flags_.StartWithWindows = startup_.Registered();
 }
 
 }  // namespace vimbrel::win32

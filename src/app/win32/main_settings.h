@@ -10,6 +10,7 @@
 #include "print/win32/printers.h"
 #include "settings/win32/registry_store.h"
 #include "settings/win32/settings_system.h"
+#include "settings/win32/startup_entry.h"
 #include "desktop/path_list.h"
 #include "util/command_states.h"
 
@@ -36,6 +37,7 @@ public:
     FileSystemPort& Files() { return files_; }
     // The printer the program prints on, as the settings chose it.
     WinPrinters& Printers() { return printers_; }
+    StartupEntry& Startup() { return startup_; }
     const TPBPathList& Paths() const { return paths_; }
 
 private:
@@ -47,6 +49,7 @@ private:
     WinPrinters printers_;
     WinFileSystem files_;
     WinSystemQueries system_;
+    WinStartupEntry startup_;
     TPBPathList paths_;
     std::string dataFolder_;
     OptionFlags flags_;

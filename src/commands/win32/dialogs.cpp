@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include "version.h"
 #include "commands/win32/resource_ids.h"
 #include "util/window_position.h"
 #include "desktop/win32/open_picture_dialog.h"
@@ -131,8 +132,7 @@ bool WinDialogs::Confirm(const std::string& text) {
 }
 
 void WinDialogs::ShowAbout() {
-    std::string version = GetFileVersionText(programFolder_ + "Vimbrel.exe");
-    ShowAboutBox(owner_, title_, version.empty() ? "1.0" : version);
+    ShowAboutBox(owner_, title_, VIMBREL_VERSION_TEXT);
 }
 
 ExitAnswer AskExit(HWND owner, const std::string& title) {

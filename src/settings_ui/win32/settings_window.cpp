@@ -111,7 +111,7 @@ INT_PTR HotKeyEditorProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
 
 // ---- TfrmSettings ----
 
-constexpr std::array<std::pair<int, bool TfrmSettingsValues::*>, 17> kBoxes = {{
+constexpr std::array<std::pair<int, bool TfrmSettingsValues::*>, 18> kBoxes = {{
     {IDC_SET_INCLMOUSE, &TfrmSettingsValues::chkInclMouse},
     {IDC_SET_POPUP, &TfrmSettingsValues::chkPopUp},
     {IDC_SET_WATCHCLIPS, &TfrmSettingsValues::chkWatchClips},
@@ -129,6 +129,7 @@ constexpr std::array<std::pair<int, bool TfrmSettingsValues::*>, 17> kBoxes = {{
     {IDC_SET_AUTOSAVE, &TfrmSettingsValues::chkAutoSave},
     {IDC_SET_AUTOSEND, &TfrmSettingsValues::chkAutoSend},
     {IDC_SET_OUTLOOK, &TfrmSettingsValues::chkUseOutlook},
+    {IDC_SET_STARTWIN, &TfrmSettingsValues::chkStartWithWindows},
 }};
 
 constexpr std::array<std::pair<int, std::string TfrmSettingsValues::*>, 4> kEdits = {{

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "test_files.h"
+#include "version.h"
 #include "vrx/vrx_tool.h"
 
 namespace vimbrel {
@@ -165,6 +166,8 @@ TEST_F(Vrx, LeftOverPartialFileIsNamedNeverSkippedOrWrittenThrough) {
 TEST_F(Vrx, UsageErrors) {
     EXPECT_EQ(testing::Shell("'" VRX_PATH "' --help >'" + dir / "stdout" + "'"), 0);
     EXPECT_NE(testing::AsText(ReadBytes(dir / "stdout")).find("Usage: vrx encrypt FILE"), std::string::npos);
+    EXPECT_EQ(testing::Shell("'" VRX_PATH "' --version >'" + dir / "stdout" + "'"), 0);
+    EXPECT_EQ(testing::AsText(ReadBytes(dir / "stdout")), "vrx " VIMBREL_VERSION_TEXT "\n");
     WriteBytes(dir / "a.txt", Pattern(10));
     EXPECT_EQ(Run("encrypt '" + dir / "a.txt" + "' --key=secret123"), 2);
     EXPECT_NE(Stderr().find("never taken from the command line"), std::string::npos);

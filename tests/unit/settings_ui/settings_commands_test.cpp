@@ -41,6 +41,17 @@ struct NoFiles : FileSystemPort {
     bool RemoveFile(const std::string&) override { return false; }
 };
 
+// The Run key entry, with every write it was given.
+struct FakeStartup : StartupEntry {
+    bool registered = false;
+    std::vector<bool> writes;
+    bool Registered() override { return registered; }
+    void Set(bool on) override {
+        writes.push_back(on);
+        registered = on;
+    }
+};
+
 // The dialog as a user works it: the script gets the filled values and the context.
 struct ScriptedDialog : SettingsDialogWindow {
     std::function<std::optional<TfrmSettingsValues>(TfrmSettingsValues, SettingsDialogContext&)> user;
@@ -85,8 +96,9 @@ protected:
     CommandRouter router{testing::StandardTable()};
     ScriptedDialog dialog;
     NoticeLog notice;
+    FakeStartup startup;
     SettingsCommands cmd{CommandDeps{image, flags, commands, store, files, ui, ui, ui, ui, hotKeys, router, "", ""},
-                         dialog, false};
+                         dialog, false, startup};
 };
 
 TEST_F(SettingsCommandsTest, OkAppliesThroughTheMenuHandlersReplacesTheHotKeysAndStoresEverything) {
@@ -114,6 +126,29 @@ TEST_F(SettingsCommandsTest, OkAppliesThroughTheMenuHandlersReplacesTheHotKeysAn
     EXPECT_EQ(store.values.count("NextSaveNo"), 0u) << "the number reaches the registry with the next save";
     EXPECT_EQ(ui.log, (std::vector<std::string>{"auto save", "indicators"}));
     EXPECT_TRUE(notice.shown.empty());
+}
+
+TEST_F(SettingsCommandsTest, StartWithWindowsIsWrittenToTheRunKeyOnlyWhenTheUserChangesIt) {
+    auto tick = [](bool on) {
+        return [on](TfrmSettingsValues v, SettingsDialogContext&) -> std::optional<TfrmSettingsValues> {
+            v.chkStartWithWindows = on;
+            return v;
+        };
+    };
+    auto untouched = [](TfrmSettingsValues v, SettingsDialogContext&) -> std::optional<TfrmSettingsValues> {
+        EXPECT_TRUE(v.chkStartWithWindows) << "the box shows the option as it stands";
+        return v;
+    };
+    dialog.user = tick(true);
+    cmd.mnuOptionsClick();
+    EXPECT_TRUE(flags.StartWithWindows);
+    dialog.user = untouched;
+    cmd.mnuOptionsClick();
+    dialog.user = tick(false);
+    cmd.mnuOptionsClick();
+    EXPECT_FALSE(flags.StartWithWindows);
+    EXPECT_EQ(startup.writes, (std::vector<bool>{true, false}));
+    EXPECT_EQ(store.values.count("StartWithWindows"), 0u) << "kept in the Run key, not the program's own key";
 }
 
 TEST_F(SettingsCommandsTest, CancelAfterChangingAHotKeyLeavesStoreAndRegistrationAsTheyWere) {
