@@ -20,7 +20,7 @@ contains() { grep -qF -- "$2" <<<"$1" || { echo "      '$2' not in: $1" >&2; ret
 quiet() { "$@" >/dev/null 2>&1; }
 listing() { (cd "$1" && ls -A | LC_ALL=C sort | tr '\n' ' '); }
 
-# ---- Part 2: under Wine (tools/test-env has started the display and the wineserver) ----
+# ---- Second stage: under Wine (tools/test-env has started the display and the wineserver) ----
 if [ "${1:-}" = "--under-wine" ]; then
   export LC_ALL=C.UTF-8  # non-Latin Unix file names reach Wine as UTF-8
   version=$2 next=$3
@@ -96,7 +96,7 @@ if [ "${1:-}" = "--under-wine" ]; then
   exit $((failures > 0))
 fi
 
-# ---- Part 1: the packages, built as a release would be ----
+# ---- First stage: the packages, built as a release would be ----
 rm -rf "$work" && mkdir -p "$work"
 cmake --build --preset win64 --target vimbrel-remote >"$work/build.log" 2>&1 || { cat "$work/build.log"; exit 1; }
 package() { tools/package "$@" >"$work/package.log" 2>&1; }
@@ -162,7 +162,7 @@ check "an output folder that cannot be written is named" \
   bash -c "tools/package --dist '$work/dist-is-a-file' 2>&1 | grep -qF 'output folder $work/dist-is-a-file: exists and is not a folder'"
 check "the password is never taken from the command line" bad '' "never taken from the command line" --password=x
 
-# ---- Part 2, in a fresh prefix ----
+# ---- The second stage, in a fresh prefix ----
 prefix="$top/build/wineprefix-package"
 rm -rf "$prefix"
 VIMBREL_WINEPREFIX="$prefix" tools/test-env --no-cups "$0" --under-wine "$version" "$next" || failures=$((failures + 1))
