@@ -67,6 +67,7 @@ TfrmSettingsValues FillSettingsDialog(const OptionFlags& f, const SettingsOpenin
     v.cboExt = AutoExtItem(f.AutoExt);
     v.txtSavePrefix = f.AutoPrefix;
     v.txtNextSaveNo = std::to_string(f.NextSaveNo);
+    v.cboCipher = f.Cipher == FileCipher::Strong ? 1 : 0;
     v.txtImgEdit = f.ImageEditor;
     v.outlookInstalled = opening.outlookInstalled;
     return v;
@@ -96,6 +97,7 @@ std::vector<SettingsChange> PlanSettingsApply(const OptionFlags& flags, const Se
     plan.push_back(Set("AutoPrefix", v.txtSavePrefix));
     plan.push_back(Set("NextSaveNo", std::to_string(LeadingInt(v.txtNextSaveNo))));
     plan.push_back(Set("AutoExt", AutoExtOfItem(v.cboExt)));
+    plan.push_back(Set("Cipher", kCipherChoices[v.cboCipher == 1 ? 1 : 0]));
     if (v.chkAutoSave != opening.autoSaveChecked) plan.push_back(Do(Kind::RunAutoSaveClick));
     if (v.chkAutoPrint != opening.autoPrintChecked) plan.push_back(Do(Kind::RunAutoPrintClick));
     if (v.hotKeysChanged) {
@@ -123,6 +125,10 @@ bool ApplySettingChange(OptionFlags& flags, const std::string& name, const std::
             flags.*option.flag = value;
             return true;
         }
+    if (name == "Cipher") {
+        flags.Cipher = CipherOfSetting(value);
+        return true;
+    }
     if (name == "NextSaveNo") {
         flags.NextSaveNo = LeadingInt(value);
         return true;
