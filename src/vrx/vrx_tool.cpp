@@ -110,11 +110,17 @@ Options ParseArguments(const std::vector<std::string>& args) {
 
 namespace {
 
+// Room enough that a key text read in never grows, and so never leaves a copy behind in
+// freed memory.
+constexpr std::size_t kKeyRoom = 1024;
+
 // Wipes a key text when it goes out of scope.
 class KeyWiper {
 public:
     explicit KeyWiper(std::string& key) : key_(key) {}
     ~KeyWiper() {
+        // Its spare room too: a shorter key read earlier may have left characters there.
+        key_.resize(key_.capacity());
         volatile char* p = key_.data();
         for (std::size_t i = 0; i < key_.size(); ++i) p[i] = 0;
     }
@@ -127,6 +133,7 @@ private:
 
 std::optional<std::string> ReadKeyLine(std::istream& in, std::ostream& err) {
     std::string line;
+    line.reserve(kKeyRoom);  // so the key is not copied while it grows
     if (!std::getline(in, line) && line.empty()) {
         err << "vrx: no key on standard input\n";
         return std::nullopt;
