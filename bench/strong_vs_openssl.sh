@@ -4,6 +4,8 @@
 # (`openssl speed -evp chacha20-poly1305`: the stream cipher and authenticator the strong
 # format's XChaCha20-Poly1305 is built on), and the key derivation alone (an empty file,
 # whose time is the Argon2id stretching plus starting the process).
+# With the native build's strong_bench beside vrx, the format's chunks in memory (no files,
+# no key stretching) and the key stretching alone are timed too.
 # Usage: bench/strong_vs_openssl.sh [path/to/vrx] [MiB] [runs]
 set -euo pipefail
 
@@ -52,3 +54,10 @@ awk -v d="$derive" -v e="$enc" -v x="$dec" -v mib="$mib" -v k="$ossl_k" 'BEGIN {
     printf "%-8s %7.3fs %10.1f %22.1f %11.2fx\n", "decrypt", x, mb / x, mb / (x - d), ossl / (mb / x)
     printf "openssl speed -evp chacha20-poly1305 (16 KiB blocks): %.1f MB/s\n", ossl
 }'
+
+bench_exe=$(dirname "$vrx")/../../bench/crypto/strong_bench
+if [[ -x $bench_exe ]]; then
+    "$bench_exe" --benchmark_min_time=1 2>/dev/null |
+        awk '/^BM_StrongSealChunks/ { print "in memory, 64 KiB chunks (libsodium secret stream):", $(NF) }
+             /^BM_StrongKeyDerivation/ { print "key derivation alone (Argon2id, defaults):", $2, $3 }'
+fi
