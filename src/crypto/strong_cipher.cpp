@@ -48,7 +48,12 @@ bool InBounds(const StrongParams& p) {
 class StreamKey {
 public:
     StreamKey(std::string_view keyText, const StrongHeader& header) {
-        DeriveStrongKey(keyText, header.salt, header.params, key_);
+        try {
+            DeriveStrongKey(keyText, header.salt, header.params, key_);
+        } catch (...) {
+            WipeSecret(key_.data(), key_.size());  // no destructor runs for a failed constructor
+            throw;
+        }
     }
     ~StreamKey() { WipeSecret(key_.data(), key_.size()); }
     StreamKey(const StreamKey&) = delete;
