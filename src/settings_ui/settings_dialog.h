@@ -24,8 +24,8 @@ inline constexpr const char* kEditorFilter = "Programs (*.exe)|*.exe";
 inline constexpr int kSettingsOffsetX = 15;
 inline constexpr int kSettingsOffsetY = 25;
 
-// The items of "Cipher:" on "Save Options", as "Cipher" stores them.
-inline constexpr const char* kCipherChoices[] = {"DES", "Strong"};
+// The items of "Cipher:" on "Save Options", each shown as "Cipher" stores it.
+inline constexpr FileCipher kCipherChoices[] = {FileCipher::Des, FileCipher::Strong};
 
 // F1 and Help on a page: contexts 410, 420, 430 and 440.
 int SettingsHelpContext(int page);

@@ -232,7 +232,7 @@ void FillControls(SettingsState& s) {
     for (const std::string& item : AutoExtChoices()) ::SendMessageA(ext, CB_ADDSTRING, 0, LPARAM(item.c_str()));
     ::SendMessageA(ext, CB_SETCURSEL, WPARAM(v.cboExt), 0);
     HWND cipher = s.Control(IDC_SET_CIPHER);
-    for (const char* item : kCipherChoices) ::SendMessageA(cipher, CB_ADDSTRING, 0, LPARAM(item));
+    for (FileCipher item : kCipherChoices) ::SendMessageA(cipher, CB_ADDSTRING, 0, LPARAM(CipherSettingText(item)));
     ::SendMessageA(cipher, CB_SETCURSEL, WPARAM(v.cboCipher), 0);
     ::EnableWindow(s.Control(IDC_SET_OUTLOOK), v.outlookInstalled);
     chkDosPrintClick(s);
