@@ -126,3 +126,22 @@ else()
   find_package(PNG REQUIRED)
   target_link_libraries(vimbrel_png INTERFACE PNG::PNG)
 endif()
+
+# libsodium, for the strong enciphered files: Debian's package natively, our static MinGW
+# build (tools/build-deps) for Windows.
+add_library(vimbrel_sodium INTERFACE)
+if(WIN32)
+  set(_sodium ${PROJECT_SOURCE_DIR}/build/deps/libsodium-win64)
+  if(NOT EXISTS ${_sodium}/lib/libsodium.a)
+    message(FATAL_ERROR "libsodium for win64 is missing: run tools/build-deps first")
+  endif()
+  target_include_directories(vimbrel_sodium SYSTEM INTERFACE ${_sodium}/include)
+  target_compile_definitions(vimbrel_sodium INTERFACE SODIUM_STATIC)
+  # Its random numbers come from the system's RtlGenRandom in advapi32.
+  target_link_libraries(vimbrel_sodium INTERFACE ${_sodium}/lib/libsodium.a advapi32)
+else()
+  find_path(SODIUM_INCLUDE_DIR sodium.h REQUIRED)
+  find_library(SODIUM_LIBRARY sodium REQUIRED)
+  target_include_directories(vimbrel_sodium SYSTEM INTERFACE ${SODIUM_INCLUDE_DIR})
+  target_link_libraries(vimbrel_sodium INTERFACE ${SODIUM_LIBRARY})
+endif()

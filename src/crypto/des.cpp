@@ -1,11 +1,10 @@
 #include "crypto/des.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <memory>
 
+#include "crypto/cipher_files.h"
 #include "crypto/des_core.h"
 #include "util/utf8_text.h"
 
@@ -145,85 +144,9 @@ void CheckWholeBlocks(std::size_t size) {
     if (size % 8) throw std::invalid_argument("DES: data size is not a multiple of 8");
 }
 
-struct FileCloser {
-    void operator()(std::FILE* f) const noexcept { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+using namespace cipher_files;
 
-std::string SystemReason() { return std::strerror(errno); }
-
-// Larger stream buffers than the default cut the system calls per chunk; the library
-// allocates them once per file.
-constexpr std::size_t StreamBuffer = 64 * 1024;
-
-FilePtr OpenInput(const std::string& name) {
-    FilePtr f(std::fopen(name.c_str(), "rb"));
-    if (!f) throw EFileError("DES: Input file not found");
-    std::setvbuf(f.get(), nullptr, _IOFBF, StreamBuffer);
-    return f;
-}
-
-// Reads up to size bytes; afterwards `atEnd` tells whether the input has nothing more.
-std::size_t ReadChunk(std::FILE* f, std::uint8_t* buffer, std::size_t size, bool& atEnd) {
-    std::size_t n = std::fread(buffer, 1, size, f);
-    if (n == size && !std::feof(f)) {
-        int c = std::fgetc(f);
-        if (c != EOF) std::ungetc(c, f);
-    }
-    if (std::ferror(f)) throw EFileError("DES: Error reading input file: " + SystemReason());
-    atEnd = std::feof(f) != 0;
-    return n;
-}
-
-void WriteAll(std::FILE* f, const std::uint8_t* p, std::size_t n) {
-    if (n && std::fwrite(p, 1, n, f) < n) throw EFileError("DES: Error writing output file");
-}
-
-// Everything written has reached the system.
-void FlushOutput(std::FILE* f) {
-    if (std::fflush(f) != 0 || std::ferror(f)) throw EFileError("DES: Error writing output file: " + SystemReason());
-}
-
-// The output file of one operation; removed again unless the operation completes, so a
-// failure never leaves a partial file behind.
-class OutputFile {
-public:
-    OutputFile(const std::string& inName, const std::string& outName) : name_(outName) {
-        // Opening the input as output would truncate it before it is read.
-        std::error_code ec;
-        if (std::filesystem::equivalent(PathFromUtf8(inName), PathFromUtf8(outName), ec))
-            throw EFileError("DES: Could not open output file");
-        file_.reset(std::fopen(outName.c_str(), "wb"));
-        if (!file_) throw EFileError("DES: Could not open output file");
-        std::setvbuf(file_.get(), nullptr, _IOFBF, StreamBuffer);
-    }
-    OutputFile(const OutputFile&) = delete;
-    OutputFile& operator=(const OutputFile&) = delete;
-    ~OutputFile() {
-        if (file_) {
-            file_.reset();
-            std::remove(name_.c_str());
-        }
-    }
-
-    std::FILE* get() const { return file_.get(); }
-
-    void Close() {
-        std::FILE* f = file_.get();
-        bool failed = std::fflush(f) != 0 || std::ferror(f);
-        std::string reason = failed ? SystemReason() : std::string();
-        failed = (std::fclose(file_.release()) != 0) || failed;
-        if (failed) {
-            if (reason.empty()) reason = SystemReason();
-            std::remove(name_.c_str());
-            throw EFileError("DES: Error writing output file: " + reason);
-        }
-    }
-
-private:
-    std::string name_;
-    FilePtr file_;
-};
+constexpr std::string_view kPrefix = "DES: ";
 
 }  // namespace
 
@@ -277,23 +200,23 @@ void TDES::DecryptBlocks(std::span<std::uint8_t> data) {
 
 void TDES::EncryptFile(const std::string& InName, const std::string& OutName) {
     CheckKeyAndIV();
-    FilePtr in = OpenInput(InName);
-    OutputFile out(InName, OutName);
+    FilePtr in = OpenInput(InName, kPrefix);
+    OutputFile out(InName, OutName, kPrefix);
     EncryptStream(in.get(), out.get());
     out.Close();
 }
 
 void TDES::EncryptFile(const std::string& InName, std::FILE* Out) {
     CheckKeyAndIV();
-    FilePtr in = OpenInput(InName);
+    FilePtr in = OpenInput(InName, kPrefix);
     EncryptStream(in.get(), Out);
-    FlushOutput(Out);
+    FlushOutput(Out, kPrefix);
 }
 
 void TDES::EncryptStream(std::FILE* in, std::FILE* out) {
     bool atEnd = false;
     while (!atEnd) {
-        std::size_t n = ReadChunk(in, data_, ChunkSize, atEnd);
+        std::size_t n = ReadChunk(in, data_, ChunkSize, atEnd, kPrefix);
         if (atEnd) {
             std::size_t pad = 8 - n % 8;
             std::memset(data_ + n, static_cast<int>(pad), pad);
@@ -301,7 +224,7 @@ void TDES::EncryptStream(std::FILE* in, std::FILE* out) {
         }
         if (n == 0) continue;
         EncryptBuffer(n);
-        WriteAll(out, data_, n);
+        WriteAll(out, data_, n, kPrefix);
     }
 }
 
@@ -319,25 +242,25 @@ void CheckCipherTextLength(const std::string& inName) {
 
 void TDES::DecryptFile(const std::string& InName, const std::string& OutName) {
     CheckKeyAndIV();
-    FilePtr in = OpenInput(InName);
+    FilePtr in = OpenInput(InName, kPrefix);
     CheckCipherTextLength(InName);
-    OutputFile out(InName, OutName);
+    OutputFile out(InName, OutName, kPrefix);
     DecryptStream(in.get(), out.get());
     out.Close();
 }
 
 void TDES::DecryptFile(const std::string& InName, std::FILE* Out) {
     CheckKeyAndIV();
-    FilePtr in = OpenInput(InName);
+    FilePtr in = OpenInput(InName, kPrefix);
     CheckCipherTextLength(InName);
     DecryptStream(in.get(), Out);
-    FlushOutput(Out);
+    FlushOutput(Out, kPrefix);
 }
 
 void TDES::DecryptStream(std::FILE* in, std::FILE* out) {
     bool atEnd = false;
     while (!atEnd) {
-        std::size_t n = ReadChunk(in, data_, ChunkSize, atEnd);
+        std::size_t n = ReadChunk(in, data_, ChunkSize, atEnd, kPrefix);
         if (n == 0 || n % 8) throw ECipherTextError("DES: Encrypted file length is not a multiple of 8");
         DecryptBuffer(n);
         if (atEnd) {
@@ -347,7 +270,7 @@ void TDES::DecryptStream(std::FILE* in, std::FILE* out) {
                 throw ECipherTextError("DES: Wrong key or damaged encrypted file");
             n -= pad;
         }
-        WriteAll(out, data_, n);
+        WriteAll(out, data_, n, kPrefix);
     }
 }
 

@@ -7,32 +7,14 @@
 #include <cstdint>
 #include <cstdio>
 #include <span>
-#include <stdexcept>
 #include <string>
 #include <string_view>
+
+#include "crypto/cipher_errors.h"
 
 namespace vimbrel {
 
 enum class TCipherMode : std::uint8_t { CBC = 0, ECB, CFB, OFB };
-
-// Key or initial vector missing.
-class EKeyError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// A file could not be opened, read or fully written.
-class EFileError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// The ciphertext cannot be deciphered: its length is not a positive multiple of 8, or its
-// final pad count is impossible (damaged file or, most often, a wrong key).
-class ECipherTextError : public EFileError {
-public:
-    using EFileError::EFileError;
-};
 
 class TDES {
 public:

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "crypto/enciphered_file.h"
 #include "crypto/encrypted_names.h"
 #include "workspace/file_kinds.h"
 #include "workspace/file_names.h"
@@ -25,16 +26,17 @@ void EncryptionCommands::BindTo(CommandRouter& router) {
 void EncryptionCommands::mnuSaveEncryptedClick() {
     std::optional<KeyText> key = ui_.GetKeyText(std::nullopt);
     if (!key) return;
-    auto choice = deps_.dialogs.AskSaveFile(SaveEncryptedFilter(), deps_.flags.SavePath, 1);
+    const FileCipher cipher = deps_.flags.Cipher;
+    auto choice = deps_.dialogs.AskSaveFile(SaveEncryptedFilter(cipher), deps_.flags.SavePath, 1);
     if (!choice) return;
     BusyCursor busy(deps_.cursor);
-    const std::string name = EncryptedSaveName(choice->path, choice->filterIndex);
+    const std::string name = EncryptedSaveName(choice->path, choice->filterIndex, cipher);
     if (deps_.files.FileExists(name) && !deps_.dialogs.Confirm(OverwriteQuestion(name))) return;
     // The picture in plain must not outlive the command, whether enciphering worked or not.
     const std::string plain = PlainTemporaryPath(deps_.shell.TempFolder(), name);
     FileRemover removePlain(deps_.files, plain);
     files_.WriteImageFile(plain, true, false);
-    EncryptFileWithKey(des_, EncryptedFileIVText, key->View(), plain, name);
+    EncipherFile(des_, cipher, key->View(), plain, name);
 }
 
 void EncryptionCommands::EncryptaFile1Click() {
@@ -43,11 +45,11 @@ void EncryptionCommands::EncryptaFile1Click() {
     auto file = ui_.AskExistingFile(kEncryptFileTitle, kEncryptFileFilter, "");
     if (!file) return;
     BusyCursor busy(deps_.cursor);
-    EncryptFileWithKey(des_, EncryptedFileIVText, key->View(), *file, EncryptedFileName(*file));
+    EncipherFile(des_, deps_.flags.Cipher, key->View(), *file, EncryptedFileName(*file, deps_.flags.Cipher));
 }
 
 void EncryptionCommands::OpenanEncryptedFile1Click() {
-    auto file = ui_.AskExistingFile(kOpenEncryptedTitle, kOpenEncryptedFilter, deps_.flags.OpenPath);
+    auto file = ui_.AskExistingFile(kOpenEncryptedTitle, OpenEncryptedFilter(), deps_.flags.OpenPath);
     if (file) files_.OpenFileByPath(*file);
 }
 
@@ -58,9 +60,11 @@ std::optional<std::string> EncryptionCommands::DecipherForOpen(const std::string
     try {
         if (plain.empty()) throw EFileError("DES: Could not open output file");
         if (deps_.files.FileExists(plain)) deps_.files.RemoveFile(plain);
-        DecryptFileWithKey(des_, EncryptedFileIVText, key->View(), FileName, plain);
+        // Whichever format the file holds, whatever the setting.
+        DecipherFile(des_, key->View(), FileName, plain);
     } catch (const std::exception&) {
-        // A wrong key mostly fails here; nothing half or wrongly deciphered stays behind.
+        // A wrong key fails here (a strong file always, a DES file mostly), and so does a
+        // changed strong file; nothing half or wrongly deciphered stays behind.
         if (!plain.empty() && deps_.files.FileExists(plain)) deps_.files.RemoveFile(plain);
         deps_.cursor.ShowBusyCursor(false);
         deps_.dialogs.Warning(kUnableToDecrypt);

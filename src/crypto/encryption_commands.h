@@ -1,8 +1,9 @@
 #pragma once
 // The Encryption menu: the current picture saved encrypted, any file encrypted beside
 // itself, an encrypted file opened, and the deciphering every open of an encrypted name
-// goes through. Every file operation runs under one TDESKeyScope, so the key is burned on
-// every way out, and the key text lives only for its command.
+// goes through. Files are written in the format "Cipher" chooses and read in the one they
+// hold. The DES key is burned and the strong key wiped on every way out, and the key text
+// lives only for its command.
 #include <optional>
 #include <string>
 
@@ -18,7 +19,6 @@ inline constexpr const char* kUnableToDecrypt = "Unable to Decrypt the File";
 inline constexpr const char* kEncryptFileTitle = "Select File to Encrypt";
 inline constexpr const char* kEncryptFileFilter = "All Files (*.*)|*.*";
 inline constexpr const char* kOpenEncryptedTitle = "Select VRL Encrypted file to open";
-inline constexpr const char* kOpenEncryptedFilter = "VRL Encrypted Files (*.VRX)|*.vrx";
 
 // The questions this group asks.
 class EncryptionDialogs {

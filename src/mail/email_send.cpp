@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "crypto/encrypted_names.h"
+#include "crypto/enciphered_file.h"
 #include "util/text.h"
 #include "workspace/file_kinds.h"
 #include "workspace/path_parts.h"
@@ -79,13 +79,14 @@ std::string ItemPath(std::string_view item) { return std::string(item.substr(0, 
 
 bool ShouldEncipher(std::string_view path, bool encryptAll, bool encryptImages) {
     // Our own enciphered files go as they are; the older forms are enciphered again.
-    if (encryptAll) return EncipheredFormOf(path) != EncipheredForm::Vrx;
+    if (encryptAll) return !IsOwnEncipheredName(path);
     return encryptImages && IsMailedAsImage(path);
 }
 
-std::string EncipheredCopyPath(const std::string& workFolder, std::string_view path, int instance) {
+std::string EncipheredCopyPath(const std::string& workFolder, std::string_view path, int instance,
+                               FileCipher cipher) {
     const std::string folder = instance > 1 ? AddBackslash(workFolder + std::to_string(instance)) : workFolder;
-    return folder + EncipheredCopyName(ExtractFileName(path));
+    return folder + EncipheredCopyName(ExtractFileName(path), cipher);
 }
 
 TEmailSend::TEmailSend(TEmail& email, FileSystemPort& files, CursorPort& cursor, std::string workFolder,
@@ -163,7 +164,7 @@ void TEmailSend::SetStatus(const std::string& text) {
 // work folder goes into its next free numbered subfolder.
 std::string TEmailSend::FreeCopyPath(std::string_view path) {
     for (int instance = 1;; ++instance) {
-        const std::string out = EncipheredCopyPath(workFolder_, path, instance);
+        const std::string out = EncipheredCopyPath(workFolder_, path, instance, cipher);
         if (files_.FileExists(out)) continue;
         if (instance > 1) files_.CreateFolderPath(workFolder_ + std::to_string(instance));
         return out;
@@ -185,7 +186,7 @@ void TEmailSend::SendEmail(const KeyText* key) {
         if (key && ShouldEncipher(path, controls.encryptAll, controls.encryptImages)) {
             const std::string out = FreeCopyPath(path);
             copies.Add(out);
-            EncryptFileWithKey(des_, EncryptedFileIVText, key->View(), path, out);
+            EncipherFile(des_, cipher, key->View(), path, out);
             toAttach.push_back(out);
         } else {
             toAttach.push_back(path);

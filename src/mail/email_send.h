@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "crypto/des.h"
+#include "workspace/file_kinds.h"
 #include "crypto/key_text.h"
 #include "mail/email.h"
 #include "util/busy_cursor.h"
@@ -49,13 +50,14 @@ std::string AttachmentItemText(const std::string& path, std::optional<std::uint6
 // The path of an item: its text before the first NBSP.
 std::string ItemPath(std::string_view item);
 
-// Whether a file is sent enciphered: with Encrypt All every file not already ".vrx", with
-// Encrypt Images alone every picture kind mail takes.
+// Whether a file is sent enciphered: with Encrypt All every file not already one of ours
+// (".vrx", ".vrs"), with Encrypt Images alone every picture kind mail takes.
 bool ShouldEncipher(std::string_view path, bool encryptAll, bool encryptImages);
-// Where its enciphered copy is made: the work folder, its file name plus ".vrx". Further
-// copies of the same file name in one run (n from 2) go into the work folder's subfolder n,
-// so no copy replaces another and each keeps its name.
-std::string EncipheredCopyPath(const std::string& workFolder, std::string_view path, int instance = 1);
+// Where its enciphered copy is made: the work folder, its file name plus the format's
+// extension (".vrx", ".vrs"). Further copies of the same file name in one run (n from 2) go
+// into the work folder's subfolder n, so no copy replaces another and each keeps its name.
+std::string EncipheredCopyPath(const std::string& workFolder, std::string_view path, int instance = 1,
+                               FileCipher cipher = FileCipher::Des);
 
 // The dialog window as TEmailSend drives it.
 class EmailSendWindow {
@@ -92,6 +94,8 @@ public:
     TEmailSend& operator=(const TEmailSend&) = delete;
 
     EmailSendControls controls;
+    // The format the attachments are enciphered in ("Cipher").
+    FileCipher cipher = FileCipher::Des;
     bool Sending() const { return sending_; }
 
     // The window exists: logs on when Simple MAPI is there.

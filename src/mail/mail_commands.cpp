@@ -40,6 +40,7 @@ void MailCommands::mnuSendMailClick() {
     TEmailSend dialog(email, deps_.files, deps_.cursor, workFolder_, ui_.LocaleNumberFormat());
     if (attachment) dialog.AddAttachment(*attachment);
     dialog.controls.encryptImagesShown = true;
+    dialog.cipher = deps_.flags.Cipher;
     ui_.ShowSendDialog(dialog);
 }
 

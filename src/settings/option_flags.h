@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "workspace/file_kinds.h"
+
 namespace vimbrel {
 
 inline constexpr const char* kDefaultHotKeyFull = "#15";
@@ -39,6 +41,11 @@ struct OptionFlags {
     std::string HotKeyFull = kDefaultHotKeyFull;
     std::string HotKeyActive = kDefaultHotKeyActive;
     std::string HotKeyArea = kDefaultHotKeyArea;
+    FileCipher Cipher = FileCipher::Des;  // "DES" / "Strong": the format files are enciphered in
 };
+
+// "Cipher" as stored: "Strong" in any letter case chooses the strong format, anything else DES.
+FileCipher CipherOfSetting(const std::string& stored);
+const char* CipherSettingText(FileCipher cipher);
 
 }  // namespace vimbrel

@@ -139,6 +139,8 @@ LoadedSettings LoadSettings(OptionFlags& flags, const SettingsContext& c) {
     flags.DosFont = StoredOr(c.store, "DosFont", "System");
     c.view.CreatePrintTextFont(flags.DosFont);
 
+    flags.Cipher = CipherOfSetting(c.store.Read("Cipher"));
+
     const std::string work = c.dataFolder + "ework";
     if (!c.files.FolderExists(work))
         c.files.CreateFolderPath(work);
@@ -170,7 +172,14 @@ void SaveSettings(const OptionFlags& f, SettingsStore& store) {
     store.Write("AutoSavePath", f.AutoSavePath);
     store.Write("ImageEditor", f.ImageEditor);
     store.Write("LastOpenExt", f.LastOpenExt);
+    store.Write("Cipher", CipherSettingText(f.Cipher));
 }
+
+FileCipher CipherOfSetting(const std::string& stored) {
+    return EqualsNoCase(stored, "Strong") ? FileCipher::Strong : FileCipher::Des;
+}
+
+const char* CipherSettingText(FileCipher cipher) { return cipher == FileCipher::Strong ? "Strong" : "DES"; }
 
 bool UseOverrideFile(const std::string& path, FileSystemPort& files) {
     const auto size = files.FileSize(path);

@@ -1,5 +1,8 @@
 #include "settings_ui/settings_dialog.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "util/text.h"
 #include "workspace/file_kinds.h"
 
@@ -67,6 +70,7 @@ TfrmSettingsValues FillSettingsDialog(const OptionFlags& f, const SettingsOpenin
     v.cboExt = AutoExtItem(f.AutoExt);
     v.txtSavePrefix = f.AutoPrefix;
     v.txtNextSaveNo = std::to_string(f.NextSaveNo);
+    v.cboCipher = int(std::find(std::begin(kCipherChoices), std::end(kCipherChoices), f.Cipher) - kCipherChoices);
     v.txtImgEdit = f.ImageEditor;
     v.outlookInstalled = opening.outlookInstalled;
     v.chkStartWithWindows = f.StartWithWindows;
@@ -97,6 +101,8 @@ std::vector<SettingsChange> PlanSettingsApply(const OptionFlags& flags, const Se
     plan.push_back(Set("AutoPrefix", v.txtSavePrefix));
     plan.push_back(Set("NextSaveNo", std::to_string(LeadingInt(v.txtNextSaveNo))));
     plan.push_back(Set("AutoExt", AutoExtOfItem(v.cboExt)));
+    const bool knownCipher = v.cboCipher >= 0 && v.cboCipher < int(std::size(kCipherChoices));
+    plan.push_back(Set("Cipher", CipherSettingText(knownCipher ? kCipherChoices[v.cboCipher] : FileCipher::Des)));
     if (v.chkAutoSave != opening.autoSaveChecked) plan.push_back(Do(Kind::RunAutoSaveClick));
     if (v.chkAutoPrint != opening.autoPrintChecked) plan.push_back(Do(Kind::RunAutoPrintClick));
     if (v.hotKeysChanged) {
@@ -127,6 +133,10 @@ bool ApplySettingChange(OptionFlags& flags, const std::string& name, const std::
             flags.*option.flag = value;
             return true;
         }
+    if (name == "Cipher") {
+        flags.Cipher = CipherOfSetting(value);
+        return true;
+    }
     if (name == "NextSaveNo") {
         flags.NextSaveNo = LeadingInt(value);
         return true;

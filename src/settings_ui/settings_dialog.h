@@ -24,6 +24,9 @@ inline constexpr const char* kEditorFilter = "Programs (*.exe)|*.exe";
 inline constexpr int kSettingsOffsetX = 15;
 inline constexpr int kSettingsOffsetY = 25;
 
+// The items of "Cipher:" on "Save Options", each shown as "Cipher" stores it.
+inline constexpr FileCipher kCipherChoices[] = {FileCipher::Des, FileCipher::Strong};
+
 // F1 and Help on a page: contexts 410, 420, 430 and 440.
 int SettingsHelpContext(int page);
 
@@ -44,6 +47,7 @@ struct TfrmSettingsValues {
     std::string txtSavePath;
     int cboExt = 0;  // item of AutoExtChoices()
     std::string txtSavePrefix, txtNextSaveNo;
+    int cboCipher = 0;  // item of kCipherChoices
     // "Other Options"
     std::string txtImgEdit;
     bool chkAutoSend = false;

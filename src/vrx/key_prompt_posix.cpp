@@ -55,6 +55,7 @@ std::optional<std::string> ReadHiddenLine(const char* prompt, std::ostream& err)
         return std::nullopt;
     }
     std::string line;
+    line.reserve(1024);  // grown in place, so no copy of the key is left in freed memory
     for (int c; (c = std::getchar()) != EOF;) {
         if (c == '\n') return line;
         line.push_back(static_cast<char>(c));

@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "workspace/file_kinds.h"
+
 namespace vimbrel::vrx {
 
-enum class Command { Help, Version, Encrypt, Decrypt };
+enum class Command { Help, Version, Encrypt, Decrypt, Info };
 
 struct Options {
     Command command = Command::Help;
@@ -17,6 +19,7 @@ struct Options {
     std::string output;  // empty: derived from the input name
     bool force = false;
     bool keyStdin = false;
+    FileCipher cipher = FileCipher::Des;  // what encrypt writes
 };
 
 // Throws std::invalid_argument with a message for the user on bad arguments.

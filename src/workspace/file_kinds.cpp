@@ -68,14 +68,19 @@ constexpr ImageFileKind kKinds[] = {
 
 // The open dialog's enciphered files sit between JPEG and PNG: PNG came last, so the first
 // three entries kept their places.
-constexpr FilterEntry kOpenEncipheredEntry = {"Vimbrel encrypted file (*.vrx)", "*.vrx", 3};
+constexpr FilterEntry kOpenEncipheredEntry = {"Vimbrel encrypted file (*.vrx;*.vrs)", "*.vrx;*.vrs", 3};
 
 // Names no kind claims are written as JPEG, and a save entry no kind answers to adds
 // ".jpg": everything but a bitmap was JPEG before there were other kinds.
 constexpr const ImageFileKind& kFallbackKind = kKinds[1];
 static_assert(kFallbackKind.format == ImageFormat::Jpeg);
 
+// The extension each format's enciphered names end in.
 constexpr std::string_view kVrxExt = ".vrx";
+constexpr std::string_view kStrongExt = ".vrs";
+constexpr std::string_view EncipheredExt(FileCipher cipher) {
+    return cipher == FileCipher::Strong ? kStrongExt : kVrxExt;
+}
 
 constexpr bool OneKindForTheEditor() {
     int count = 0;
@@ -165,6 +170,7 @@ EncipheredForm EncipheredFormOf(std::string_view path) {
     const std::string ext = ExtractFileExt(path);
     if (ext.empty()) return EncipheredForm::NoExtension;
     if (EqualsNoCase(ext, kVrxExt)) return EncipheredForm::Vrx;
+    if (EqualsNoCase(ext, kStrongExt)) return EncipheredForm::Strong;
     if (ext.size() > 1 && AsciiUpper(ext.back()) == 'X') {
         const std::string_view plainExt = std::string_view(ext).substr(0, ext.size() - 1);
         for (const ImageFileKind& kind : kKinds)
@@ -173,15 +179,26 @@ EncipheredForm EncipheredFormOf(std::string_view path) {
     return EncipheredForm::None;
 }
 
+bool IsOwnEncipheredName(std::string_view path) {
+    const EncipheredForm form = EncipheredFormOf(path);
+    return form == EncipheredForm::Vrx || form == EncipheredForm::Strong;
+}
+
 std::string DecipheredNameOf(std::string_view path) {
-    std::size_t drop = EncipheredFormOf(path) == EncipheredForm::Vrx ? kVrxExt.size() : 1;
+    // Both formats' extensions are four characters; the older forms lose their "x".
+    static_assert(kVrxExt.size() == kStrongExt.size());
+    std::size_t drop = IsOwnEncipheredName(path) ? kVrxExt.size() : 1;
     drop = std::min(drop, ExtractFileName(path).size());
     return std::string(path.substr(0, path.size() - drop));
 }
 
-std::string EncipheredCopyName(std::string_view path) { return std::string(path) + std::string(kVrxExt); }
+std::string EncipheredCopyName(std::string_view path, FileCipher cipher) {
+    return std::string(path) + std::string(EncipheredExt(cipher));
+}
 
-std::string EncryptedFileName(std::string_view path) { return std::string(path) + AsciiUpperCase(kVrxExt); }
+std::string EncryptedFileName(std::string_view path, FileCipher cipher) {
+    return std::string(path) + AsciiUpperCase(EncipheredExt(cipher));
+}
 
 OpenRoute OpenRouteFor(std::string_view path, bool deciphered) {
     if (!deciphered && EncipheredFormOf(path) != EncipheredForm::None) return OpenRoute::Decipher;
@@ -235,17 +252,30 @@ std::string AutoExtOfItem(int item) {
     return std::string(kFallbackKind.extensions[0]);
 }
 
-const std::string& SaveEncryptedFilter() {
-    static const std::string filter = ComposeFilter(&ImageFileKind::saveEncrypted);
-    return filter;
+const std::string& SaveEncryptedFilter(FileCipher cipher) {
+    static const std::string des = ComposeFilter(&ImageFileKind::saveEncrypted);
+    // The same entries, each pattern ending in the strong extension instead.
+    static const std::string strong = [] {
+        std::string text = des;
+        for (std::size_t at = 0; (at = text.find(kVrxExt, at)) != std::string::npos; at += kStrongExt.size())
+            text.replace(at, kVrxExt.size(), kStrongExt);
+        return text;
+    }();
+    return cipher == FileCipher::Strong ? strong : des;
 }
 
-std::string EncryptedSaveName(std::string_view chosen, int filterIndex) {
-    if (EncipheredFormOf(chosen) == EncipheredForm::Vrx &&
-        Takes(chosen.substr(0, chosen.size() - kVrxExt.size()), &KindUses::saveEncrypted))
+std::string EncryptedSaveName(std::string_view chosen, int filterIndex, FileCipher cipher) {
+    const std::string_view ext = EncipheredExt(cipher);
+    if (EqualsNoCase(ExtractFileExt(chosen), ext) &&
+        Takes(chosen.substr(0, chosen.size() - ext.size()), &KindUses::saveEncrypted))
         return std::string(chosen);
     const ImageFileKind& kind = KindAtEntry(&ImageFileKind::saveEncrypted, filterIndex);
-    return std::string(chosen) + std::string(kind.extensions[0]) + std::string(kVrxExt);
+    return std::string(chosen) + std::string(kind.extensions[0]) + std::string(ext);
+}
+
+const std::string& OpenEncryptedFilter() {
+    static const std::string filter = "VRL Encrypted Files (*.VRX;*.VRS)|*.vrx;*.vrs";
+    return filter;
 }
 
 bool IsMailedAsImage(std::string_view path) { return Takes(path, &KindUses::mailAsImage); }

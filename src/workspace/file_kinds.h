@@ -18,21 +18,31 @@ ImageFormat ReadFormatFor(std::string_view path);
 // The writer's: that format, and JPEG for every name no kind claims (".txt", none).
 ImageFormat WriteFormatFor(std::string_view path);
 
+// The two enciphered-file formats: DES, as every older file is, and the strong format
+// (authenticated, with a key stretched from the key text). Which one a file holds is told
+// by its content; its name says which the program wrote.
+enum class FileCipher { Des, Strong };
+
 // How a name says it is enciphered.
 enum class EncipheredForm {
     None,
-    Vrx,          // ".vrx" after the plain name, any case: the form the program writes
+    Vrx,          // ".vrx" after the plain name, any case: DES files as the program writes them
+    Strong,       // ".vrs" after the plain name, any case: strong files
     OlderX,       // "x" after an image extension (".BMPX", ".JPGX", ".JPEGX"): opened only
     NoExtension,  // older files were opened so; only the program itself still takes them
 };
 EncipheredForm EncipheredFormOf(std::string_view path);
-// The plain name an enciphered one deciphers to, in the same folder: x.bmp.vrx gives x.bmp,
-// x.jpgx gives x.jpg, a name without an extension loses its last character.
+// Whether a name is one the program writes for either format (".vrx", ".vrs"): such a file
+// is enciphered already and is not enciphered again.
+bool IsOwnEncipheredName(std::string_view path);
+// The plain name an enciphered one deciphers to, in the same folder: x.bmp.vrx and
+// x.bmp.vrs give x.bmp, x.jpgx gives x.jpg, a name without an extension loses its last
+// character.
 std::string DecipheredNameOf(std::string_view path);
-// ".vrx" appended: the copies mail enciphers.
-std::string EncipheredCopyName(std::string_view path);
-// ".VRX" appended: what "Encrypt a File" (and vrx) write.
-std::string EncryptedFileName(std::string_view path);
+// The format's extension appended (".vrx", ".vrs"): the copies mail enciphers.
+std::string EncipheredCopyName(std::string_view path, FileCipher cipher = FileCipher::Des);
+// The same in capitals (".VRX", ".VRS"): what "Encrypt a File" (and vrx) write.
+std::string EncryptedFileName(std::string_view path, FileCipher cipher = FileCipher::Des);
 
 // How Open treats a file. A deciphered copy is never deciphered again; a deciphered name
 // without an extension is still tried as a picture, which the reader then leaves alone.
@@ -63,9 +73,12 @@ std::string AutoExtOfItem(int item);
 // Save Image Encrypted: its filter, and the name the picture is enciphered under. A chosen
 // x.bmp.vrx, x.jpg.vrx, x.jpeg.vrx or x.png.vrx (any case) stands; anything else gets the
 // entry's kind and ".vrx" appended, so x.vrx becomes x.vrx.bmp.vrx and the inner name
-// always says what the content is.
-const std::string& SaveEncryptedFilter();
-std::string EncryptedSaveName(std::string_view chosen, int filterIndex);
+// always says what the content is. The strong format does the same with ".vrs".
+const std::string& SaveEncryptedFilter(FileCipher cipher = FileCipher::Des);
+std::string EncryptedSaveName(std::string_view chosen, int filterIndex, FileCipher cipher = FileCipher::Des);
+
+// "Open a VRL Encrypted File": its filter, which lists the files of both formats.
+const std::string& OpenEncryptedFilter();
 
 // Whether "Encrypt Images" enciphers a mailed file.
 bool IsMailedAsImage(std::string_view path);

@@ -221,6 +221,8 @@ TEST_F(CaptureTest, AltPrintScreenAfterTheProgramsOwnOverlayWasInFrontStillTakes
     ::PostMessageA(overlay, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(overlay) && !CombinationFree(MOD_ALT, VK_SNAPSHOT); }))
         << "the overlay is gone and the hotkeys are back";
+    // The marker has painted itself again where the dimmed overlay was.
+    ASSERT_TRUE(WaitFor([] { return IsMarker(ScreenNow(), kMarker.left, kMarker.top); }));
 
     ::SetForegroundWindow(marker.Handle());
     PressKeys({VK_MENU, VK_SNAPSHOT});

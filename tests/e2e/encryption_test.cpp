@@ -1,6 +1,7 @@
 // The Encryption menu and encrypted files under Wine: the key dialog driven through its
-// controls, files enciphered beside their source, wrong keys, and (with openssl, through
-// encrypted_files_openssl.cmake) files the program and openssl make for each other.
+// controls, files enciphered beside their source, wrong keys, the strong format chosen in
+// the settings, and (through encrypted_files_openssl.cmake and encrypted_files_vrx.cmake)
+// files the program and openssl or the native vrx make for each other.
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
@@ -9,10 +10,13 @@
 #include <fstream>
 
 #include "crypto/des.h"
+#include "crypto/enciphered_file.h"
 #include "crypto/encrypted_names.h"
+#include "crypto/strong_file.h"
 #include "test_pictures.h"
 #include "util/utf8_text.h"
 #include "vimbrel_process.h"
+#include "saved_picture.h"
 #include "whole_files.h"
 #include "workspace/image_file.h"
 
@@ -209,6 +213,150 @@ TEST_F(EncryptedFilesTest, AFileOpensslEncipheredOpensThroughASecondStart) {
         << StatusText(app.MainWindow());
     EXPECT_TRUE(::IsWindowVisible(app.MainWindow()));
     EXPECT_FALSE(Exists(WorkFolder() + "photo.bmp")) << "no plain copy once it is shown";
+    ASSERT_TRUE(app.Exit());
+}
+
+// With "Cipher" on "Strong", set as the settings dialog stores it.
+class StrongFilesTest : public EncryptedFilesTest {
+protected:
+    void SetUp() override {
+        EncryptedFilesTest::SetUp();
+        WriteSetting("Cipher", "Strong");
+    }
+
+    // A picture the program shows, saved again as a plain bitmap through Save Image As, so
+    // its pixels can be read from outside.
+    std::optional<vimbrel::Bitmap> ShownPicture(VimbrelProcess& app, const std::string& name) {
+        if (!app.PostMenuCommand("Save Image &As...")) return std::nullopt;
+        if (!AnswerFileDialog(app.ProcessId(), "Save As", app.Folder() + name)) return std::nullopt;
+        return WaitForPicture(app.Folder() + name + ".bmp");
+    }
+
+    // Where encrypted_files_vrx.cmake and these tests hand files to each other.
+    static std::optional<std::string> VrxExchange() {
+        const char* unix = std::getenv("VIMBREL_VRX_EXCHANGE");
+        if (!unix || !*unix) return std::nullopt;
+        return WindowsPath(unix) + "\\";
+    }
+};
+
+TEST_F(StrongFilesTest, ACaptureSavedEncryptedReopensExactlyAndAWrongKeyIsRefused) {
+    VimbrelProcess app("strong-capture");
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(app.RunSecondInstance("\\F").has_value());
+    const std::string size =
+        "(" + std::to_string(::GetSystemMetrics(SM_CXSCREEN)) + "x " + std::to_string(::GetSystemMetrics(SM_CYSCREEN)) + ")";
+    ASSERT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()).starts_with(size); })) << StatusText(app.MainWindow());
+
+    ASSERT_TRUE(app.PostMenuCommand("&Save Image Encrypted"));
+    ASSERT_TRUE(AnswerKeyDialog(app.ProcessId(), "the strong key"));
+    ASSERT_TRUE(AnswerFileDialog(app.ProcessId(), "Save As", app.Folder() + "shot"));
+    const std::string saved = app.Folder() + "shot.bmp.vrs";
+    // Once the file is whole, the key opens it here too: the capture, as a bitmap.
+    const std::string outside = app.Folder() + "outside.bmp";
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            try {
+                vimbrel::TDES des;
+                vimbrel::DecipherFile(des, "the strong key", saved, outside);
+                return true;
+            } catch (const std::exception&) {
+                return false;
+            }
+        },
+        20s));
+    EXPECT_TRUE(vimbrel::ReadStrongHeader(saved).has_value()) << "a strong file, by its header";
+    const auto captured = WaitForPicture(outside);
+    ASSERT_TRUE(captured.has_value());
+    EXPECT_EQ(captured->Width(), ::GetSystemMetrics(SM_CXSCREEN));
+
+    // Reopened through a second start with the right key: the same pixels, exactly.
+    EXPECT_TRUE(app.RunSecondInstance("\"" + saved + "\"", 3s).has_value());
+    ASSERT_TRUE(AnswerKeyDialog(app.ProcessId(), "the strong key"));
+    ASSERT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()) == size + " - Encrypted Image"; }, 20s))
+        << StatusText(app.MainWindow());
+    const auto reopened = ShownPicture(app, "reopened");
+    ASSERT_TRUE(reopened.has_value());
+    EXPECT_TRUE(*reopened == *captured) << "every pixel as captured";
+
+    // A wrong key: the program's message, and no plain byte in the work folder.
+    EXPECT_TRUE(app.RunSecondInstance("\"" + saved + "\"", 3s).has_value());
+    ASSERT_TRUE(AnswerKeyDialog(app.ProcessId(), "the strong kez"));
+    ASSERT_TRUE(AnswerMessageBox(app.ProcessId(), kAppTitle, "Unable to Decrypt the File"));
+    EXPECT_FALSE(Exists(WorkFolder() + "shot.bmp")) << "nothing deciphered stays behind";
+    EXPECT_EQ(StatusText(app.MainWindow()), size + " - " + app.Folder() + "reopened.bmp") << "the picture stays";
+
+    // DES files written before still open, whatever the setting.
+    const std::string old = app.Folder() + "old.bmp.vrx";
+    vimbrel::WriteImageFile(Pattern(16, 12, 24), app.Folder() + "old.bmp");
+    {
+        vimbrel::TDES des;
+        vimbrel::EncryptFileWithKey(des, vimbrel::EncryptedFileIVText, "the older key", app.Folder() + "old.bmp", old);
+    }
+    EXPECT_TRUE(app.RunSecondInstance("\"" + old + "\"", 3s).has_value());
+    ASSERT_TRUE(AnswerKeyDialog(app.ProcessId(), "the older key"));
+    EXPECT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()) == "(16x 12) - Encrypted Image"; }))
+        << StatusText(app.MainWindow());
+    ASSERT_TRUE(app.Exit());
+}
+
+// First half of encrypted_files_vrx.cmake: a strong file of each picture kind, for the
+// native vrx to decipher.
+TEST_F(StrongFilesTest, SavedPicturesOfEveryKindForVrx) {
+    auto exchange = VrxExchange();
+    if (!exchange) GTEST_SKIP() << "run by encrypted_files_vrx, which deciphers the files with the native vrx";
+    VimbrelProcess app("strong-for-vrx");
+    const std::string source = app.Folder() + "source.bmp";
+    vimbrel::WriteImageFile(Pattern(40, 30, 24), source);
+    ASSERT_TRUE(app.Start());
+    OpenPicture(app, source);
+    // Each name says its kind, as a user typing the whole name would have it.
+    for (const std::string name : {"shot.bmp.vrs", "shot.jpg.vrs", "shot.png.vrs"}) {
+        ASSERT_TRUE(app.PostMenuCommand("&Save Image Encrypted"));
+        ASSERT_TRUE(AnswerKeyDialog(app.ProcessId(), kOpensslKey));
+        ASSERT_TRUE(AnswerFileDialog(app.ProcessId(), "Save As", app.Folder() + name));
+        const std::string saved = app.Folder() + name;
+        ASSERT_TRUE(WaitFor([&] { return vimbrel::CipherOfFile(saved) == vimbrel::FileCipher::Strong; }, 20s));
+        // The file is written in one go once the key is derived; give it time to close.
+        ASSERT_TRUE(WaitFor([&] {
+            try {
+                vimbrel::TDES des;
+                vimbrel::DecipherFile(des, kOpensslKey, saved, saved + ".check");
+                ::DeleteFileA((saved + ".check").c_str());
+                return true;
+            } catch (const std::exception&) {
+                return false;
+            }
+        }, 20s));
+        ASSERT_TRUE(::CopyFileA(saved.c_str(), (*exchange + name).c_str(), FALSE));
+    }
+    ASSERT_TRUE(app.Exit());
+    ASSERT_TRUE(::CopyFileA(source.c_str(), (*exchange + "expected.bmp").c_str(), FALSE));
+}
+
+// Second half: the native vrx has enciphered a picture of each kind; each opens here.
+TEST_F(StrongFilesTest, PicturesVrxEncipheredOpenExactly) {
+    auto exchange = VrxExchange();
+    if (!exchange || !Exists(*exchange + "vrx.png.VRS"))
+        GTEST_SKIP() << "run by encrypted_files_vrx, which makes the files with the native vrx";
+    VimbrelProcess app("strong-from-vrx");
+    ASSERT_TRUE(app.Start());
+    const auto expected = vimbrel::LoadImageFile(*exchange + "expected.bmp");
+    ASSERT_TRUE(expected.has_value());
+    for (const char* name : {"vrx.bmp.VRS", "vrx.png.VRS", "vrx.jpg.VRS"}) {
+        SCOPED_TRACE(name);
+        const std::string file = app.Folder() + name;
+        ASSERT_TRUE(::CopyFileA((*exchange + name).c_str(), file.c_str(), FALSE));
+        EXPECT_TRUE(app.RunSecondInstance("\"" + file + "\"", 3s).has_value());
+        ASSERT_TRUE(AnswerKeyDialog(app.ProcessId(), kOpensslKey));
+        ASSERT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()) == "(40x 30) - Encrypted Image"; }, 20s))
+            << StatusText(app.MainWindow());
+        if (std::string(name) != "vrx.jpg.VRS") {  // lossless kinds: the very pixels
+            const auto shown = ShownPicture(app, std::string("shown-") + name[4] + name[5] + name[6]);
+            ASSERT_TRUE(shown.has_value());
+            EXPECT_TRUE(*shown == *expected) << "the picture vrx enciphered, exactly";
+        }
+    }
     ASSERT_TRUE(app.Exit());
 }
 

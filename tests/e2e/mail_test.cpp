@@ -10,6 +10,7 @@
 
 #include "app/main_commands.h"
 #include "crypto/des.h"
+#include "crypto/enciphered_file.h"
 #include "crypto/encrypted_names.h"
 #include "dialog_layout.h"
 #include "saved_picture.h"
@@ -119,6 +120,24 @@ protected:
 
     std::string Calls() { return ReadAll(app.Folder() + "mapi-calls.txt"); }
 
+    // Send as Email to "ann" with "Encrypt Images", the key typed: true once the dialog is gone.
+    ::testing::AssertionResult SendToAnnWithEncryptImages() {
+        HWND dialog = OpenSendDialog();
+        if (!dialog) return ::testing::AssertionFailure() << "no send dialog";
+        ::SendDlgItemMessageA(dialog, 401, WM_SETTEXT, 0, LPARAM("ann"));
+        ::CheckDlgButton(dialog, 410, BST_CHECKED);
+        Click(dialog, IDOK);
+        HWND key = nullptr;
+        if (!WaitFor([&] { return (key = FindProcessWindow(app.ProcessId(), "#32770", kKeyDialogTitle)) != nullptr; }))
+            return ::testing::AssertionFailure() << "no key dialog";
+        WaitFor([&] { return ::IsWindowVisible(key) != FALSE; });
+        ::SendMessageA(FindDescendantOfClass(key, "Edit"), WM_SETTEXT, 0, LPARAM(kKey));
+        ::PostMessageA(key, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        // A strong copy's key takes a moment to derive.
+        if (!WaitFor([&] { return !::IsWindow(dialog); }, 20s)) return ::testing::AssertionFailure() << "still open";
+        return ::testing::AssertionSuccess();
+    }
+
     VimbrelProcess app{"mail-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())};
 };
 
@@ -170,18 +189,7 @@ TEST_F(MailTest, EncryptImagesSendsAnEncipheredPngThatTheMailProgramCanReadUntil
     const std::string file = OpenPicture("pic.png");
     const std::string copies[] = {WorkFolder() + "pic.png.vrx", WorkFolder() + "2\\pic.png.vrx"};
     for (const std::string& copy : copies) {
-        HWND dialog = OpenSendDialog();
-        ASSERT_TRUE(dialog);
-        ::SendDlgItemMessageA(dialog, 401, WM_SETTEXT, 0, LPARAM("ann"));
-        ::CheckDlgButton(dialog, 410, BST_CHECKED);
-        Click(dialog, IDOK);
-        HWND key = nullptr;
-        ASSERT_TRUE(
-            WaitFor([&] { return (key = FindProcessWindow(app.ProcessId(), "#32770", kKeyDialogTitle)) != nullptr; }));
-        WaitFor([&] { return ::IsWindowVisible(key) != FALSE; });
-        ::SendMessageA(FindDescendantOfClass(key, "Edit"), WM_SETTEXT, 0, LPARAM(kKey));
-        ::PostMessageA(key, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
+        ASSERT_TRUE(SendToAnnWithEncryptImages());
         EXPECT_NE(Lower(Calls()).find(Lower(" recip=1|ann|SMTP:ann file=" + copy + "|pic.png.vrx|-1")),
                   std::string::npos)
             << Calls();
@@ -198,6 +206,27 @@ TEST_F(MailTest, EncryptImagesSendsAnEncipheredPngThatTheMailProgramCanReadUntil
     for (const std::string& copy : copies)
         EXPECT_EQ(::GetFileAttributesA(copy.c_str()), INVALID_FILE_ATTRIBUTES) << copy << " outlives the program";
     EXPECT_EQ(::GetFileAttributesA((WorkFolder() + "2").c_str()), INVALID_FILE_ATTRIBUTES) << "its folder too";
+}
+
+// With "Cipher" on "Strong", "Encrypt Images" sends strong files only, which the key opens.
+TEST_F(MailTest, EncryptImagesWithTheStrongCipherSendsOnlyStrongFiles) {
+    WriteSetting("Cipher", "Strong");
+    StartWithMapi("mapi32.dll");
+    const std::string file = OpenPicture("pic.bmp");
+    ASSERT_TRUE(SendToAnnWithEncryptImages());
+    const std::string copy = WorkFolder() + "pic.bmp.vrs";
+    EXPECT_NE(Lower(Calls()).find(Lower(" file=" + copy + "|pic.bmp.vrs|-1")), std::string::npos) << Calls();
+    EXPECT_EQ(Lower(Calls()).find(".vrx"), std::string::npos) << "no DES file goes out";
+    EXPECT_EQ(::GetFileAttributesA((app.Folder() + "mapi-attachment-1").c_str()), INVALID_FILE_ATTRIBUTES)
+        << "one attachment only";
+
+    // What the mail program read is a strong file, and the key gives the picture back.
+    const std::string sent = app.Folder() + "mapi-attachment-0";
+    ASSERT_EQ(vimbrel::CipherOfFile(sent), vimbrel::FileCipher::Strong);
+    vimbrel::TDES des;
+    vimbrel::DecipherFile(des, kKey, sent, app.Folder() + "read.bmp");
+    EXPECT_TRUE(ReadAll(app.Folder() + "read.bmp") == ReadAll(file));
+    ASSERT_TRUE(app.Exit());
 }
 
 TEST_F(MailTest, TheSendDialogShowsItsButtonsWholeAtTheScreensDensity) {

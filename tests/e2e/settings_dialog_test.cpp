@@ -118,6 +118,10 @@ TEST_F(SettingsDialogTest, OkWritesEverySettingAndTheHotKeysAreOffOnlyWhileTheDi
     Check(dlg, IDC_SET_AUTOSEND, true);
     Type(dlg, IDC_SET_SAVEPATH, shots);
     ::SendMessageA(FindDescendantById(dlg, IDC_SET_EXT), CB_SETCURSEL, 1, 0);
+    HWND cipher = FindDescendantById(dlg, IDC_SET_CIPHER);
+    EXPECT_EQ(::SendMessageA(cipher, CB_GETCURSEL, 0, 0), 0) << "DES until the user chooses";
+    EXPECT_EQ(::SendMessageA(cipher, CB_GETCOUNT, 0, 0), 2);
+    ::SendMessageA(cipher, CB_SETCURSEL, 1, 0);
     Type(dlg, IDC_SET_PREFIX, "Shot");
     Type(dlg, IDC_SET_NEXTNO, "42");
     Type(dlg, IDC_SET_IMGEDIT, editor);
@@ -133,7 +137,7 @@ TEST_F(SettingsDialogTest, OkWritesEverySettingAndTheHotKeysAreOffOnlyWhileTheDi
         {"Eject", "Yes"},       {"DosPrint", "Yes"},     {"DosFont", "Arial"},      {"AutoSave", "On"},
         {"AutoEdit", "Yes"},    {"AutoSavePath", shots + "\\"}, {"AutoExt", ".jpg"}, {"AutoPrefix", "Shot"},
         {"ImageEditor", editor}, {"UseOutlook", "No"},   {"AutoPrint", "Off"},      {"HotKeyArea", "Ctrl|Shift|#80"},
-        {"HotKeyFull", "#15"},  {"HotKeyActive", "Alt|#15"},
+        {"HotKeyFull", "#15"},  {"HotKeyActive", "Alt|#15"}, {"Cipher", "Strong"},
     };
     for (const auto& [name, value] : expected) EXPECT_EQ(ReadSetting(name), value) << name;
     EXPECT_FALSE(ReadSetting("NextSaveNo").has_value()) << "written by the next numbered save only";

@@ -151,6 +151,7 @@ constexpr std::pair<int, const char*> kHints[] = {
     {IDC_SET_EXT, "This is the default file extension"},
     {IDC_SET_PREFIX, "The prefix to use when auto saving images"},
     {IDC_SET_NEXTNO, "This is teh next number to be assigned to an auto saved image"},
+    {IDC_SET_CIPHER, "How encrypted files are written: Strong resists key guessing and notices any change"},
     {IDC_SET_IMGEDIT, "This program is used to edit images"},
     {IDC_SET_BROWSEEDIT, "Browse for Editor Program"},
 };
@@ -231,6 +232,9 @@ void FillControls(SettingsState& s) {
     HWND ext = s.Control(IDC_SET_EXT);
     for (const std::string& item : AutoExtChoices()) ::SendMessageA(ext, CB_ADDSTRING, 0, LPARAM(item.c_str()));
     ::SendMessageA(ext, CB_SETCURSEL, WPARAM(v.cboExt), 0);
+    HWND cipher = s.Control(IDC_SET_CIPHER);
+    for (FileCipher item : kCipherChoices) ::SendMessageA(cipher, CB_ADDSTRING, 0, LPARAM(CipherSettingText(item)));
+    ::SendMessageA(cipher, CB_SETCURSEL, WPARAM(v.cboCipher), 0);
     ::EnableWindow(s.Control(IDC_SET_OUTLOOK), v.outlookInstalled);
     chkDosPrintClick(s);
     ShowHotKeyTexts(s);
@@ -241,6 +245,7 @@ TfrmSettingsValues ReadControls(const SettingsState& s) {
     for (auto [id, box] : kBoxes) v.*box = Checked(s.Control(id));
     for (auto [id, text] : kEdits) v.*text = ControlText(s.Control(id));
     v.cboExt = int(::SendMessageA(s.Control(IDC_SET_EXT), CB_GETCURSEL, 0, 0));
+    v.cboCipher = int(::SendMessageA(s.Control(IDC_SET_CIPHER), CB_GETCURSEL, 0, 0));
     return v;
 }
 

@@ -56,6 +56,7 @@ std::optional<std::string> ReadHiddenLine(const char* prompt, std::ostream& err)
         return std::nullopt;
     }
     std::string line;
+    line.reserve(1024);  // grown in place, so no copy of the key is left in freed memory
     for (;;) {
         char c = 0;
         DWORD got = 0;

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "crypto/encryption_commands.h"
+#include "crypto/strong_file.h"
 #include "command_fakes.h"
 #include "whole_files.h"
 #include "workspace/image_errors.h"
@@ -156,7 +157,7 @@ TEST_F(EncryptionCommandsTest, AnEncryptedPictureOpensWithoutAFileNameAndItsPlai
     std::ofstream(work + "photo.bmp") << "left over from before";
     keys.file = Path("photo.bmp.vrx");
     router.Route(handler::OpenEncrypted);
-    EXPECT_EQ(keys.asked[0], "Select VRL Encrypted file to open | VRL Encrypted Files (*.VRX)|*.vrx | " + folder);
+    EXPECT_EQ(keys.asked[0], "Select VRL Encrypted file to open | VRL Encrypted Files (*.VRX;*.VRS)|*.vrx;*.vrs | " + folder);
     EXPECT_EQ(keys.asked[1], "key \r\nFile: photo.bmp.vrx");
     EXPECT_EQ(image.imgMain, Filled(9, 6, 3));
     EXPECT_TRUE(image.CurrentFileName.empty()) << "Save asks for a new name";
@@ -243,6 +244,75 @@ TEST_F(EncryptionCommandsTest, NamesWithoutAnExtensionCountAsEncrypted) {
     cmd.OpenFileByPath(Path("x"));
     EXPECT_EQ(ui.log.back(), std::string("warning ") + kUnableToDecrypt);
     EXPECT_TRUE(FilesIn(work).empty());
+}
+
+}  // namespace
+}  // namespace vimbrel
+
+namespace vimbrel {
+namespace {
+
+// With "Cipher" on "Strong": every command writes strong files under their own names, and
+// opening reads whichever format a file holds.
+class StrongEncryptionCommandsTest : public EncryptionCommandsTest {
+protected:
+    void SetUp() override {
+        EncryptionCommandsTest::SetUp();
+        flags.Cipher = FileCipher::Strong;
+    }
+    static bool IsStrong(const std::string& file) { return ReadStrongHeader(file).has_value(); }
+};
+
+TEST_F(StrongEncryptionCommandsTest, SavesAndEncryptedFilesAreStrongAndOpenAgainExactly) {
+    ShowPicture(Filled(12, 7, 4));
+    ui.saveAnswer = Dialogs::SaveChoice{Path("shot"), 3};
+    router.Route(handler::SaveEncrypted);
+    ASSERT_TRUE(IsStrong(Path("shot.png.vrs")));
+    EXPECT_TRUE(FilesIn(ui.tempFolder).empty()) << "the plain picture is gone";
+
+    std::ofstream(Path("report.doc"), std::ios::binary) << "a report";
+    keys.file = Path("report.doc");
+    router.Route(handler::EncryptFile);
+    EXPECT_TRUE(IsStrong(Path("report.doc.VRS")));
+    EXPECT_EQ(ReadAll(Path("report.doc")), "a report");
+
+    ShowPicture(Filled(3, 3, 1));
+    cmd.OpenFileByPath(Path("shot.png.vrs"));
+    EXPECT_EQ(image.imgMain, Filled(12, 7, 4)) << "the full-size picture, exactly";
+    EXPECT_TRUE(FilesIn(work).empty()) << "the deciphered picture goes once it is loaded";
+    EXPECT_FALSE(ui.busy);
+}
+
+TEST_F(StrongEncryptionCommandsTest, AWrongKeyOrAChangedFileGivesTheMessageAndNoPlainByte) {
+    ShowPicture(Filled(12, 7, 4));
+    ui.saveAnswer = Dialogs::SaveChoice{Path("shot"), 1};
+    router.Route(handler::SaveEncrypted);
+    ShowPicture(Filled(4, 4, 8));
+    image.CurrentFileName = Path("current.bmp");
+
+    keys.key = "secret kez";
+    cmd.OpenFileByPath(Path("shot.bmp.vrs"));
+    EXPECT_EQ(ui.log.back(), std::string("warning ") + kUnableToDecrypt);
+    EXPECT_TRUE(FilesIn(work).empty());
+
+    // A change far into the file: the chunks before it were sound, and still nothing stays.
+    std::string bytes = ReadAll(Path("shot.bmp.vrs"));
+    bytes[bytes.size() - 100] ^= 0x20;
+    std::ofstream(Path("changed.bmp.vrs"), std::ios::binary) << bytes;
+    keys.key = "secret key";
+    ui.log.clear();
+    cmd.OpenFileByPath(Path("changed.bmp.vrs"));
+    EXPECT_EQ(ui.log, (std::vector<std::string>{std::string("warning ") + kUnableToDecrypt}));
+    EXPECT_TRUE(FilesIn(work).empty());
+    EXPECT_EQ(image.imgMain, Filled(4, 4, 8));
+    EXPECT_EQ(image.CurrentFileName, Path("current.bmp"));
+}
+
+TEST_F(StrongEncryptionCommandsTest, OlderDesFilesStillOpen) {
+    WriteImageFile(Filled(9, 6, 3), Path("photo.bmp"));
+    Encipher(Path("photo.bmp"), Path("photo.bmp.vrx"), "secret key");
+    cmd.OpenFileByPath(Path("photo.bmp.vrx"));
+    EXPECT_EQ(image.imgMain, Filled(9, 6, 3));
 }
 
 }  // namespace

@@ -40,6 +40,8 @@ inline Bytes FromHex(const std::string& s) {
 
 inline std::string AsText(const Bytes& b) { return std::string(b.begin(), b.end()); }
 
+#ifndef _WIN32
+// Native only: the shell and openssl are Linux tools here.
 inline int Shell(const std::string& command) {
     int rc = std::system(command.c_str());
     return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
@@ -52,5 +54,6 @@ inline bool HaveOpensslDes() {
 }
 
 inline const char* OpensslDes() { return "openssl enc -provider legacy -provider default"; }
+#endif
 
 }  // namespace vimbrel::testing

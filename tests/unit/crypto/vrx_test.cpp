@@ -177,6 +177,48 @@ TEST_F(Vrx, UsageErrors) {
     EXPECT_EQ(Files(), std::vector<std::string>{"a.txt"});
 }
 
+TEST_F(Vrx, StrongFilesRoundTripAndDecryptReadsEitherFormat) {
+    const Bytes data = Pattern(200000, 5);
+    WriteBytes(dir / "shot.png", data);
+    ASSERT_EQ(Run("encrypt --cipher strong '" + dir / "shot.png" + "'"), 0) << Stderr();
+    EXPECT_EQ(testing::AsText(ReadBytes(dir / "stdout")), dir / "shot.png.VRS" + "\n");
+    ASSERT_EQ(Run("encrypt --cipher=des '" + dir / "shot.png" + "'"), 0) << Stderr();
+    EXPECT_EQ(ReadBytes(dir / "shot.png.VRX").size(), 200008u) << "des as before";
+    fs::remove(dir / "shot.png");
+
+    ASSERT_EQ(Run("info '" + dir / "shot.png.VRS" + "'"), 0) << Stderr();
+    const std::string info = testing::AsText(ReadBytes(dir / "stdout"));
+    EXPECT_NE(info.find("strong, format version 1"), std::string::npos) << info;
+    EXPECT_NE(info.find("Argon2id v1.3, 3 passes over 131072 KiB"), std::string::npos) << info;
+    EXPECT_NE(info.find("XChaCha20-Poly1305"), std::string::npos) << info;
+    ASSERT_EQ(Run("info '" + dir / "shot.png.VRX" + "'"), 0) << Stderr();
+    EXPECT_NE(testing::AsText(ReadBytes(dir / "stdout")).find(": des ("), std::string::npos);
+
+    // Named as the other format, each is still read as what it holds.
+    fs::rename(dir / "shot.png.VRS", dir / "strong.png.vrx");
+    ASSERT_EQ(Run("decrypt '" + dir / "strong.png.vrx" + "'"), 0) << Stderr();
+    EXPECT_EQ(ReadBytes(dir / "strong.png"), data);
+    ASSERT_EQ(Run("decrypt '" + dir / "shot.png.VRX" + "'"), 0) << Stderr();
+    EXPECT_EQ(ReadBytes(dir / "shot.png"), data);
+}
+
+TEST_F(Vrx, AStrongFileWithAWrongKeyOrAChangeIsRefusedAndLeavesNothing) {
+    WriteBytes(dir / "a.txt", Pattern(1000));
+    ASSERT_EQ(Run("encrypt --cipher strong '" + dir / "a.txt" + "'"), 0) << Stderr();
+    fs::remove(dir / "a.txt");
+    EXPECT_EQ(Run("decrypt '" + dir / "a.txt.VRS" + "'", "correct horsf"), 1);
+    EXPECT_NE(Stderr().find("Wrong key or damaged encrypted file"), std::string::npos) << Stderr();
+    Bytes changed = ReadBytes(dir / "a.txt.VRS");
+    changed[500] ^= 4;
+    WriteBytes(dir / "a.txt.VRS", changed);
+    EXPECT_EQ(Run("decrypt '" + dir / "a.txt.VRS" + "'"), 1);
+    EXPECT_EQ(Files(), std::vector<std::string>{"a.txt.VRS"});
+
+    EXPECT_EQ(Run("decrypt --cipher strong '" + dir / "a.txt.VRS" + "'"), 2) << "the file says its format";
+    EXPECT_EQ(Run("encrypt --cipher aes '" + dir / "a.txt.VRS" + "'"), 2);
+    EXPECT_NE(Stderr().find("unknown cipher aes"), std::string::npos) << Stderr();
+}
+
 // Without --key-stdin and without a terminal, the key is not read from a pipe.
 TEST_F(Vrx, AsksTheTerminalOnly) {
     WriteBytes(dir / "a.txt", Pattern(10));

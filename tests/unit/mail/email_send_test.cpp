@@ -6,6 +6,7 @@
 
 #include "crypto/encrypted_names.h"
 #include "fake_mapi.h"
+#include "crypto/enciphered_file.h"
 #include "mail/email_send.h"
 #include "fake_ports.h"
 #include "scratch_folder.h"
@@ -55,6 +56,8 @@ TEST(SendEmailTexts, ImagesOrAllFilesButEncryptedOnesAreEnciphered) {
     EXPECT_FALSE(ShouldEncipher("a.bmp", false, false));
     EXPECT_EQ(EncipheredCopyPath("C:\\Work\\", "D:\\pics\\a.bmp"), "C:\\Work\\a.bmp.vrx");
     EXPECT_EQ(EncipheredCopyPath("C:\\Work\\", "E:\\a.bmp", 2), "C:\\Work\\2\\a.bmp.vrx");
+    EXPECT_FALSE(ShouldEncipher("d.jpg.VRS", true, true)) << "nor strong ones";
+    EXPECT_EQ(EncipheredCopyPath("C:\\Work\\", "E:\\a.bmp", 2, FileCipher::Strong), "C:\\Work\\2\\a.bmp.vrs");
 }
 
 struct FakeSendWindow : EmailSendWindow {
@@ -160,6 +163,24 @@ TEST_F(EmailSendTest, EncryptImagesSendsEncipheredCopiesOfEveryImageThatOutlastT
     EXPECT_EQ(deciphered, (Texts{"bitmap bytes", "jpeg bytes", "png bytes"}));
     EXPECT_EQ(window.log.front(), "key dialog");
     EXPECT_EQ(window.log[2], "status Encrypting Attachments");
+}
+
+TEST_F(EmailSendTest, WithTheStrongCipherTheCopiesAreStrongFiles) {
+    const std::string a = Make("a.bmp", "bitmap bytes"), c = Make("c.txt", "text");
+    dialog.AddAttachment(a);
+    dialog.AddAttachment(c);
+    dialog.controls.to = "ann";
+    dialog.controls.encryptImages = true;
+    dialog.cipher = FileCipher::Strong;
+    dialog.btnSendClick();
+    ASSERT_EQ(mapi.sent.size(), 1u);
+    ASSERT_EQ(mapi.sent[0].files.size(), 2u);
+    EXPECT_EQ(mapi.sent[0].files[0].path, work + "a.bmp.vrs");
+    EXPECT_EQ(mapi.sent[0].files[1].path, c);
+    TDES des;
+    DecipherFile(des, "secret key", work + "a.bmp.vrs", folder + "plain");
+    EXPECT_EQ(ReadAll(folder + "plain"), "bitmap bytes");
+    EXPECT_EQ(CipherOfFile(work + "a.bmp.vrs"), FileCipher::Strong);
 }
 
 TEST_F(EmailSendTest, EncryptAllSkipsFilesAlreadyEncryptedAndAFailedSendIsReported) {

@@ -187,12 +187,30 @@ TEST_F(SettingsTest, StoredTextsComeBackInTheirStoredForm) {
     EXPECT_EQ(store.values["PopUp"], "0");
     EXPECT_EQ(store.values["PrintDate"], "1");
     EXPECT_EQ(store.values["LastOpenExt"], ".jpg");  // follows AutoExt when not stored
+    EXPECT_EQ(store.values["Cipher"], "DES");        // until the user chooses
     const std::vector<std::string> order = {
         "AutoPrint", "AutoSave",   "AutoOrient", "AutoClipCopy", "SaveMode",   "PrintStyle", "PrintDate", "PrintNotes",
         "PopUp",     "WatchClips", "InclMouse",  "DosPrint",     "Eject",      "AutoEdit",   "UseOutlook", "DosFont",
-        "SavePath",  "OpenPath",   "AutoPrefix", "AutoExt",      "AutoSavePath", "ImageEditor", "LastOpenExt"};
+        "SavePath",  "OpenPath",   "AutoPrefix", "AutoExt",      "AutoSavePath", "ImageEditor", "LastOpenExt",
+        "Cipher"};
     EXPECT_EQ(store.writeOrder, order);
     EXPECT_EQ(store.values.count("NextSaveNo"), 0u);
+}
+
+TEST_F(SettingsTest, CipherIsDesUnlessStrongIsStored) {
+    const std::pair<const char*, FileCipher> cases[] = {
+        {"", FileCipher::Des}, {"DES", FileCipher::Des}, {"Strong", FileCipher::Strong},
+        {"STRONG", FileCipher::Strong}, {"AES", FileCipher::Des}};
+    for (const auto& [stored, expected] : cases) {
+        store.values = {{"Cipher", stored}};
+        Load();
+        EXPECT_EQ(flags.Cipher, expected) << stored;
+    }
+    SaveSettings(flags, store);
+    EXPECT_EQ(store.values["Cipher"], "DES") << "an unknown name is stored back as the default";
+    flags.Cipher = FileCipher::Strong;
+    SaveSettings(flags, store);
+    EXPECT_EQ(store.values["Cipher"], "Strong");
 }
 
 TEST_F(SettingsTest, PrintStyleReadsItsThreeNamesInAnyCase) {

@@ -99,7 +99,7 @@ TEST(SettingsDialogApply, OkWithoutChangesAppliesEveryValueInOrderAndTouchesNoHo
         Set("AutoSavePath", "C:\\Shots\\"),
         {Kind::EnableEditorCommand, "", "0"},
         Set("DosPrint", "No"),       Set("DosFont", "System"),  Set("AutoPrefix", "Vimbrel"),
-        Set("NextSaveNo", "1"),      Set("AutoExt", ".bmp"),
+        Set("NextSaveNo", "1"),      Set("AutoExt", ".bmp"),    Set("Cipher", "DES"),
         {Kind::SaveSettings, "", ""},
     };
     EXPECT_EQ(plan, expected);
@@ -122,6 +122,7 @@ TEST(SettingsDialogApply, ChangedValuesTakeTheirStoredFormsAndTheHotKeysAreRepla
     v.txtSavePrefix = "";
     v.txtNextSaveNo = "12abc";
     v.cboExt = 1;
+    v.cboCipher = 1;
     v.chkAutoSave = true;    // differs from the menu: its handler runs
     v.chkAutoPrint = false;  // likewise
     ResetHotKeys(v);
@@ -137,9 +138,10 @@ TEST(SettingsDialogApply, ChangedValuesTakeTheirStoredFormsAndTheHotKeysAreRepla
         EXPECT_LT(at(c), std::ptrdiff_t(plan.size())) << c.name << " " << c.value;
     // The editor is taken before its command is enabled by it.
     EXPECT_EQ(at({Kind::EnableEditorCommand, "", "1"}), at(Set("ImageEditor", "C:\\Tools\\paint.exe")) + 1);
-    const std::vector<SettingsChange> tail(plan.end() - 10, plan.end());
+    const std::vector<SettingsChange> tail(plan.end() - 11, plan.end());
     const std::vector<SettingsChange> expectedTail = {
         Set("AutoExt", ".jpg"),
+        Set("Cipher", "Strong"),
         {Kind::RunAutoSaveClick, "", ""},
         {Kind::RunAutoPrintClick, "", ""},
         {Kind::UnregisterHotKeys, "", ""},
@@ -177,6 +179,9 @@ TEST(SettingsDialogApply, EachSetChangeLandsInItsFieldFromItsStoredForm) {
     EXPECT_TRUE(f.DosPrint);
     EXPECT_TRUE(ApplySettingChange(f, "NextSaveNo", "77"));
     EXPECT_EQ(f.NextSaveNo, 77);
+    EXPECT_TRUE(ApplySettingChange(f, "Cipher", "Strong"));
+    EXPECT_EQ(f.Cipher, FileCipher::Strong);
+    EXPECT_EQ(FillSettingsDialog(f, {}).cboCipher, 1);
     EXPECT_TRUE(ApplySettingChange(f, "HotKeyArea", "Ctrl|#80"));
     EXPECT_EQ(f.HotKeyArea, "Ctrl|#80");
     EXPECT_FALSE(ApplySettingChange(f, "SaveMode", "A")) << "not the dialog's setting";

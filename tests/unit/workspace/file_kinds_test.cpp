@@ -46,6 +46,9 @@ TEST(FileKinds, EncipheredNamesAndWhatTheyDecipherTo) {
         {"vrx after a png", "x.png.VRX", EncipheredForm::Vrx, "x.png"},
         {"bare vrx", "a.vrx", EncipheredForm::Vrx, "a"},
         {"nothing left but the folder", "C:\\in\\.vrx", EncipheredForm::Vrx, "C:\\in\\"},
+        {"strong after a picture", "x.png.vrs", EncipheredForm::Strong, "x.png"},
+        {"strong in capitals, after any file", "REPORT.DOC.VRS", EncipheredForm::Strong, "REPORT.DOC"},
+        {"bare strong", "a.vrs", EncipheredForm::Strong, "a"},
         {"older jpg", "photo.jpgx", EncipheredForm::OlderX, "photo.jpg"},
         {"older bitmap, mixed case", "shot.BmPx", EncipheredForm::OlderX, "shot.BmP"},
         {"older jpeg", "old.JPEGX", EncipheredForm::OlderX, "old.JPEG"},
@@ -70,6 +73,11 @@ TEST(FileKinds, EncipheredNamesAndWhatTheyDecipherTo) {
     EXPECT_EQ(DecipheredNameOf(""), "");
     EXPECT_EQ(EncipheredCopyName("C:\\p\\a.png"), "C:\\p\\a.png.vrx");
     EXPECT_EQ(EncryptedFileName("a.txt"), "a.txt.VRX");
+    EXPECT_EQ(EncipheredCopyName("C:\\p\\a.png", FileCipher::Strong), "C:\\p\\a.png.vrs");
+    EXPECT_EQ(EncryptedFileName("a.txt", FileCipher::Strong), "a.txt.VRS");
+    EXPECT_TRUE(IsOwnEncipheredName("a.bmp.VRS"));
+    EXPECT_TRUE(IsOwnEncipheredName("a.bmp.vrx"));
+    EXPECT_FALSE(IsOwnEncipheredName("a.bmpx")) << "the older forms are not written any more";
 }
 
 TEST(FileKinds, OpenRoutes) {
@@ -125,7 +133,7 @@ TEST(FileKinds, OpenDialogStartsOnTheLastOpenedKind) {
     for (const Case& c : cases) EXPECT_EQ(OpenFilterIndex(c.lastOpenExt), c.index) << c.name;
     // The entries those numbers name, as the dialog has always shown them.
     EXPECT_EQ(OpenFilter(), "Bitmaps (*.bmp)|*.bmp*|JPEG Image File (*.jpeg,*.jpg)|*jp*g*|Vimbrel encrypted file "
-                            "(*.vrx)|*.vrx|PNG Image File (*.png)|*.png*");
+                            "(*.vrx;*.vrs)|*.vrx;*.vrs|PNG Image File (*.png)|*.png*");
 }
 
 TEST(FileKinds, SaveDialogStartsOnAutoExtAndAddsTheEntrysExtension) {
@@ -205,6 +213,25 @@ TEST(FileKinds, EncryptedSavesSayWhatTheyHoldInside) {
     for (const Case& c : cases) EXPECT_EQ(EncryptedSaveName(c.chosen, c.filter), c.saved) << c.chosen;
     EXPECT_EQ(SaveEncryptedFilter(),
               "Bitmap - Encrypted |*.bmp.vrx|jpg,jpeg - Encrypted |*.jp*g.vrx|png - Encrypted |*.png.vrx");
+}
+
+TEST(FileKinds, StrongSavesEndInTheirOwnExtension) {
+    struct Case {
+        const char* chosen;
+        int filter;
+        const char* saved;
+    } cases[] = {
+        {"C:\\p\\shot", 1, "C:\\p\\shot.bmp.vrs"},
+        {"C:\\p\\shot", 3, "C:\\p\\shot.png.vrs"},
+        {"C:\\p\\shot.JPEG.VRS", 1, "C:\\p\\shot.JPEG.VRS"},
+        // A DES name is no strong name: the inner name still says what the content is.
+        {"C:\\p\\shot.bmp.vrx", 1, "C:\\p\\shot.bmp.vrx.bmp.vrs"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(EncryptedSaveName(c.chosen, c.filter, FileCipher::Strong), c.saved) << c.chosen;
+    EXPECT_EQ(SaveEncryptedFilter(FileCipher::Strong),
+              "Bitmap - Encrypted |*.bmp.vrs|jpg,jpeg - Encrypted |*.jp*g.vrs|png - Encrypted |*.png.vrs");
+    EXPECT_EQ(OpenRouteFor("x.bmp.vrs"), OpenRoute::Decipher);
 }
 
 TEST(FileKinds, MailEnciphersEveryPictureKindAndNothingElse) {
