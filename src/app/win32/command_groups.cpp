@@ -9,7 +9,7 @@ constexpr int kAreaOverlayHelpContext = 30;
 }
 
 CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router)
-    : dialogs_(parts.window, parts.appTitle, parts.programFolder),
+    : dialogs_(parts.window, parts.appTitle),
       encryptionUi_(parts.window),
       shell_(parts.window),
       printer_(parts.window, parts.settings.Printers()),

@@ -31,8 +31,7 @@ std::optional<std::string> AskExistingFile(HWND owner, const std::string& title,
 // The command groups' dialogs, owned by the main window and titled with the program title.
 class WinDialogs final : public Dialogs {
 public:
-    WinDialogs(HWND owner, std::string title, std::string programFolder)
-        : owner_(owner), title_(std::move(title)), programFolder_(std::move(programFolder)) {}
+    WinDialogs(HWND owner, std::string title) : owner_(owner), title_(std::move(title)) {}
 
     std::optional<std::string> AskOpenFile(const std::string& filter, const std::string& folder,
                                            int filterIndex) override;
@@ -45,7 +44,6 @@ public:
 private:
     HWND owner_;
     std::string title_;
-    std::string programFolder_;
 };
 
 }  // namespace vimbrel::win32
