@@ -45,15 +45,25 @@ private:
     HWND hwnd_;
 };
 
+// Waits until the overlay is up, in front and under the pointer's way, lets it settle,
+// and does what `act` does on it; true once it is gone.
+template <class Act>
+bool OnOverlay(DWORD processId, Act act) {
+    HWND overlay = nullptr;
+    if (!WaitFor([&] {
+            return (overlay = FindProcessWindow(processId, "TfrmCapArea", "frmCapArea")) != nullptr &&
+                   ::IsWindowVisible(overlay) && ::GetForegroundWindow() == overlay &&
+                   ::WindowFromPoint(POINT{kMarker.left + 1, kMarker.top + 1}) == overlay;
+        }))
+        return false;
+    WaitFor([] { return false; }, 500ms);
+    act();
+    return WaitFor([&] { return !::IsWindowVisible(overlay); });
+}
+
 // Waits for the overlay and drags over it from one point to the other.
 bool DragOverOverlay(DWORD processId, POINT from, POINT to) {
-    HWND overlay = nullptr;
-    if (!WaitFor([&] { return (overlay = FindProcessWindow(processId, "TfrmCapArea", "frmCapArea")) != nullptr &&
-                              ::IsWindowVisible(overlay); }))
-        return false;
-    WaitFor([] { return false; }, 300ms);
-    DragMouse(from, to);
-    return WaitFor([&] { return !::IsWindowVisible(overlay); });
+    return OnOverlay(processId, [&] { DragMouse(from, to); });
 }
 
 bool IsMarker(const vimbrel::Bitmap& picture, int x, int y) {
@@ -247,18 +257,6 @@ TEST_F(CaptureTest, SelectAnAreaFromTheToolBarHoldsTheHotkeysOffWhileItsOverlayI
     ::PostMessageA(overlay, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return !::IsWindow(overlay) && !CombinationFree(0, VK_SNAPSHOT); })) << "on again after";
     EXPECT_TRUE(app.Exit());
-}
-
-// Waits for the overlay, lets it settle, and does what `act` does on it; true once it is gone.
-template <class Act>
-bool OnOverlay(DWORD processId, Act act) {
-    HWND overlay = nullptr;
-    if (!WaitFor([&] { return (overlay = FindProcessWindow(processId, "TfrmCapArea", "frmCapArea")) != nullptr &&
-                              ::IsWindowVisible(overlay); }))
-        return false;
-    WaitFor([] { return false; }, 300ms);
-    act();
-    return WaitFor([&] { return !::IsWindowVisible(overlay); });
 }
 
 TEST_F(CaptureTest, WinPrintScreenTakesADragInAnyDirectionAWindowByAClickAndACancelLeavesAllAsItWas) {

@@ -316,7 +316,7 @@ TEST_F(StrongFilesTest, SavedPicturesOfEveryKindForVrx) {
         ASSERT_TRUE(AnswerKeyDialog(app.ProcessId(), kOpensslKey));
         ASSERT_TRUE(AnswerFileDialog(app.ProcessId(), "Save As", app.Folder() + name));
         const std::string saved = app.Folder() + name;
-        ASSERT_TRUE(WaitFor([&] { return vimbrel::CipherOfFile(saved) == vimbrel::FileCipher::Strong; }, 20s));
+        ASSERT_TRUE(WaitFor([&] { return Exists(saved) && vimbrel::CipherOfFile(saved) == vimbrel::FileCipher::Strong; }, 20s));
         // The file is written in one go once the key is derived; give it time to close.
         ASSERT_TRUE(WaitFor([&] {
             try {
