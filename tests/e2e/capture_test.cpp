@@ -58,6 +58,10 @@ bool OnOverlay(DWORD processId, Act act) {
         return false;
     WaitFor([] { return false; }, 500ms);
     act();
+    if (WaitFor([&] { return !::IsWindowVisible(overlay); }, 4s)) return true;
+    // Under a loaded machine Wine now and then drops the first button press on a window
+    // just put in front; the overlay then waits, as it should, for a press of its own.
+    act();
     return WaitFor([&] { return !::IsWindowVisible(overlay); });
 }
 
