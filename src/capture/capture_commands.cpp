@@ -125,6 +125,7 @@ void CaptureCommands::CaptureArea(bool settleFirst) {
         const double zoom = image_.ZoomFactor() == 0 ? 1.0 : image_.ZoomFactor();
         image_.imgMain = Bitmap();
         image_.imgMain = AreaPicture(choice, zoom);
+        image_.NewPicture();
         choice.screenImage = Bitmap();
         image_.RenderShownImage(image_.imgMain, zoom);
         break;

@@ -55,13 +55,15 @@ void ImagePrintCommands::PrintImage(bool askNotes) {
     AutoOrientPrinter(deps_.flags, ports_.orientation, deps_.image.imgMain);
     try {
         PrintJobPages(askNotes);
+    } catch (const EImageTooLarge& e) {
+        deps_.dialogs.Warning(e.what());
     } catch (const std::exception&) {
         deps_.dialogs.Warning(kPrinterProblem);
     }
 }
 
 void ImagePrintCommands::PrintJobPages(bool askNotes) {
-    const Bitmap& picture = deps_.image.imgMain;
+    const Bitmap& picture = deps_.image.Outgoing(false);
     const bool landscape = ports_.orientation.QueryOrientation() == PrinterOrientation::Landscape;
     PrintPicture(
         picture,

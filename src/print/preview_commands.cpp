@@ -149,11 +149,16 @@ void PreviewCommands::PrintPreview1Click() {
     // Enabled exactly when Print is: a picture and a printer.
     if (!deps_.commands.Enabled(cmd::PrintPreview1) || deps_.image.imgMain.Empty()) return;
     HotKeysOff hotKeysOff(deps_.hotKeys);
+    // The page shows the picture with its marks; printing from the preview makes its own
+    // marked copy, so the preview keeps this one for itself.
+    Bitmap marked;
     std::unique_ptr<TPreviewForm> form;
     {
         BusyCursor busy(deps_.cursor);
         AutoOrientPrinter(deps_.flags, ports_.orientation, deps_.image.imgMain);
-        form = std::make_unique<TPreviewForm>(deps_, ports_, deps_.image.imgMain);
+        const Bitmap& outgoing = deps_.image.Outgoing(false);
+        if (&outgoing != &deps_.image.imgMain) marked = outgoing;
+        form = std::make_unique<TPreviewForm>(deps_, ports_, marked.Empty() ? deps_.image.imgMain : marked);
     }
     ports_.ui.ShowPreview(*form);
 }

@@ -70,11 +70,25 @@ void CurrentImage::TakeUndoSnapshotAndReplace(Bitmap picture) {
         SetUndoControls(true);
     }
     imgMain = std::move(picture);
+    NewPicture();
 }
 
 void CurrentImage::DrawIntoShown(const std::function<void(Bitmap&)>& draw) {
     draw(image1_);
     view_.ShowImage1(image1_);
+    if (marks_) marks_->PictureChanged();
+}
+
+const Bitmap& CurrentImage::Outgoing(bool shown) {
+    const Bitmap& base = shown ? image1_ : imgMain;
+    outgoing_ = Bitmap();
+    if (!marks_ || marks_->Empty()) return base;
+    outgoing_ = marks_->DrawnInto(base, shown ? zoomFactor_ : 1.0);
+    return outgoing_;
+}
+
+void CurrentImage::NewPicture() {
+    if (marks_) marks_->PictureReplaced();
 }
 
 void CurrentImage::RenderShownImage(const Bitmap& source, double factor) {
@@ -87,6 +101,7 @@ void CurrentImage::RenderShownImage(const Bitmap& source, double factor) {
         int height = ScaledSide(source.Height(), factor);
         image1_ = ScaleNearest(source, width, height);
         view_.ShowImage1(image1_);
+        if (marks_) marks_->PictureChanged();
     } catch (const EImageTooLarge&) {
         NotZoomable();
     } catch (const std::bad_alloc&) {

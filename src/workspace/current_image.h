@@ -27,6 +27,20 @@ public:
     virtual void UpdateNotesState() = 0;
 };
 
+// Marks drawn over the picture (the markup), which every output takes with it.
+class PictureMarks {
+public:
+    virtual ~PictureMarks() = default;
+    virtual bool Empty() const = 0;
+    // A 24-bit copy of `base` with the marks drawn in; `base` is the full-size image at scale
+    // 1 or the shown image at the zoom. Throws EImageTooLarge when the copy cannot be held.
+    virtual Bitmap DrawnInto(const Bitmap& base, double scale) const = 0;
+    // A new picture (a capture, an open, a paste) replaced the old one: the marks go.
+    virtual void PictureReplaced() = 0;
+    // The picture's pixels changed in place (greys, a stamp, an undo).
+    virtual void PictureChanged() = 0;
+};
+
 // Line steps of the scroll box scrlBox that holds Image1.
 inline constexpr int kScrollLineStepX = 4;
 inline constexpr int kScrollLineStepY = 5;
@@ -67,6 +81,15 @@ public:
     bool UndoAvailable() const { return undoAvailable_; }
     bool UndoPrimed() const { return undoPrimed_; }
 
+    // The marks every output takes; none until set.
+    void SetMarks(PictureMarks* marks) { marks_ = marks; }
+    // The picture as it leaves the program: the full-size image (or the shown one, for the
+    // outputs that take it) with the marks drawn in. Without marks it is the image itself;
+    // with them a copy that lasts until the next call.
+    const Bitmap& Outgoing(bool shown);
+    // A new picture replaced the old one whole: the marks of the old one go.
+    void NewPicture();
+
     // The start-up state of the commands: no picture, no undo, zoom items at 1:1.
     void Start();
 
@@ -104,6 +127,8 @@ private:
     CursorPort& cursor_;
     std::function<bool()> imageEditorSet_;
 
+    PictureMarks* marks_ = nullptr;
+    Bitmap outgoing_;
     Bitmap image1_;
     double zoomFactor_ = 1.0;
     std::string zoomRatioText_;

@@ -54,7 +54,7 @@ void EditCommands::BindTo(CommandRouter& router) {
 void EditCommands::mnuCopyClick() {
     if (image_.imgMain.Empty()) return;
     BusyCursor busy(deps_.cursor);
-    PutClipboardPicture(clipboard_, image_.Image1());
+    PutClipboardPicture(clipboard_, image_.Outgoing(true));
 }
 
 void EditCommands::PasteFromClipboard() {
@@ -103,8 +103,9 @@ void EditCommands::ConvertToGreys() {
     // Greys are the luminance of a quality-90 JPEG of the picture, read back as greys.
     const std::string jpeg = GreysTempPath(deps_.dataFolder);
     FileRemover removeAfter(deps_.files, jpeg);
-    // A temporary write like any other: it enables Save.
-    files_.WriteImageFile(jpeg, true, false);
+    // A temporary write like any other: it enables Save. The marks stay marks over the
+    // grey picture.
+    files_.WriteImageFile(jpeg, true, false, false);
     files_.LoadImageFile(jpeg, true);
 }
 

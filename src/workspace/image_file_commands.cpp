@@ -77,6 +77,7 @@ bool ImageFileCommands::LoadImageFile(const std::string& path, bool greys, bool 
     }
     if (!picture) return false;
     image_.imgMain = std::move(*picture);
+    if (!greys) image_.NewPicture();
     if (deciphered) {
         image_.CurrentFileName.clear();
         image_.LastOpenedFile.clear();
@@ -110,10 +111,11 @@ void ImageFileCommands::AskSaveImageName(bool asShown) {
     WriteImageFile(decision.name, false, asShown);
 }
 
-void ImageFileCommands::WriteImageFile(const std::string& path, bool temporary, bool asShown) {
+void ImageFileCommands::WriteImageFile(const std::string& path, bool temporary, bool asShown, bool withMarks) {
     BusyCursor busy(deps_.cursor);
+    const Bitmap& picture = withMarks ? image_.Outgoing(asShown) : (asShown ? image_.Image1() : image_.imgMain);
     if (!temporary) image_.CurrentFileName = path;
-    vimbrel::WriteImageFile(asShown ? image_.Image1() : image_.imgMain, path);
+    vimbrel::WriteImageFile(picture, path);
     if (!temporary) {
         flags_.SavePath = ExtractFilePath(path);
         image_.CaptureText = path;
@@ -141,7 +143,7 @@ void ImageFileCommands::StepNumberedFile(bool forward) {
 }
 
 void ImageFileCommands::mnuEditorClick() {
-    auto launch = SendToEditor(image_.Image1(), flags_.ImageEditor, deps_.shell.TempFolder(), deps_.files);
+    auto launch = SendToEditor(image_.Outgoing(true), flags_.ImageEditor, deps_.shell.TempFolder(), deps_.files);
     if (launch) deps_.shell.StartProgram(launch->program, launch->parameters);
 }
 

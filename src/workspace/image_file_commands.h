@@ -43,7 +43,9 @@ public:
     void SaveAs1Click() { AskSaveImageName(false); }
     void SaveAs2Click() { AskSaveImageName(true); }
     void AskSaveImageName(bool asShown);
-    void WriteImageFile(const std::string& path, bool temporary, bool asShown);
+    // The picture goes with its marks unless `withMarks` is off (a working copy of the
+    // picture alone).
+    void WriteImageFile(const std::string& path, bool temporary, bool asShown, bool withMarks = true);
 
     // The next numbered file in the automatic-save folder; never replaces a file.
     void AutoSaveImage();
