@@ -2,6 +2,7 @@
 
 #include "capture/delayed_capture_commands.h"
 #include "commands/standard_commands.h"
+#include "markup/markup_commands.h"
 
 namespace vimbrel {
 
@@ -11,6 +12,7 @@ const CommandTable& MainCommandTable() {
     static const CommandTable table = [] {
         CommandTable t = StandardCommandTable();
         DelayedCaptureCommands::AddControls(t);
+        MarkupCommands::AddControls(t);
         return t;
     }();
     return table;

@@ -51,7 +51,7 @@ public:
 };
 
 // The pointer over the picture.
-enum class ImagePointer { Normal, HandPoint, NoDrop, Help, HandDrag };
+enum class ImagePointer { Normal, HandPoint, NoDrop, Help, HandDrag, Cross };
 
 // The main window as the command groups see it.
 class MainView {

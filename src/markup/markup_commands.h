@@ -133,6 +133,8 @@ public:
     void PaintOver(Bitmap& target, Point origin, const Rect& clip, int handleSize);
 
     const MarkupDocument& Document() const { return document_; }
+    // The zoom the picture is shown at.
+    double Zoom() const;
 
     // PictureMarks
     bool Empty() const override { return document_.Empty(); }
@@ -142,7 +144,6 @@ public:
 
 private:
     Point PicturePoint(Point shown) const;
-    double Zoom() const;
     void Refresh();
     void RememberStyle(MarkTool tool);
 

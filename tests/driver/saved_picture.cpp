@@ -4,6 +4,7 @@
 
 #include "vimbrel_process.h"
 #include "workspace/image_file.h"
+#include "workspace/win32/dib.h"
 
 namespace e2e {
 
@@ -17,6 +18,15 @@ std::optional<vimbrel::Bitmap> WaitForPicture(const std::string& path, std::chro
         }
         return picture.has_value();
     }, timeout);
+    return picture;
+}
+
+std::optional<vimbrel::Bitmap> ClipboardPicture() {
+    if (!::OpenClipboard(nullptr)) return std::nullopt;
+    std::optional<vimbrel::Bitmap> picture;
+    if (HBITMAP bitmap = static_cast<HBITMAP>(::GetClipboardData(CF_BITMAP)))
+        picture = vimbrel::win32::BitmapFromHbitmap(bitmap, 24);
+    ::CloseClipboard();
     return picture;
 }
 

@@ -13,4 +13,7 @@ namespace e2e {
 std::optional<vimbrel::Bitmap> WaitForPicture(const std::string& path,
                                               std::chrono::milliseconds timeout = std::chrono::seconds(15));
 
+// The clipboard's bitmap (CF_BITMAP) at 24 bits; none when it holds none.
+std::optional<vimbrel::Bitmap> ClipboardPicture();
+
 }  // namespace e2e

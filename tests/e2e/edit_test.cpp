@@ -31,15 +31,6 @@ void PutOnClipboard(const Bitmap& picture) {
     ::CloseClipboard();
 }
 
-std::optional<Bitmap> ClipboardPicture() {
-    if (!::OpenClipboard(nullptr)) return std::nullopt;
-    std::optional<Bitmap> picture;
-    if (HBITMAP bitmap = static_cast<HBITMAP>(::GetClipboardData(CF_BITMAP)))
-        picture = vimbrel::win32::BitmapFromHbitmap(bitmap, 24);
-    ::CloseClipboard();
-    return picture;
-}
-
 bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 class EditTest : public ::testing::Test {

@@ -36,6 +36,9 @@ CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router
       countdownHint_(parts.showTrayHint),
       delayed_(deps_, captures_, delayTimer_, countdownHint_),
       edit_(deps_, clipboard_, stamps_, files_, [this] { return captures_.CropMode(); }, desktop_),
+      markupBar_(parts.table, textShaper_),
+      markupCanvas_(parts.window, parts.imageBox, markupBar_),
+      markup_(deps_, textShaper_, markupCanvas_),
       print_(deps_, PrintPorts{parts.settings.Printers(), printer_, printUi_}),
       encryption_(deps_, encryptionUi_, files_, parts.settings.WorkFolder()),
       previewUi_(parts.window),
@@ -57,6 +60,11 @@ CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router
     files_.BindTo(router);
     help_.BindTo(router);
     edit_.BindTo(router);
+    markup_.BindTo(router);
+    EditCommands& edit = edit_;
+    markupCanvas_.Attach(markup_, {[&edit](MouseButton b, Point at) { edit.Image1MouseDown(b, at); },
+                                   [&edit](MouseButton b, Point at) { edit.Image1MouseUp(b, at); },
+                                   [&edit](Point at) { edit.Image1MouseMove(at); }});
     captures_.BindTo(router);
     delayed_.BindTo(router);
     print_.BindTo(router);

@@ -35,6 +35,11 @@
 #include "capture/win32/screen_grab.h"
 #include "workspace/current_image.h"
 #include "workspace/win32/clipboard.h"
+#include "workspace/win32/image_box.h"
+#include "markup/markup_commands.h"
+#include "markup/win32/gdi_text_shaper.h"
+#include "markup/win32/markup_canvas.h"
+#include "markup/win32/markup_tool_bar.h"
 
 namespace vimbrel::win32 {
 
@@ -48,6 +53,8 @@ struct MainWindowParts {
     CursorPort& cursor;
     MainView& view;
     TSysHotKey& hotKeys;
+    const CommandTable& table;
+    ImageBox& imageBox;
     // PrintTextFont as it is at the moment of asking.
     std::function<HFONT()> printTextFont;
     // The commands of the window's own life.
@@ -76,6 +83,8 @@ public:
 
     ImageFileCommands& Files() { return files_; }
     EditCommands& Edit() { return edit_; }
+    MarkupCommands& Markup() { return markup_; }
+    MarkupToolBar& MarkupBar() { return markupBar_; }
 
 private:
     WinDialogs dialogs_;
@@ -96,6 +105,10 @@ private:
     TrayCountdownHint countdownHint_;
     DelayedCaptureCommands delayed_;
     EditCommands edit_;
+    GdiTextShaper textShaper_;
+    MarkupToolBar markupBar_;
+    WinMarkupCanvas markupCanvas_;
+    MarkupCommands markup_;
     ImagePrintCommands print_;
     EncryptionCommands encryption_;
     WinPreviewUi previewUi_;

@@ -36,7 +36,16 @@ void MainFormControls::Layout() {
     ::GetWindowRect(statusBar_, &bar);
     const int statusHeight = bar.bottom - bar.top;
     const int top = metrics_.toolBarHeight;
-    ::MoveWindow(scrollBox_, 0, top, client.right, std::max(0, int(client.bottom) - top - statusHeight), TRUE);
+    const int height = std::max(0, int(client.bottom) - top - statusHeight);
+    const int left = sideBar_ ? std::min(sideBarWidth_, int(client.right)) : 0;
+    if (sideBar_) ::MoveWindow(sideBar_, 0, top, left, height, TRUE);
+    ::MoveWindow(scrollBox_, left, top, std::max(0, int(client.right) - left), height, TRUE);
+}
+
+void MainFormControls::SetSideBar(HWND bar, int width) {
+    sideBar_ = bar;
+    sideBarWidth_ = width;
+    Layout();
 }
 
 void MainFormControls::SizeStatusPanels() {

@@ -23,6 +23,9 @@ public:
     HWND ToolBar() const { return toolBar_; }
     HWND ScrollBox() const { return scrollBox_; }
 
+    // A column of controls left of the scroll box, `width` wide; none until set.
+    void SetSideBar(HWND bar, int width);
+
     // Places the bars at the edges of the client area and the scroll box between them.
     void Layout();
     // Panels 1 to 3 keep their widths; panel 0 takes the rest.
@@ -40,7 +43,8 @@ private:
 
     HWND window_ = nullptr;
     const CommandTable* table_ = nullptr;
-    HWND toolBar_ = nullptr, statusBar_ = nullptr, scrollBox_ = nullptr;
+    HWND toolBar_ = nullptr, statusBar_ = nullptr, scrollBox_ = nullptr, sideBar_ = nullptr;
+    int sideBarWidth_ = 0;
     HFONT baseFont_ = nullptr;
     UniqueFont statusFont_;
     MainFormMetrics metrics_ = MainFormMetricsAt(kDesignDpi);

@@ -171,7 +171,7 @@ void MainWindow::FormCreate() {
     s_->workFolder = s_->settings->WorkFolder();
     s_->groups = std::make_unique<CommandGroups>(
         MainWindowParts{hwnd_, s_->appTitle, s_->programFolder, *s_->settings, *s_->image, s_->commands, *s_, *s_,
-                        s_->shk1.HotKeys(), [s = s_.get()] { return s->CurrentPrintTextFont(); },
+                        s_->shk1.HotKeys(), s_->table, s_->imageBox, [s = s_.get()] { return s->CurrentPrintTextFont(); },
                         [this] { Exit1Click(); }, [this] { RestoreMainWindow(); },
                         [this] {
                             s_->settings->Flags().PrintNotes = !s_->settings->Flags().PrintNotes;
@@ -181,10 +181,9 @@ void MainWindow::FormCreate() {
                             if (s->atiTray) s->atiTray->Tray().SetHint(hint);
                         }},
         s_->router);
-    EditCommands& edit = s_->groups->Edit();
-    s_->imageBox.OnMouseDown = [&edit](MouseButton b, Point at) { edit.Image1MouseDown(b, at); };
-    s_->imageBox.OnMouseMove = [&edit](Point at) { edit.Image1MouseMove(at); };
-    s_->imageBox.OnMouseUp = [&edit](MouseButton b, Point at) { edit.Image1MouseUp(b, at); };
+    // The markup's tools stand beside the picture.
+    s_->groups->MarkupBar().Create(hwnd_, s_->controls.Metrics().dpi);
+    s_->controls.SetSideBar(s_->groups->MarkupBar().Handle(), s_->groups->MarkupBar().Width());
     MirrorAllCommands();
     // Deciphered plain files must not outlive a crash: empty the work folder now as well.
     EmptyWorkFolder();
@@ -234,6 +233,7 @@ bool MainWindow::PreTranslate(MSG& msg) {
     if (!hwnd_) return false;
     bool ours = msg.hwnd == hwnd_ || ::IsChild(hwnd_, msg.hwnd);
     if (!ours) return false;
+    if (s_->groups && RouteMarkupKeys(s_->groups->Markup(), msg)) return true;
     if (msg.message == WM_KEYDOWN && FormKeyDown(int(msg.wParam))) return true;
     return s_->accelerators && ::TranslateAcceleratorA(hwnd_, s_->accelerators.get(), &msg);
 }
@@ -284,6 +284,8 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (hdr->code == TTN_GETDISPINFOA) {
             auto* info = reinterpret_cast<NMTTDISPINFOA*>(lp);
             s_->toolTip = s_->table.Hint(int(hdr->idFrom));
+            // The markup's tool bar gives its buttons' hints itself.
+            if (s_->toolTip.empty()) return Default(msg, wp, lp);
             info->lpszText = s_->toolTip.data();
             return 0;
         }

@@ -75,6 +75,10 @@ void MainWindow::SetStatusText(int panel, const std::string& text) { s_->control
 // lays itself out again at the new scale.
 void MainWindow::DpiChanged(int dpi, const RECT& suggested) {
     s_->controls.DensityChanged(dpi);
+    if (s_->groups) {
+        s_->groups->MarkupBar().Create(hwnd_, dpi);
+        s_->controls.SetSideBar(s_->groups->MarkupBar().Handle(), s_->groups->MarkupBar().Width());
+    }
     MirrorAllCommands();
     ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);

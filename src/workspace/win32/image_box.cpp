@@ -49,7 +49,51 @@ void ImageBox::Scroll(int bar, int code) {
 
 void ImageBox::Paint() {
     PaintDC dc(hwnd_);
+    if (HasOverlay && OnPaintOver && HasOverlay() && !shown_->Empty()) {
+        PaintComposed(dc.get(), dc.Area());
+        return;
+    }
     DrawBitmap(dc.get(), *shown_, -origin_.x, -origin_.y, shown_->Width(), shown_->Height());
+}
+
+void ImageBox::PaintComposed(HDC dc, const RECT& area) {
+    const int w = area.right - area.left, h = area.bottom - area.top;
+    if (w <= 0 || h <= 0) return;
+    if (composed_.Width() != w || composed_.Height() != h) composed_ = Bitmap::Unfilled(w, h, 24);
+    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+    const Point origin{origin_.x + area.left, origin_.y + area.top};
+    const Bitmap& shown = *shown_;
+    const int bytes = shown.BitsPerPixel() / 8;
+    for (int y = 0; y < h; ++y) {
+        std::uint8_t* out = composed_.Row(y);
+        const int sy = origin.y + y;
+        for (int x = 0; x < w; ++x, out += 3) {
+            const int sx = origin.x + x;
+            if (sy >= 0 && sy < shown.Height() && sx >= 0 && sx < shown.Width() && bytes >= 3) {
+                const std::uint8_t* in = shown.Row(sy) + std::size_t(sx) * std::size_t(bytes);
+                out[0] = in[0], out[1] = in[1], out[2] = in[2];
+            } else if (sy >= 0 && sy < shown.Height() && sx >= 0 && sx < shown.Width()) {
+                const RgbQuad c = shown.PixelColour(sx, sy);
+                out[0] = c.blue, out[1] = c.green, out[2] = c.red;
+            } else {
+                out[0] = GetBValue(face), out[1] = GetGValue(face), out[2] = GetRValue(face);
+            }
+        }
+    }
+    OnPaintOver(composed_, origin, Rect::At(0, 0, w, h));
+    const DibInfo info = MakeDibInfo(composed_);
+    ::SetDIBitsToDevice(dc, area.left, area.top, DWORD(w), DWORD(h), 0, 0, 0, UINT(h), composed_.Data(), info.get(),
+                        DIB_RGB_COLORS);
+}
+
+void ImageBox::InvalidateShown(const Rect& shown) {
+    if (!hwnd_) return;
+    RECT r{shown.left - origin_.x, shown.top - origin_.y, shown.right - origin_.x, shown.bottom - origin_.y};
+    ::InvalidateRect(hwnd_, &r, FALSE);
+}
+
+void ImageBox::InvalidateAll() {
+    if (hwnd_) ::InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void ImageBox::SetPointer(ImagePointer pointer) {
@@ -72,6 +116,7 @@ HCURSOR PointerCursor(ImagePointer pointer) {
     switch (pointer) {
     case ImagePointer::HandPoint: return ::LoadCursorA(nullptr, IDC_HAND);
     case ImagePointer::NoDrop: return ::LoadCursorA(nullptr, IDC_NO);
+    case ImagePointer::Cross: return ::LoadCursorA(nullptr, IDC_CROSS);
     case ImagePointer::Help: return HelpSlotCursor();
     case ImagePointer::HandDrag: {
         HCURSOR hand = ::LoadCursorA(::GetModuleHandleA(nullptr), "HANDDRAG");
@@ -115,6 +160,10 @@ LRESULT ImageBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         // The right button's release goes on to become the picture menu's WM_CONTEXTMENU.
         return msg == WM_RBUTTONUP ? Default(msg, wp, lp) : 0;
     case WM_PAINT: Paint(); return 0;
+    case WM_ERASEBKGND:
+        // A composed paint covers every pixel itself.
+        if (HasOverlay && HasOverlay() && !shown_->Empty()) return 1;
+        return Default(msg, wp, lp);
     case WM_SIZE: UpdateScrollBars(); return 0;
     case WM_HSCROLL: Scroll(SB_HORZ, LOWORD(wp)); return 0;
     case WM_VSCROLL: Scroll(SB_VERT, LOWORD(wp)); return 0;

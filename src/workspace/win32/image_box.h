@@ -27,6 +27,15 @@ public:
     std::function<void(MouseButton, Point)> OnMouseDown, OnMouseUp;
     std::function<void(Point)> OnMouseMove;
 
+    // Something drawn over the picture (the markup): while `HasOverlay` answers yes, each
+    // paint composes the picture's visible part in memory, hands it to `OnPaintOver` with the
+    // shown-picture pixel its top-left shows, and puts the result on the screen at once.
+    std::function<bool()> HasOverlay;
+    std::function<void(Bitmap& view, Point origin, const Rect& clip)> OnPaintOver;
+    // Those shown-picture pixels are painted again soon (all of them with no argument).
+    void InvalidateShown(const Rect& shown);
+    void InvalidateAll();
+
     void SetPointer(ImagePointer pointer);
     bool Scrollable() const;
     void ScrollLine(bool horizontal, bool forward) { Scroll(horizontal ? SB_HORZ : SB_VERT, forward ? SB_LINEDOWN : SB_LINEUP); }
@@ -36,6 +45,7 @@ private:
     void UpdateScrollBars();
     void Scroll(int bar, int code);
     void Paint();
+    void PaintComposed(HDC dc, const RECT& area);
 
     Point PictureAt(LPARAM lp) const;
 
@@ -43,6 +53,7 @@ private:
     const Bitmap* shown_ = &nothing_;
     Bitmap nothing_;
     POINT origin_{0, 0};  // scroll position
+    Bitmap composed_;     // the last composed paint, kept for the next one of its size
 };
 
 }  // namespace vimbrel::win32

@@ -38,7 +38,7 @@ protected:
           settings(ProgramFolder(), commands, settingsView),
           image(commands, fakes, fakes, [] { return false; }),
           groups(MainWindowParts{window, "  Vimbrel   ", ProgramFolder(), settings, image, commands, fakes, fakes,
-                                 shk1.HotKeys(), [] { return HFONT(nullptr); }, [] {}, [] {}, [] {}, [](const std::string&) {}},
+                                 shk1.HotKeys(), table, imageBox, [] { return HFONT(nullptr); }, [] {}, [] {}, [] {}, [](const std::string&) {}},
                  router) {}
     ~CommandWiringTest() override { ::DestroyWindow(window); }
 
@@ -70,6 +70,7 @@ protected:
     SysHotKeyHost shk1;
     const CommandTable& table = MainCommandTable();
     CommandRouter router{table};
+    ImageBox imageBox;
     CommandGroups groups;
 };
 
