@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "crypto/cipher_files.h"
+#include "crypto/des_bitslice.h"
 #include "crypto/des_core.h"
 #include "util/utf8_text.h"
 
@@ -154,6 +155,7 @@ void TDES::SetKey(std::string_view Text) {
     std::uint8_t key[8] = {};
     for (std::size_t p = 0; p < Text.size(); ++p) key[p % 8] = static_cast<std::uint8_t>(Text[p]);
     des::MakeSchedules(key, km_.encSchedule, km_.decSchedule);
+    des::bitslice::MakeKey(km_.decSchedule, km_.bitsliceDecKey);
     SecureZero(key, sizeof key);
     km_.keySet = true;
 }
@@ -191,8 +193,18 @@ void TDES::DecryptBlocks(std::span<std::uint8_t> data) {
     CheckWholeBlocks(data.size());
     std::size_t blocks = data.size() / 8;
     switch (CipherMode) {
-    case TCipherMode::CBC: ChainedDecrypt<false>(data.data(), blocks, km_.decSchedule, km_.iv); break;
-    case TCipherMode::ECB: Ecb(data.data(), blocks, km_.decSchedule); break;
+    case TCipherMode::CBC: {
+        // Whole batches bitsliced, the rest (at most one batch less a block) by the tables.
+        std::size_t done = des::bitslice::CbcDecrypt(des::bitslice::Chosen(), data.data(), blocks,
+                                                     km_.bitsliceDecKey, km_.iv);
+        ChainedDecrypt<false>(data.data() + 8 * done, blocks - done, km_.decSchedule, km_.iv);
+        break;
+    }
+    case TCipherMode::ECB: {
+        std::size_t done = des::bitslice::Ecb(des::bitslice::Chosen(), data.data(), blocks, km_.bitsliceDecKey);
+        Ecb(data.data() + 8 * done, blocks - done, km_.decSchedule);
+        break;
+    }
     case TCipherMode::CFB: ChainedDecrypt<true>(data.data(), blocks, km_.encSchedule, km_.iv); break;
     case TCipherMode::OFB: FeedbackEncrypt<true>(data.data(), blocks, km_.encSchedule, km_.iv); break;
     }

@@ -59,6 +59,9 @@ private:
         // where the round function looks them up.
         std::uint32_t encSchedule[32];
         std::uint32_t decSchedule[32];
+        // The decryption round keys once more, one all-ones or all-zeros word per key bit,
+        // for the bitsliced multi-block path (des_bitslice.h).
+        std::uint64_t bitsliceDecKey[16 * 48];
         std::uint8_t work[8];
     };
 
