@@ -59,6 +59,8 @@ private:
         // where the round function looks them up.
         std::uint32_t encSchedule[32];
         std::uint32_t decSchedule[32];
+        // The encryption round keys in the wide form of the CBC encryption chain.
+        std::uint64_t encWide[16];
         // The decryption round keys once more, one all-ones or all-zeros word per key bit,
         // for the bitsliced multi-block path (des_bitslice.h).
         std::uint64_t bitsliceDecKey[16 * 48];
