@@ -3,6 +3,8 @@
 // Key and initial vector come from text; files are processed in 4096-byte chunks with
 // the chaining carried from one chunk to the next, and padded with 1 to 8 bytes that
 // each hold the pad count.
+// CBC and ECB decryption take whole batches of blocks bitsliced (des_bitslice.h), the rest
+// and every other mode the table-driven rounds of des_core.h; all give the same bytes.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>

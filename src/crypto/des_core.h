@@ -2,7 +2,10 @@
 // The DES block function in the usual table-driven form: the S-boxes merged with the P
 // permutation into eight 64-entry tables, halves kept rotated left by one bit between
 // the initial and final permutations so every S-box input is a plain 6-bit field, and
-// the initial and final permutations done with shift, XOR and mask steps.
+// the initial and final permutations done with shift, XOR and mask steps. The CBC
+// encryption chain, where each block waits for the one before, uses a wide form of the
+// same rounds (WideRounds) with the shortest path from round to round; blocks that do
+// not wait for each other go through the bitsliced batches of des_bitslice.h instead.
 #include <array>
 #include <cstddef>
 #include <cstdint>
