@@ -6,14 +6,22 @@
 # whose time is the Argon2id stretching plus starting the process).
 # With the native build's strong_bench beside vrx, the format's chunks in memory (no files,
 # no key stretching) and the key stretching alone are timed too.
-# Usage: bench/strong_vs_openssl.sh [path/to/vrx] [MiB] [runs]
+# Installs what it needs (openssl and the build tools, as tools/setup does) and builds the
+# native vrx and strong_bench unless a vrx is given.
+# Usage: bench/strong_vs_openssl.sh [--quick] [path/to/vrx] [MiB] [runs]
+#   --quick   a short run: 8 MiB, best of 2, shorter openssl and in-memory timings; the
+#             same lines as a full run
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-vrx=${1:-$here/build/native/src/vrx/vrx}
-mib=${2:-64}
-runs=${3:-3}
-[[ -x $vrx ]] || { echo "vrx not found at $vrx (build the vrx target first)" >&2; exit 1; }
+source "$here/bench/bench_setup.sh"
+quick=0
+if [[ ${1:-} == --quick ]]; then quick=1; shift; fi
+bench_packages openssl
+vrx=${1:-}
+[[ -n $vrx ]] || vrx=$(bench_vrx "$here" --target strong_bench)
+if ((quick)); then mib=${2:-8} runs=${3:-2} speed_seconds=1 min_time=0.2; else mib=${2:-64} runs=${3:-3} speed_seconds=2 min_time=1; fi
+[[ -x $vrx ]] || { echo "vrx not found at $vrx" >&2; exit 1; }
 key="bench key 2026"
 
 work=$(mktemp -d)
@@ -43,7 +51,7 @@ dec=$(best strong_decrypt "$work/plain.vrs" "$work/back")
 cmp -s "$work/back" "$work/plain" || { echo "the deciphered file differs from the original" >&2; exit 1; }
 
 # openssl's own figure for 16 KiB blocks (its largest standard size), in 1000s of bytes/s.
-ossl_k=$(openssl speed -evp chacha20-poly1305 -seconds 2 2>/dev/null |
+ossl_k=$(openssl speed -evp chacha20-poly1305 -seconds "$speed_seconds" 2>/dev/null |
          awk '/^[Cc]ha[Cc]ha20-[Pp]oly1305/ { v = $NF } END { sub(/k$/, "", v); print v }')
 [[ -n $ossl_k ]] || { echo "openssl speed gave no chacha20-poly1305 figure" >&2; exit 1; }
 
@@ -61,7 +69,7 @@ awk -v d="$derive" -v e="$enc" -v x="$dec" -v c="$copy" -v mib="$mib" -v k="$oss
 
 bench_exe=$(dirname "$vrx")/../../bench/crypto/strong_bench
 if [[ -x $bench_exe ]]; then
-    "$bench_exe" --benchmark_min_time=1 2>/dev/null |
+    "$bench_exe" --benchmark_min_time="$min_time" 2>/dev/null |
         awk '/^BM_StrongSealChunks/ { print "in memory, 64 KiB chunks (libsodium secret stream):", $(NF) }
              /^BM_StrongKeyDerivation/ { print "key derivation alone (Argon2id, defaults):", $2, $3 }'
 fi

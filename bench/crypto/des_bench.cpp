@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "crypto/des.h"
+#include "crypto/des_bitslice.h"
 
 // The DES_* functions are deprecated in OpenSSL 3 but are the reference being measured.
 #pragma GCC diagnostic push
@@ -64,6 +65,22 @@ void Vimbrel_CbcDecrypt(benchmark::State& state) {
     Measure(state, [&](std::uint8_t* p) { des.DecryptBlocks({p, Size}); });
 }
 
+// The same with each bitsliced path forced.
+void Vimbrel_CbcDecryptPath(benchmark::State& state) {
+    namespace bs = vimbrel::des::bitslice;
+    const auto path = static_cast<bs::Path>(state.range(0));
+    if (!bs::Available(path)) {
+        state.SkipWithError("path not available on this processor");
+        return;
+    }
+    bs::Force(path);
+    state.SetLabel(bs::Name(path));
+    vimbrel::TDES des;
+    Ready(des, vimbrel::TCipherMode::CBC);
+    Measure(state, [&](std::uint8_t* p) { des.DecryptBlocks({p, Size}); });
+    bs::Unforce();
+}
+
 void Vimbrel_EcbEncrypt(benchmark::State& state) {
     vimbrel::TDES des;
     Ready(des, vimbrel::TCipherMode::ECB);
@@ -97,6 +114,7 @@ BENCHMARK(Vimbrel_CbcEncrypt);
 BENCHMARK(OpenSSL_CbcEncrypt);
 BENCHMARK(Vimbrel_CbcDecrypt);
 BENCHMARK(OpenSSL_CbcDecrypt);
+BENCHMARK(Vimbrel_CbcDecryptPath)->DenseRange(0, 2);
 BENCHMARK(Vimbrel_EcbEncrypt);
 BENCHMARK(OpenSSL_EcbEncrypt);
 

@@ -15,16 +15,17 @@ std::string SystemReason() { return std::strerror(errno); }
 
 std::string Text(std::string_view prefix, const char* what) { return std::string(prefix) + what; }
 
-// Larger stream buffers than the default cut the system calls per chunk; the library
-// allocates them once per file.
-constexpr std::size_t StreamBuffer = 64 * 1024;
-
 }  // namespace
+
+void GiveBuffer(FilePtr& f) {
+    f.get_deleter().buffer = std::make_unique_for_overwrite<char[]>(StreamBuffer);
+    std::setvbuf(f.get(), f.get_deleter().buffer.get(), _IOFBF, StreamBuffer);
+}
 
 FilePtr OpenInput(const std::string& name, std::string_view prefix) {
     FilePtr f(std::fopen(name.c_str(), "rb"));
     if (!f) throw EFileError(Text(prefix, "Input file not found"));
-    std::setvbuf(f.get(), nullptr, _IOFBF, StreamBuffer);
+    GiveBuffer(f);
     return f;
 }
 
@@ -55,7 +56,7 @@ OutputFile::OutputFile(const std::string& inName, const std::string& outName, st
     if (std::filesystem::equivalent(PathFromUtf8(inName), PathFromUtf8(outName), ec)) throw EFileError(Text(prefix, "Could not open output file"));
     file_.reset(std::fopen(outName.c_str(), "wb"));
     if (!file_) throw EFileError(Text(prefix, "Could not open output file"));
-    std::setvbuf(file_.get(), nullptr, _IOFBF, StreamBuffer);
+    GiveBuffer(file_);
 }
 
 OutputFile::~OutputFile() {

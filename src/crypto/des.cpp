@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "crypto/cipher_files.h"
+#include "crypto/des_bitslice.h"
 #include "crypto/des_core.h"
 #include "util/utf8_text.h"
 
@@ -103,23 +104,27 @@ void ChainedDecrypt(std::uint8_t* p, std::size_t blocks, const std::uint32_t* ks
 // The permutations are linear, so the chaining is done between them: IP(P xor C) is
 // IP(P) xor IP(C), and IP(C) is the previous block's round output. That keeps IP and FP
 // off the chain from one block to the next, where they would otherwise add their latency.
-void CbcEncrypt(std::uint8_t* p, std::size_t blocks, const std::uint32_t* ks, std::uint8_t* iv) {
-    std::uint32_t hi[1] = {LoadBE(iv)}, lo[1] = {LoadBE(iv + 4)};
-    des::IP(hi[0], lo[0]);
+// The chain runs on wide halves (des_core.h), which saves the rotation and the masking of
+// each round; their low halves are the plain ones.
+void CbcEncrypt(std::uint8_t* p, std::size_t blocks, const std::uint64_t* wk, std::uint8_t* iv) {
+    std::uint32_t ivHi = LoadBE(iv), ivLo = LoadBE(iv + 4);
+    des::IP(ivHi, ivLo);
+    std::uint64_t hi = des::Wide(ivHi), lo = des::Wide(ivLo);
     for (; blocks; --blocks, p += 8) {
         std::uint32_t inHi = LoadBE(p), inLo = LoadBE(p + 4);
         des::IP(inHi, inLo);
-        hi[0] ^= inHi;
-        lo[0] ^= inLo;
-        des::Rounds<1>(hi, lo, ks);
-        std::uint32_t outHi = hi[0], outLo = lo[0];
+        hi ^= des::Wide(inHi);
+        lo ^= des::Wide(inLo);
+        des::WideRounds(hi, lo, wk);
+        std::uint32_t outHi = std::uint32_t(hi), outLo = std::uint32_t(lo);
         des::FP(outHi, outLo);
         StoreBE(p, outHi);
         StoreBE(p + 4, outLo);
     }
-    des::FP(hi[0], lo[0]);
-    StoreBE(iv, hi[0]);
-    StoreBE(iv + 4, lo[0]);
+    std::uint32_t outHi = std::uint32_t(hi), outLo = std::uint32_t(lo);
+    des::FP(outHi, outLo);
+    StoreBE(iv, outHi);
+    StoreBE(iv + 4, outLo);
 }
 
 // CFB encryption feeds the ciphertext back, OFB the cipher output; both use E only.
@@ -154,6 +159,8 @@ void TDES::SetKey(std::string_view Text) {
     std::uint8_t key[8] = {};
     for (std::size_t p = 0; p < Text.size(); ++p) key[p % 8] = static_cast<std::uint8_t>(Text[p]);
     des::MakeSchedules(key, km_.encSchedule, km_.decSchedule);
+    des::MakeWideSchedule(km_.encSchedule, km_.encWide);
+    des::bitslice::MakeKey(km_.decSchedule, km_.bitsliceDecKey);
     SecureZero(key, sizeof key);
     km_.keySet = true;
 }
@@ -179,7 +186,7 @@ void TDES::EncryptBlocks(std::span<std::uint8_t> data) {
     CheckWholeBlocks(data.size());
     std::size_t blocks = data.size() / 8;
     switch (CipherMode) {
-    case TCipherMode::CBC: CbcEncrypt(data.data(), blocks, km_.encSchedule, km_.iv); break;
+    case TCipherMode::CBC: CbcEncrypt(data.data(), blocks, km_.encWide, km_.iv); break;
     case TCipherMode::ECB: Ecb(data.data(), blocks, km_.encSchedule); break;
     case TCipherMode::CFB: FeedbackEncrypt<false>(data.data(), blocks, km_.encSchedule, km_.iv); break;
     case TCipherMode::OFB: FeedbackEncrypt<true>(data.data(), blocks, km_.encSchedule, km_.iv); break;
@@ -191,8 +198,18 @@ void TDES::DecryptBlocks(std::span<std::uint8_t> data) {
     CheckWholeBlocks(data.size());
     std::size_t blocks = data.size() / 8;
     switch (CipherMode) {
-    case TCipherMode::CBC: ChainedDecrypt<false>(data.data(), blocks, km_.decSchedule, km_.iv); break;
-    case TCipherMode::ECB: Ecb(data.data(), blocks, km_.decSchedule); break;
+    case TCipherMode::CBC: {
+        // Whole batches bitsliced, the rest (at most one batch less a block) by the tables.
+        std::size_t done = des::bitslice::CbcDecrypt(des::bitslice::Chosen(), data.data(), blocks,
+                                                     km_.bitsliceDecKey, km_.iv);
+        ChainedDecrypt<false>(data.data() + 8 * done, blocks - done, km_.decSchedule, km_.iv);
+        break;
+    }
+    case TCipherMode::ECB: {
+        std::size_t done = des::bitslice::Ecb(des::bitslice::Chosen(), data.data(), blocks, km_.bitsliceDecKey);
+        Ecb(data.data() + 8 * done, blocks - done, km_.decSchedule);
+        break;
+    }
     case TCipherMode::CFB: ChainedDecrypt<true>(data.data(), blocks, km_.encSchedule, km_.iv); break;
     case TCipherMode::OFB: FeedbackEncrypt<true>(data.data(), blocks, km_.encSchedule, km_.iv); break;
     }

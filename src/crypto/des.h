@@ -3,6 +3,8 @@
 // Key and initial vector come from text; files are processed in 4096-byte chunks with
 // the chaining carried from one chunk to the next, and padded with 1 to 8 bytes that
 // each hold the pad count.
+// CBC and ECB decryption take whole batches of blocks bitsliced (des_bitslice.h), the rest
+// and every other mode the table-driven rounds of des_core.h; all give the same bytes.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -59,6 +61,11 @@ private:
         // where the round function looks them up.
         std::uint32_t encSchedule[32];
         std::uint32_t decSchedule[32];
+        // The encryption round keys in the wide form of the CBC encryption chain.
+        std::uint64_t encWide[16];
+        // The decryption round keys once more, one all-ones or all-zeros word per key bit,
+        // for the bitsliced multi-block path (des_bitslice.h).
+        std::uint64_t bitsliceDecKey[16 * 48];
         std::uint8_t work[8];
     };
 

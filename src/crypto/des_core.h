@@ -2,7 +2,10 @@
 // The DES block function in the usual table-driven form: the S-boxes merged with the P
 // permutation into eight 64-entry tables, halves kept rotated left by one bit between
 // the initial and final permutations so every S-box input is a plain 6-bit field, and
-// the initial and final permutations done with shift, XOR and mask steps.
+// the initial and final permutations done with shift, XOR and mask steps. The CBC
+// encryption chain, where each block waits for the one before, uses a wide form of the
+// same rounds (WideRounds) with the shortest path from round to round; blocks that do
+// not wait for each other go through the bitsliced batches of des_bitslice.h instead.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -71,6 +74,24 @@ constexpr std::array<std::array<std::uint32_t, 64>, 8> MakeSP() {
 
 inline constexpr auto SP = MakeSP();
 
+// The same tables for the wide round of the CBC encryption chain: indexed by a whole byte
+// (the two bits above the 6-bit group ignored), each entry holding the SP word in its low
+// half and that word rotated left by 28 in its high half. Byte j of the wide round input
+// feeds S-box WideBox[j].
+inline constexpr int WideBox[8] = {7, 5, 3, 1, 6, 4, 2, 0};
+
+constexpr std::array<std::array<std::uint64_t, 256>, 8> MakeWideSP() {
+    std::array<std::array<std::uint64_t, 256>, 8> t{};
+    for (int j = 0; j < 8; ++j)
+        for (int v = 0; v < 256; ++v) {
+            std::uint32_t p = SP[WideBox[j]][v & 0x3f];
+            t[j][v] = (std::uint64_t(RotL(p, 28)) << 32) | p;
+        }
+    return t;
+}
+
+inline constexpr auto WideSP = MakeWideSP();
+
 }  // namespace tables
 
 // Round keys of one direction: per round two words, the first holding the 6-bit groups of
@@ -122,6 +143,49 @@ inline std::uint32_t F(std::uint32_t r, const std::uint32_t* k) {
     w = r ^ k[1];
     f |= sp[7][w & 0x3f] | sp[5][(w >> 8) & 0x3f] | sp[3][(w >> 16) & 0x3f] | sp[1][(w >> 24) & 0x3f];
     return f;
+}
+
+// The wide form of a half: the half in the low 32 bits, the half rotated left by 28 in the
+// high 32 bits, so one XOR with a wide round key lines up all eight S-box inputs as bytes.
+inline std::uint64_t Wide(std::uint32_t h) { return (std::uint64_t(tables::RotL(h, 28)) << 32) | h; }
+
+// Wide round keys: the first word of each round's pair in the high half, the second in the
+// low half.
+inline void MakeWideSchedule(const std::uint32_t* ks, std::uint64_t* wide) {
+    for (int i = 0; i < 16; ++i) wide[i] = (std::uint64_t(ks[2 * i]) << 32) | ks[2 * i + 1];
+}
+
+// The lookups of the round function on wide halves, for the round input x = r xor k; the
+// result is wide too, as XOR commutes with the rotation. Each lookup needs only a shift
+// and a byte of x. The SP words of different S-boxes have no bit in common, so XOR
+// combines them like OR and leaves the compiler free to regroup them with the XOR that
+// follows.
+inline std::uint64_t WideSPOf(std::uint64_t x) {
+    const auto& t = tables::WideSP;
+    return t[0][x & 0xff] ^ t[1][(x >> 8) & 0xff] ^ t[2][(x >> 16) & 0xff] ^ t[3][(x >> 24) & 0xff] ^
+           t[4][(x >> 32) & 0xff] ^ t[5][(x >> 40) & 0xff] ^ t[6][(x >> 48) & 0xff] ^ t[7][x >> 56];
+}
+
+// 16 rounds on wide halves: in l = L0, r = R0; out l = R16, r = L16. The next round's key
+// is XORed into the half it meets before the round function's result arrives, so the
+// chain from round to round holds the lookups and one XOR.
+inline void WideRounds(std::uint64_t& l, std::uint64_t& r, const std::uint64_t* wk) {
+    std::uint64_t x = r ^ wk[0];
+#pragma GCC unroll 16
+    for (int i = 0; i < 16; ++i) {
+        const std::uint64_t f = WideSPOf(x);
+        // l, the next round's input half, picks up f; x becomes the next round's input.
+        const std::uint64_t next = i < 15 ? l ^ wk[i + 1] : 0;
+        l ^= f;
+        x = next ^ f;
+        const std::uint64_t t = l;
+        l = r;
+        r = t;
+    }
+    // After 16 swaps l = L16 and r = R16; the output pair is (R16, L16).
+    const std::uint64_t t = l;
+    l = r;
+    r = t;
 }
 
 // N independent blocks through the 16 rounds side by side, so their table lookups overlap.

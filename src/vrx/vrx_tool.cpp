@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <istream>
+#include <memory>
 #include <ostream>
 #include <stdexcept>
 
@@ -159,7 +160,9 @@ public:
         file_ = CreateNewFile(name_);
         if (!file_) throw std::runtime_error("cannot create " + name_ + ": " + std::strerror(errno));
         RemoveOnInterrupt(name_);
-        std::setvbuf(file_, nullptr, _IOFBF, kStreamBuffer);
+        // A buffer of its own: given none, glibc would keep its default of one block.
+        buffer_ = std::make_unique_for_overwrite<char[]>(kStreamBuffer);
+        std::setvbuf(file_, buffer_.get(), _IOFBF, kStreamBuffer);
     }
     ~PartFile() {
         if (committed_) return;
@@ -186,8 +189,10 @@ public:
     }
 
 private:
-    static constexpr std::size_t kStreamBuffer = 64 * 1024;
+    static constexpr std::size_t kStreamBuffer = 256 * 1024;
     std::string name_;
+    // Outlives file_: the destructor and MoveInto close the stream before it goes.
+    std::unique_ptr<char[]> buffer_;
     std::FILE* file_ = nullptr;
     bool committed_ = false;
 };
