@@ -19,6 +19,14 @@ int Ceil(double v) { return int(std::ceil(v)); }
 void CoverageMask::Reset(const Rect& area) {
     area_ = area.Empty() ? Rect{} : area;
     cover_.assign(std::size_t(std::max(0, area_.Width())) * std::size_t(std::max(0, area_.Height())), 0);
+    first_.assign(std::size_t(std::max(0, area_.Height())), area_.right);
+    last_.assign(std::size_t(std::max(0, area_.Height())), area_.left - 1);
+}
+
+void CoverageMask::Touched(int x, int y) {
+    const std::size_t row = std::size_t(y - area_.top);
+    if (x < first_[row]) first_[row] = x;
+    if (x > last_[row]) last_[row] = x;
 }
 
 std::uint8_t CoverageMask::At(int x, int y) const {
@@ -28,8 +36,11 @@ std::uint8_t CoverageMask::At(int x, int y) const {
 
 void CoverageMask::Put(int x, int y, double cover) {
     std::uint8_t& c = cover_[std::size_t(y - area_.top) * std::size_t(area_.Width()) + std::size_t(x - area_.left)];
-    const auto v = std::uint8_t(std::lround(Clamp01(cover) * 255));
-    if (v > c) c = v;
+    const auto v = std::uint8_t(Clamp01(cover) * 255 + 0.5);
+    if (v > c) {
+        c = v;
+        Touched(x, y);
+    }
 }
 
 void CoverageMask::Segment(Vec a, Vec b, double halfWidth) {
@@ -54,7 +65,8 @@ void CoverageMask::Segment(Vec a, Vec b, double halfWidth) {
             const double cx = x + 0.5;
             double t = length2 > 0 ? ((cx - a.x) * dx + (cy - a.y) * dy) / length2 : 0;
             t = std::clamp(t, 0.0, 1.0);
-            const double d = std::hypot(cx - (a.x + t * dx), cy - (a.y + t * dy));
+            const double ex = cx - (a.x + t * dx), ey = cy - (a.y + t * dy);
+            const double d = std::sqrt(ex * ex + ey * ey);
             if (d < halfWidth + 0.5) Put(x, y, halfWidth + 0.5 - d);
         }
     }
@@ -107,7 +119,7 @@ void CoverageMask::Ellipse(double left, double top, double right, double bottom,
                 d = -std::min(rx, ry);
             } else {
                 const double gx = px / (rx * rx * f), gy = py / (ry * ry * f);
-                d = (f - 1) / std::max(1e-9, std::hypot(gx, gy));
+                d = (f - 1) / std::max(1e-9, std::sqrt(gx * gx + gy * gy));
             }
             Put(x, y, fill ? 0.5 - d : half + 0.5 - std::abs(d));
         }
@@ -153,6 +165,10 @@ void CoverageMask::Glyphs(const GlyphCoverage& glyphs, Point at) {
             std::uint8_t& c = cover_[std::size_t(y - area_.top) * std::size_t(area_.Width()) + std::size_t(x - area_.left)];
             c = std::max(c, row[x - at.x]);
         }
+        if (placed.right > placed.left) {
+            Touched(placed.left, y);
+            Touched(placed.right - 1, y);
+        }
     }
 }
 
@@ -162,17 +178,20 @@ void CoverageMask::BlendInto(Bitmap& target, MarkColour colour, double opacity) 
     const Rect r = Intersect(area_, Rect::At(0, 0, target.Width(), target.Height()));
     const int alpha = int(std::lround(Clamp01(opacity) * 256));
     const int b = colour.blue, g = colour.green, red = colour.red;
+    // v / 255 rounded, exact for every v a blend makes (0 to 65025).
+    auto by255 = [](int v) { return std::uint8_t((v + 128 + ((v + 128) >> 8)) >> 8); };
     for (int y = r.top; y < r.bottom; ++y) {
-        const std::uint8_t* c = cover_.data() + std::size_t(y - area_.top) * std::size_t(area_.Width()) +
-                                std::size_t(r.left - area_.left);
-        std::uint8_t* px = target.Row(y) + std::size_t(r.left) * std::size_t(bytes);
-        for (int x = r.left; x < r.right; ++x, ++c, px += bytes) {
+        const std::size_t row = std::size_t(y - area_.top);
+        const int x0 = std::max(r.left, first_[row]), x1 = std::min(r.right, last_[row] + 1);
+        const std::uint8_t* c = cover_.data() + row * std::size_t(area_.Width()) + std::size_t(x0 - area_.left);
+        std::uint8_t* px = target.Row(y) + std::size_t(std::max(0, x0)) * std::size_t(bytes);
+        for (int x = x0; x < x1; ++x, ++c, px += bytes) {
             if (*c == 0) continue;
             const int a = (*c * alpha) >> 8;  // 0..255
             const int keep = 255 - a;
-            px[0] = std::uint8_t((px[0] * keep + b * a + 127) / 255);
-            px[1] = std::uint8_t((px[1] * keep + g * a + 127) / 255);
-            px[2] = std::uint8_t((px[2] * keep + red * a + 127) / 255);
+            px[0] = by255(px[0] * keep + b * a);
+            px[1] = by255(px[1] * keep + g * a);
+            px[2] = by255(px[2] * keep + red * a);
         }
     }
 }

@@ -37,9 +37,12 @@ public:
 
 private:
     void Put(int x, int y, double cover);
+    void Touched(int x, int y);
 
     Rect area_;
     std::vector<std::uint8_t> cover_;
+    // Per row, the columns shapes reached, [first, last]; first > last for an empty row.
+    std::vector<int> first_, last_;
 };
 
 // A solid rectangle of target pixels, cut to the target.

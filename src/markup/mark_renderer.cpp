@@ -58,12 +58,19 @@ const MarkRenderer::Blocks& MarkRenderer::BlocksOf(const Rect& box, const Bitmap
         for (int column = 0; column < b.columns; ++column) {
             const Rect cell = Intersect(Intersect(Rect::At(box.left + column * b.side, box.top + row * b.side, b.side, b.side), box), inPicture);
             std::uint64_t sum[3] = {0, 0, 0}, n = 0;
-            for (int y = cell.top; y < cell.bottom; ++y)
-                for (int x = cell.left; x < cell.right; ++x) {
-                    const RgbQuad c = picture.PixelColour(x, y);
-                    sum[0] += c.red, sum[1] += c.green, sum[2] += c.blue;
-                    ++n;
+            const int bytes = picture.BitsPerPixel() / 8;
+            for (int y = cell.top; y < cell.bottom; ++y) {
+                if (bytes >= 3) {
+                    const std::uint8_t* p = picture.Row(y) + std::size_t(cell.left) * std::size_t(bytes);
+                    for (int x = cell.left; x < cell.right; ++x, p += bytes) sum[2] += p[0], sum[1] += p[1], sum[0] += p[2];
+                } else {
+                    for (int x = cell.left; x < cell.right; ++x) {
+                        const RgbQuad c = picture.PixelColour(x, y);
+                        sum[0] += c.red, sum[1] += c.green, sum[2] += c.blue;
+                    }
                 }
+                n += std::uint64_t(std::max(0, cell.Width()));
+            }
             MarkColour& out = b.colours[std::size_t(row) * std::size_t(b.columns) + std::size_t(column)];
             if (n) out = MarkColour{std::uint8_t((sum[0] + n / 2) / n), std::uint8_t((sum[1] + n / 2) / n),
                                     std::uint8_t((sum[2] + n / 2) / n)};
