@@ -24,12 +24,16 @@ struct Fakes : testing::FakeWindow, Screen, AreaOverlay, CaptureDesktop, testing
     std::function<void()> duringOverlay;
     std::deque<bool> tryAgainAnswers;
     std::function<void()> duringGrab;
+    // The colour of the next screen grab, and the width of each picture a grab was lent.
+    std::uint8_t screenFill = 1;
+    std::vector<int> lentWidths;
 
     // The screen: a 40 x 30 screen, windows at (5, 6) of 12 x 8.
     void GrabScreen(Bitmap& bitmap) override {
         log.push_back("grab screen");
+        lentWidths.push_back(bitmap.Width());
         if (duringGrab) duringGrab();
-        bitmap = Filled(40, 30, 1);
+        bitmap = Filled(40, 30, screenFill);
     }
     std::optional<Rect> GrabWindow(WindowId window, Bitmap& bitmap) override {
         log.push_back("grab window " + std::to_string(window));
@@ -398,6 +402,36 @@ TEST_F(DelayedCaptureTest, WaitsForModalWorkToEndBeforeItCaptures) {
     }
     timer.Pass(1);
     EXPECT_EQ(Grabs(), 1);
+}
+
+TEST_F(CaptureCommandsTest, TheShownImageIsRenderedAfterTheFileIsWrittenUnlessSomethingShowsOrTakesItFirst) {
+    captures.mnuAutoSaveClick();
+    int shownWidthAtSave = -1, shownWidthAtCopy = -1;
+    router.Bind(handler::NumberedSave, [&] { shownWidthAtSave = image.Image1().Width(); });
+    router.Bind(handler::Copy, [&] { shownWidthAtCopy = image.Image1().Width(); });
+    router.Route(handler::HotKey, 0);
+    EXPECT_EQ(shownWidthAtSave, 0) << "the file is written before the shown image is rendered";
+    EXPECT_EQ(image.Image1().Width(), 40) << "and rendered before the capture ends";
+    EXPECT_EQ(f.statusText, "(40x 30) - Full Screen capture");
+
+    flags.AutoClipCopy = true;
+    f.screenFill = 2;
+    router.Route(handler::HotKey, 0);
+    EXPECT_EQ(shownWidthAtCopy, 40) << "the copy takes the new shown image";
+    EXPECT_EQ(image.Image1().PixelColour(0, 0), image.imgMain.PixelColour(0, 0));
+}
+
+TEST_F(CaptureCommandsTest, AGrabReusesThePictureLeavingTheUndoSlotAndUndoStillBringsBackTheOneBefore) {
+    for (std::uint8_t fill : {1, 2, 3}) {
+        f.screenFill = fill;
+        router.Route(handler::HotKey, 0);
+    }
+    // The first capture only primes undo; from the second on the slot's old picture is lent.
+    EXPECT_EQ(f.lentWidths, (std::vector<int>{0, 0, 40}));
+    const RgbQuad third = image.imgMain.PixelColour(0, 0);
+    image.mnuUndoClick();
+    EXPECT_NE(image.imgMain.PixelColour(0, 0), third);
+    EXPECT_EQ(image.imgMain, Filled(40, 30, 2));
 }
 
 }  // namespace
