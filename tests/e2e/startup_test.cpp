@@ -3,6 +3,7 @@
 
 #include <shlobj.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,8 @@ TEST_F(StartupTest, ExitAsksAndDoNotAskAgainIsRememberedEvenWhenTheAnswerIsNo) {
     ::SendMessageA(no, BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return !::IsWindow(question); }));
     EXPECT_TRUE(app.Running()) << "No keeps the program running";
+    // Written once the question has closed: under load, a moment after its window is gone.
+    WaitFor([] { return ReadSetting("CheckClose") == std::optional<std::string>("N"); });
     EXPECT_EQ(ReadSetting("CheckClose"), "N");
 
     // The next exit asks nothing.

@@ -27,6 +27,9 @@ struct Fakes : testing::FakeWindow, Screen, AreaOverlay, CaptureDesktop, testing
     // The colour of the next screen grab, and the width of each picture a grab was lent.
     std::uint8_t screenFill = 1;
     std::vector<int> lentWidths;
+    // Each picture the view was given to show: how many log entries came before it, its width.
+    std::vector<std::pair<std::size_t, int>> pictures;
+    void ShowImage1(const Bitmap& image1) override { pictures.emplace_back(log.size(), image1.Width()); }
 
     // The screen: a 40 x 30 screen, windows at (5, 6) of 12 x 8.
     void GrabScreen(Bitmap& bitmap) override {
@@ -405,20 +408,34 @@ TEST_F(DelayedCaptureTest, WaitsForModalWorkToEndBeforeItCaptures) {
 }
 
 TEST_F(CaptureCommandsTest, TheShownImageIsRenderedAfterTheFileIsWrittenUnlessSomethingShowsOrTakesItFirst) {
+    // Where in the log the view got the new 40-pixel picture, and where an output ran.
+    auto shownAt = [this] {
+        for (const auto& [at, width] : f.pictures)
+            if (width == 40) return at;
+        return std::size_t(-1);
+    };
+    auto logged = [this](const std::string& what) {
+        return std::size_t(std::find(f.log.begin(), f.log.end(), what) - f.log.begin());
+    };
+    flags.PopUp = false;  // the pop-up shows the window: rendered before it
     captures.mnuAutoSaveClick();
-    int shownWidthAtSave = -1, shownWidthAtCopy = -1;
-    router.Bind(handler::NumberedSave, [&] { shownWidthAtSave = image.Image1().Width(); });
-    router.Bind(handler::Copy, [&] { shownWidthAtCopy = image.Image1().Width(); });
+    f.log.clear();
     router.Route(handler::HotKey, 0);
-    EXPECT_EQ(shownWidthAtSave, 0) << "the file is written before the shown image is rendered";
-    EXPECT_EQ(image.Image1().Width(), 40) << "and rendered before the capture ends";
+    ASSERT_LT(logged("save"), f.log.size());
+    EXPECT_GT(shownAt(), logged("save")) << "the file is written before the shown image is rendered; log: "
+                                         << ::testing::PrintToString(f.log);
+    EXPECT_EQ(image.Image1().Width(), 40) << "and it is rendered before the capture ends";
     EXPECT_EQ(f.statusText, "(40x 30) - Full Screen capture");
 
+    // With the copy on, the copy takes the new shown image: rendered before it.
+    image.Clear1Click();
+    f.pictures.clear();
+    f.log.clear();
     flags.AutoClipCopy = true;
-    f.screenFill = 2;
     router.Route(handler::HotKey, 0);
-    EXPECT_EQ(shownWidthAtCopy, 40) << "the copy takes the new shown image";
-    EXPECT_EQ(image.Image1().PixelColour(0, 0), image.imgMain.PixelColour(0, 0));
+    ASSERT_LT(logged("copy"), f.log.size());
+    EXPECT_LE(shownAt(), logged("copy"));
+    EXPECT_LT(logged("copy"), logged("save"));
 }
 
 TEST_F(CaptureCommandsTest, AGrabReusesThePictureLeavingTheUndoSlotAndUndoStillBringsBackTheOneBefore) {
