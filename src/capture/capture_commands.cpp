@@ -188,6 +188,8 @@ void CaptureCommands::RunPostCaptureActions(bool skipOutput, double renderAt) {
         renderAt = kRendered;
         trace.Step("render");
     };
+    // A print or save that fails still leaves the new picture shown, as the capture stays.
+    const ScopeExit renderAnyway([&render] { render(); });
     image_.EnableImageCommands(true);
     trace.Step("commands");
     if (deps_.flags.PopUp) {
