@@ -10,6 +10,10 @@ namespace vimbrel {
 inline constexpr std::size_t kLogRecordSize = 264;
 inline constexpr std::size_t kLogTextCapacity = 255;
 inline constexpr std::int32_t kLogRecordKind = 1;
+// The level a record carries: 0 for the program's ordinary lines, 1 for debug lines (the
+// capture's step trace), which a viewer may hide.
+inline constexpr std::int32_t kLogLevelNormal = 0;
+inline constexpr std::int32_t kLogLevelDebug = 1;
 
 using LogRecord = std::array<std::uint8_t, kLogRecordSize>;
 

@@ -1,5 +1,6 @@
 #include "capture/capture_commands.h"
 
+#include "workspace/step_trace.h"
 #include "workspace/edit_commands.h"
 #include "desktop/sys_hotkey.h"
 #include "util/scope_exit.h"
@@ -10,6 +11,8 @@ namespace vimbrel {
 
 namespace {
 constexpr int kFullScreenEntry = 0, kActiveWindowEntry = 1, kAreaEntry = 2;
+// No shown image left to render.
+constexpr double kRendered = -1;
 }  // namespace
 
 Bitmap AreaPicture(const AreaChoice& choice, double zoom) {
@@ -62,21 +65,34 @@ void CaptureCommands::StartCapture() {
 }
 
 void CaptureCommands::CaptureFullScreen() {
+    StepTrace trace("full screen");
+    const ScopedValue<StepTrace*> traced(trace_, &trace);
     StartCapture();
     // Grabbed first and then swapped in for the old picture, which moves to the undo slot:
     // the same as snapshot, grab, but with no copy of a screenful on the way to the file.
-    Bitmap grabbed;
-    screen_.GrabScreen(grabbed);
+    Bitmap grabbed = image_.TakeSpare();
+    try {
+        screen_.GrabScreen(grabbed);
+    } catch (...) {
+        image_.ReturnSpare(std::move(grabbed));
+        throw;
+    }
+    trace.Step("grab");
     image_.TakeUndoSnapshotAndReplace(std::move(grabbed));
     image_.ResetZoom();
     screen_.DrawMouseCursor(image_.imgMain, Point{0, 0}, deps_.flags.InclMouse);
-    image_.RenderShownImage(image_.imgMain, 1.0);
-    RunPostCaptureActions(false);
+    trace.Step("into image");
+    // The shown image is rendered where the post-capture actions first need it, at the
+    // latest right after the file is written.
+    RunPostCaptureActions(false, 1.0);
     image_.CaptureText = "Full Screen capture";
     image_.ShowCaptureStatus();
+    trace.Step("status");
 }
 
 void CaptureCommands::CaptureActiveWindow() {
+    StepTrace trace("active window");
+    const ScopedValue<StepTrace*> traced(trace_, &trace);
     StartCapture();
     const WindowId target = desktop_.CaptureTarget(deps_.view.TargetWindow());
     if (target == 0) {
@@ -84,20 +100,30 @@ void CaptureCommands::CaptureActiveWindow() {
         return;
     }
     desktop_.BringToFront(target);
-    Bitmap grabbed;
-    auto rect = screen_.GrabWindow(target, grabbed);
+    trace.Step("to front");
+    Bitmap grabbed = image_.TakeSpare();
+    std::optional<Rect> rect;
+    try {
+        rect = screen_.GrabWindow(target, grabbed);
+    } catch (...) {
+        image_.ReturnSpare(std::move(grabbed));
+        throw;
+    }
     // Closed in the moment since: no capture at all.
     if (!rect) {
+        image_.ReturnSpare(std::move(grabbed));
         deps_.dialogs.Warning(kNoWindowToCapture);
         return;
     }
+    trace.Step("grab");
     image_.TakeUndoSnapshotAndReplace(std::move(grabbed));
     image_.ResetZoom();
     screen_.DrawMouseCursor(image_.imgMain, rect->TopLeft(), deps_.flags.InclMouse);
-    image_.RenderShownImage(image_.imgMain, 1.0);
-    RunPostCaptureActions(false);
+    trace.Step("into image");
+    RunPostCaptureActions(false, 1.0);
     image_.CaptureText = "Captured: [" + desktop_.WindowTitle(target) + "]";
     image_.ShowCaptureStatus();
+    trace.Step("status");
 }
 
 void CaptureCommands::CaptureArea() { CaptureArea(true); }
@@ -106,6 +132,7 @@ void CaptureCommands::CaptureArea(bool settleFirst) {
     // Started from a menu or a tool button too, not only by a hotkey: no capture, watched
     // paste or console print may start under the overlay.
     HotKeysOff hotKeysOff(deps_.hotKeys);
+    double zoom = 1.0;
     for (bool settle = settleFirst;; settle = true) {
         StartCapture();
         if (!deps_.view.LetPendingMessagesRun()) return;
@@ -122,17 +149,19 @@ void CaptureCommands::CaptureArea(bool settleFirst) {
             return;
         }
         desktop_.Pause(kAreaGrabDelayMs);
-        const double zoom = image_.ZoomFactor() == 0 ? 1.0 : image_.ZoomFactor();
+        zoom = image_.ZoomFactor() == 0 ? 1.0 : image_.ZoomFactor();
         image_.imgMain = Bitmap();
         image_.imgMain = AreaPicture(choice, zoom);
         image_.NewPicture();
         choice.screenImage = Bitmap();
-        image_.RenderShownImage(image_.imgMain, zoom);
         break;
     }
-    RunPostCaptureActions(cropMode_);
+    StepTrace trace("area");
+    const ScopedValue<StepTrace*> traced(trace_, &trace);
+    RunPostCaptureActions(cropMode_, zoom);
     image_.CaptureText = "Selected area captured";
     image_.ShowCaptureStatus();
+    trace.Step("status");
 }
 
 void CaptureCommands::btnSelectClick() {
@@ -145,15 +174,51 @@ void CaptureCommands::btnCropClick() {
     CaptureArea();
 }
 
-void CaptureCommands::RunPostCaptureActions(bool skipOutput) {
+void CaptureCommands::RunPostCaptureActions(bool skipOutput) { RunPostCaptureActions(skipOutput, kRendered); }
+
+void CaptureCommands::RunPostCaptureActions(bool skipOutput, double renderAt) {
     CommandStates& commands = deps_.commands;
+    StepTrace untraced("post-capture");
+    StepTrace& trace = trace_ ? *trace_ : untraced;
+    // The shown image, when the capture left it to be rendered: before anything shows it or
+    // takes it (the pop-up, the copy, the print with its notes dialog, the editor), else
+    // once the file is whole. A bare capture-and-save program renders nothing before then.
+    auto render = [&] {
+        if (renderAt == kRendered) return;
+        image_.RenderShownImage(image_.imgMain, renderAt);
+        renderAt = kRendered;
+        trace.Step("render");
+    };
+    // A print or save that fails still leaves the new picture shown, as the capture stays.
+    const ScopeExit renderAnyway([&render] { render(); });
     image_.EnableImageCommands(true);
-    if (deps_.flags.PopUp) deps_.view.RestoreMainWindow();
-    if (deps_.flags.AutoClipCopy) deps_.router.Route(handler::Copy);
-    if (skipOutput) return;
-    if (commands.Enabled(cmd::Print1) && commands.Checked(cmd::mnuAutoPrint)) deps_.router.Route(handler::Print);
-    if (commands.Enabled(cmd::mnuAutoSave) && commands.Checked(cmd::mnuAutoSave)) deps_.router.Route(handler::NumberedSave);
-    if (deps_.flags.AutoEdit) deps_.router.Route(handler::Editor);
+    trace.Step("commands");
+    if (deps_.flags.PopUp) {
+        render();
+        deps_.view.RestoreMainWindow();
+        trace.Step("pop-up");
+    }
+    if (deps_.flags.AutoClipCopy) {
+        render();
+        deps_.router.Route(handler::Copy);
+        trace.Step("copy");
+    }
+    if (!skipOutput) {
+        if (commands.Enabled(cmd::Print1) && commands.Checked(cmd::mnuAutoPrint)) {
+            render();
+            deps_.router.Route(handler::Print);
+            trace.Step("print");
+        }
+        if (commands.Enabled(cmd::mnuAutoSave) && commands.Checked(cmd::mnuAutoSave)) {
+            deps_.router.Route(handler::NumberedSave);
+            trace.Step("save");
+        }
+    }
+    render();
+    if (!skipOutput && deps_.flags.AutoEdit) {
+        deps_.router.Route(handler::Editor);
+        trace.Step("editor");
+    }
 }
 
 void CaptureCommands::mnuAutoPrintClick() { ToggleOption(cmd::mnuAutoPrint, cmd::popAutoPrint, deps_.flags.AutoPrint); }

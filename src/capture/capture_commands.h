@@ -13,6 +13,8 @@
 
 namespace vimbrel {
 
+class StepTrace;
+
 // What a capture asks of the desktop besides its pixels.
 class CaptureDesktop : public ConsoleWatch {
 public:
@@ -64,6 +66,9 @@ private:
     void StartCapture();
     // settleFirst: wait for a window just hidden to leave the screen before the first copy.
     void CaptureArea(bool settleFirst);
+    // renderAt: the zoom at which the shown image is still to be rendered from imgMain;
+    // negative when it has been rendered already.
+    void RunPostCaptureActions(bool skipOutput, double renderAt);
     void ToggleOption(CommandName menuItem, CommandName popupItem, bool& setting);
 
     CommandDeps deps_;
@@ -71,6 +76,8 @@ private:
     Screen& screen_;
     AreaOverlay& overlay_;
     CaptureDesktop& desktop_;
+    // The running capture's step trace, for the post-capture actions to add to.
+    StepTrace* trace_ = nullptr;
     bool hotKeyBusy_ = false;
     bool cropMode_ = false;
 };

@@ -20,10 +20,12 @@ bool UseCaptureBlt(const std::optional<OsVersion>& version);
 class Screen {
 public:
     virtual ~Screen() = default;
-    // The primary screen, (0, 0) to its width and height.
+    // The primary screen, (0, 0) to its width and height. A bitmap that has the grab's
+    // shape already lends it its memory; anything it held is replaced.
     virtual void GrabScreen(Bitmap& bitmap) = 0;
-    // The window's rectangle, frame and caption included. Returns that rectangle, or nothing
-    // (bitmap untouched) when the handle no longer names a window.
+    // The window's rectangle, frame and caption included, the bitmap's memory reused in the
+    // same way. Returns that rectangle, or nothing (bitmap untouched) when the handle no
+    // longer names a window.
     virtual std::optional<Rect> GrabWindow(WindowId window, Bitmap& bitmap) = 0;
     // The standard arrow at the pointer's position relative to origin; nothing when
     // inclMouse is off.

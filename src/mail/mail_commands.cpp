@@ -8,7 +8,11 @@ namespace vimbrel {
 
 MailCommands::MailCommands(const CommandDeps& deps, MailUi& ui, ImageFileCommands& files,
                            const mapi::MapiFunctions* mapi, std::string workFolder)
-    : deps_(deps), ui_(ui), files_(files), mapi_(mapi), workFolder_(std::move(workFolder)) {}
+    : MailCommands(deps, ui, files, [mapi] { return mapi; }, std::move(workFolder)) {}
+
+MailCommands::MailCommands(const CommandDeps& deps, MailUi& ui, ImageFileCommands& files,
+                           std::function<const mapi::MapiFunctions*()> loadMapi, std::string workFolder)
+    : deps_(deps), ui_(ui), files_(files), loadMapi_(std::move(loadMapi)), workFolder_(std::move(workFolder)) {}
 
 void MailCommands::BindTo(CommandRouter& router) { router.Bind(handler::SendMail, [this] { mnuSendMailClick(); }); }
 
@@ -29,14 +33,22 @@ void MailCommands::mnuSendMailClick() {
         ui_.SendWithOutlook(attachment);
         return;
     }
-    if (!mapi_) {
+    // Simple MAPI loads on the first send; a library lacking an entry point is reported
+    // then, once, and mail stays off.
+    const mapi::MapiFunctions* mapi = nullptr;
+    try {
+        mapi = loadMapi_();
+    } catch (const EMapiDllError& e) {
+        deps_.dialogs.Warning(e.what());
+    }
+    if (!mapi) {
         deps_.dialogs.Warning(kMapiNotConfigured);
         // The next update of the image commands enables them again.
         deps_.commands.SetEnabled(cmd::btnEmail, false);
         deps_.commands.SetEnabled(cmd::mnuSendMail, false);
         return;
     }
-    TEmail email(mapi_, deps_.files);
+    TEmail email(mapi, deps_.files);
     TEmailSend dialog(email, deps_.files, deps_.cursor, workFolder_, ui_.LocaleNumberFormat());
     if (attachment) dialog.AddAttachment(*attachment);
     dialog.controls.encryptImagesShown = true;

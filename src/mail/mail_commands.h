@@ -1,6 +1,7 @@
 #pragma once
 // Send as Email: the current picture mailed through the send-email dialog and Simple MAPI,
 // or handed to Outlook as a new mail item when "UseOutlook" is on.
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -27,8 +28,11 @@ public:
 
 class MailCommands {
 public:
-    // `mapi` is the loaded library's table, null without Simple MAPI; `workFolder` ends with
-    // its separator.
+    // `loadMapi` gives the library's table, null without Simple MAPI; it is asked only when
+    // mail is sent, so the library loads on first use. `workFolder` ends with its separator.
+    MailCommands(const CommandDeps& deps, MailUi& ui, ImageFileCommands& files,
+                 std::function<const mapi::MapiFunctions*()> loadMapi, std::string workFolder);
+    // With a table loaded already (or none).
     MailCommands(const CommandDeps& deps, MailUi& ui, ImageFileCommands& files, const mapi::MapiFunctions* mapi,
                  std::string workFolder);
     MailCommands(const MailCommands&) = delete;
@@ -43,7 +47,7 @@ private:
     CommandDeps deps_;
     MailUi& ui_;
     ImageFileCommands& files_;
-    const mapi::MapiFunctions* mapi_;
+    std::function<const mapi::MapiFunctions*()> loadMapi_;
     std::string workFolder_;
 };
 

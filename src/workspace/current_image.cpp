@@ -73,6 +73,15 @@ void CurrentImage::TakeUndoSnapshotAndReplace(Bitmap picture) {
     NewPicture();
 }
 
+Bitmap CurrentImage::TakeSpare() {
+    if (!undoPrimed_) return Bitmap();
+    return std::move(undoSlot_.image);
+}
+
+void CurrentImage::ReturnSpare(Bitmap spare) {
+    if (undoSlot_.image.Empty()) undoSlot_.image = std::move(spare);
+}
+
 void CurrentImage::DrawIntoShown(const std::function<void(Bitmap&)>& draw) {
     draw(image1_);
     view_.ShowImage1(image1_);

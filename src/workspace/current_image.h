@@ -98,6 +98,12 @@ public:
     // TakeUndoSnapshot, then imgMain becomes picture: for a new picture that replaces the old
     // one whole (a capture), the old one moves into the undo slot instead of being copied.
     void TakeUndoSnapshotAndReplace(Bitmap picture);
+    // The picture that the next TakeUndoSnapshotAndReplace will drop from the undo slot,
+    // lent out so that a grab can reuse its memory (a screenful of fresh memory costs a
+    // page fault per page on first touch); empty when there is none. Until that call, or
+    // ReturnSpare when the capture does not happen, Undo must not run.
+    Bitmap TakeSpare();
+    void ReturnSpare(Bitmap spare);
     // Draws into the shown picture (a stamp) and shows the result.
     void DrawIntoShown(const std::function<void(Bitmap&)>& draw);
     // Rebuilds Image1 from source (imgMain) at factor and hands it to the view.

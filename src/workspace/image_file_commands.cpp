@@ -1,5 +1,7 @@
 #include "workspace/image_file_commands.h"
 
+#include "workspace/step_trace.h"
+
 #include "settings/settings.h"
 #include "util/text.h"
 #include "workspace/file_kinds.h"
@@ -125,13 +127,17 @@ void ImageFileCommands::WriteImageFile(const std::string& path, bool temporary, 
 }
 
 void ImageFileCommands::AutoSaveImage() {
+    StepTrace trace("numbered save");
     AutoSaveSettings settings{flags_.AutoSavePath, flags_.AutoPrefix, flags_.AutoExt, flags_.NextSaveNo};
     std::string name = ClaimAutoSaveName(settings, deps_.files, [&](std::int64_t next) {
         flags_.NextSaveNo = next;
         WriteNextSaveNo(next, deps_.store);
     });
+    trace.Step("name");
     WriteImageFile(name, false, false);
+    trace.Step("write " + std::string(ExtractFileExt(name)));
     deps_.shell.Beep();
+    trace.Step("beep");
 }
 
 void ImageFileCommands::StepNumberedFile(bool forward) {

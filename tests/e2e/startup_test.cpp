@@ -3,6 +3,9 @@
 
 #include <shlobj.h>
 
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "log_viewer.h"
 #include "version.h"
@@ -76,6 +79,8 @@ TEST_F(StartupTest, ExitAsksAndDoNotAskAgainIsRememberedEvenWhenTheAnswerIsNo) {
     ::SendMessageA(no, BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return !::IsWindow(question); }));
     EXPECT_TRUE(app.Running()) << "No keeps the program running";
+    // Written once the question has closed: under load, a moment after its window is gone.
+    WaitFor([] { return ReadSetting("CheckClose") == std::optional<std::string>("N"); });
     EXPECT_EQ(ReadSetting("CheckClose"), "N");
 
     // The next exit asks nothing.
@@ -85,6 +90,13 @@ TEST_F(StartupTest, ExitAsksAndDoNotAskAgainIsRememberedEvenWhenTheAnswerIsNo) {
 
 TEST_F(StartupTest, ALogViewerReceivesBeginDprFromEveryStart) {
     standins::LogViewer viewer("TKXDataLoggerE2E");
+    // The program's ordinary lines (level 0); debug lines (level 1) come between them.
+    auto ordinary = [&viewer] {
+        std::vector<std::string> lines;
+        for (const auto& r : viewer.received)
+            if (r.bytes.size() >= 8 && r.bytes[4] == 0) lines.push_back(r.Line());
+        return lines;
+    };
     VimbrelProcess app("log");
     ASSERT_TRUE(app.Start());
     EXPECT_TRUE(WaitFor([&] { return !viewer.received.empty(); }));
@@ -92,12 +104,19 @@ TEST_F(StartupTest, ALogViewerReceivesBeginDprFromEveryStart) {
     EXPECT_EQ(viewer.received.front().Line(), "Begin DPR");
     EXPECT_EQ(viewer.received.front().bytes.size(), 264u);
     EXPECT_EQ(viewer.received.front().bytes[0], 1) << "a log record";
+    EXPECT_EQ(viewer.received.front().bytes[4], 0) << "at the ordinary level";
+    // The start's step trace follows at debug level, once the window is up.
+    EXPECT_TRUE(WaitFor([&] {
+        for (const auto& r : viewer.received)
+            if (r.bytes[4] == 1 && r.Line().rfind("start: ", 0) == 0) return true;
+        return false;
+    }));
 
     // The second start sends its own line before it hands over.
     ASSERT_TRUE(app.RunSecondInstance("").has_value());
-    EXPECT_TRUE(WaitFor([&] { return viewer.received.size() >= 2; }));
-    ASSERT_GE(viewer.received.size(), 2u);
-    EXPECT_EQ(viewer.received[1].Line(), "Begin DPR");
+    EXPECT_TRUE(WaitFor([&] { return ordinary().size() >= 2; }));
+    ASSERT_GE(ordinary().size(), 2u);
+    EXPECT_EQ(ordinary()[1], "Begin DPR");
     EXPECT_TRUE(app.Exit());
 }
 

@@ -49,7 +49,7 @@ CommandGroups::CommandGroups(const MainWindowParts& parts, CommandRouter& router
       settingsUi_(parts.window),
       settings_(deps_, settingsUi_, parts.settings.OutlookInstalled(), parts.settings.Startup()),
       mailUi_(parts.window, parts.appTitle),
-      mail_(deps_, mailUi_, files_, LoadedMapi(), parts.settings.WorkFolder()) {
+      mail_(deps_, mailUi_, files_, [] { return LoadMapiOnce(); }, parts.settings.WorkFolder()) {
     router.Bind(handler::Exit, parts.exit);
     router.Bind(handler::Restore, parts.restore);
     router.Bind(handler::Notes, parts.toggleNotes);

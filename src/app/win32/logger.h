@@ -15,6 +15,8 @@ bool ConnectLogger();
 // Sends one line, cut to 255 bytes, synchronously. Dropped when there is no viewer
 // or it has closed.
 void LogMsg(std::string_view text);
+// The same at debug level (level 1 in the record).
+void LogDebugMsg(std::string_view text);
 // The viewer found by ConnectLogger, 0 when none.
 HWND LoggerWindow();
 

@@ -1,4 +1,5 @@
 #include "app/win32/main_window.h"
+
 #include "app/win32/main_window_state.h"
 
 #include <commctrl.h>
@@ -7,6 +8,9 @@
 
 #include <algorithm>
 #include <vector>
+
+#include "workspace/step_trace.h"
+#include "workspace/win32/process_memory.h"
 
 #include "capture/capture_hotkeys.h"
 #include "workspace/clipboard_chain.h"
@@ -134,7 +138,12 @@ void MainWindow::RedrawMenuBarSoon() {
 
 void MainWindow::FormCreate() {
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    // What each step of the start costs, at debug level (sent once the window is up).
+    StepTrace trace("form create");
+    MemoryTrace memory("form create memory (KB)");
     CreateControls();
+    trace.Step("controls");
+    memory.Step("controls");
 
     // 1-2: folders.
     s_->programFolder = ProgramFolderOf(instance);
@@ -143,6 +152,8 @@ void MainWindow::FormCreate() {
 
     // 3: the override file is opened (or an empty one deleted) by the settings.
     s_->settings->OpenOverrideFile();
+    trace.Step("folders");
+    memory.Step("folders");
 
     // 4: clipboard-viewer chain.
     s_->clipboardChain.Joined(reinterpret_cast<ClipboardChain::Window>(::SetClipboardViewer(hwnd_)));
@@ -151,6 +162,8 @@ void MainWindow::FormCreate() {
     bool printers = s_->settings->PrinterInstalled();
     s_->commands.SetEnabled(cmd::PrintSetup1, printers);
     s_->commands.SetEnabled(cmd::btnPrtSetup, printers);
+    trace.Step("printers");
+    memory.Step("printers");
 
     // 6-7: title, display depth.
     char caption[256] = {};
@@ -162,6 +175,8 @@ void MainWindow::FormCreate() {
                                                [this] { return !s_->settings->Flags().ImageEditor.empty(); });
     s_->image->TrueColourDisplay = s_->trueColourDisplay;
     s_->image->ResetZoom();
+    trace.Step("image");
+    memory.Step("image");
 
     // 8-9: every setting, then the work folder; the override file is closed again.
     {
@@ -169,6 +184,8 @@ void MainWindow::FormCreate() {
         s_->settings->Load();
     }
     s_->workFolder = s_->settings->WorkFolder();
+    trace.Step("settings");
+    memory.Step("settings");
     s_->groups = std::make_unique<CommandGroups>(
         MainWindowParts{hwnd_, s_->appTitle, s_->programFolder, *s_->settings, *s_->image, s_->commands, *s_, *s_,
                         s_->shk1.HotKeys(), s_->table, s_->imageBox, [s = s_.get()] { return s->CurrentPrintTextFont(); },
@@ -184,7 +201,11 @@ void MainWindow::FormCreate() {
     // The markup's tools stand beside the picture.
     s_->groups->MarkupBar().Create(hwnd_, s_->controls.Metrics().dpi);
     s_->controls.SetSideBar(s_->groups->MarkupBar().Handle(), s_->groups->MarkupBar().Width());
+    trace.Step("groups");
+    memory.Step("groups");
     MirrorAllCommands();
+    trace.Step("mirror");
+    memory.Step("mirror");
     // Deciphered plain files must not outlive a crash: empty the work folder now as well.
     EmptyWorkFolder();
 
@@ -202,6 +223,8 @@ void MainWindow::FormCreate() {
     tray.OnDblClick = [this](TAnimatedTrayIcon&) { RestoreMainWindow(); };
     tray.SetActive(true);
     tray.HideApplicationButton();
+    trace.Step("tray");
+    memory.Step("tray");
 
     // 12: the three capture hotkeys.
     s_->shk1.HotKeys().OnHotKey = [this](TSysHotKey&, int index) { s_->router.Route(handler::HotKey, index); };
@@ -211,12 +234,16 @@ void MainWindow::FormCreate() {
     RegisterCaptureHotKeys(s_->shk1.HotKeys(), s_->settings->Flags());
     ReportRefusedCaptureHotKeys(s_->shk1.HotKeys(), s_->settings->Flags(), *s_);
     WatchCaptureHotKeys(s_->shk1.HotKeys(), s_->settings->Flags(), *s_);
+    trace.Step("hotkeys");
+    memory.Step("hotkeys");
 
     // Timer1: keeps the target of the active-window capture.
     ::SetTimer(hwnd_, kTimer1, kForegroundTimerMs, nullptr);
 
     // 13: position.
     RestoreWindowPosition();
+    trace.Step("position");
+    memory.Step("position");
 
     // 15: the first command-line argument. A capture or a file that fails is reported and
     // the program runs on, as when a hotkey or a second start asks for it.

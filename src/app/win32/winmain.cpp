@@ -12,6 +12,8 @@
 #include "app/win32/main_window.h"
 #include "mail/win32/mapi_library.h"
 #include "util/errors.h"
+#include "workspace/step_trace.h"
+#include "workspace/win32/process_memory.h"
 #include "util/win32/com_handles.h"
 #include "util/win32/handles.h"
 #include "util/win32/modal.h"
@@ -49,35 +51,42 @@ int RunSecondInstance(const std::string& argument) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    ConnectLogger();
+    // Debug lines (the step trace of each capture) are timed and sent only while a viewer
+    // runs.
+    if (ConnectLogger()) SetDebugSink(&LogDebugMsg);
     LogMsg("Begin DPR");
 
     // Held, unreleased, until the process ends.
     static UniqueKernelHandle instanceMutex(::CreateMutexA(nullptr, FALSE, kInstanceMutexName));
     if (::WaitForSingleObject(instanceMutex.get(), 0) == WAIT_TIMEOUT) return RunSecondInstance(FirstArgument());
 
+    StepTrace trace("start");
+    MemoryTrace memory("start memory (KB)");
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&icc);
+    trace.Step("common controls");
+    memory.Step("common controls");
     // The shell's folder dialog needs COM on this thread.
     ComApartment com;
+    trace.Step("com");
+    memory.Step("com");
     // Every window and dialog procedure hands its failures to the program's handler.
     SetWindowFailureHandler(&ReportException);
-    // Simple MAPI is looked for once, before any window; a broken library is reported and
-    // mail stays off while the program runs on.
+    // Simple MAPI is looked for when mail is first sent (mail commands); freed at the end.
     MapiUnloader mapiUnloader;
-    try {
-        LoadMapi();
-    } catch (...) {
-        ReportException(nullptr, std::current_exception());
-    }
 
     MainWindow window(FirstArgument());
     try {
         if (!window.Create()) return 1;
+        trace.Step("window");
+        memory.Step("window");
     } catch (...) {
         ReportException(nullptr, std::current_exception());
         return 1;
     }
+    // The line goes out now, before the first message.
+    trace.Flush();
+    memory.Flush();
     MSG msg;
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
         bool handled = false;

@@ -7,6 +7,7 @@
 #include "capture/win32/dib_canvas.h"
 #include "util/win32/rect_conversions.h"
 #include "util/win32/system.h"
+#include "workspace/step_trace.h"
 
 namespace vimbrel::win32 {
 
@@ -41,24 +42,33 @@ int ScreenDepth() {
 }  // namespace
 
 void GrabScreenRectWith(const Rect& rect, Bitmap& bitmap, DWORD rop) {
+    StepTrace trace("screen grab");
     const int width = std::max(0, rect.Width()), height = std::max(0, rect.Height());
-    Bitmap grabbed = Bitmap::Unfilled(width, height, ScreenDepth());
+    const int depth = ScreenDepth();
+    // Memory already of the right size is written over, not asked for anew.
+    Bitmap grabbed = bitmap.Width() == width && bitmap.Height() == height && bitmap.BitsPerPixel() == depth
+                         ? std::move(bitmap)
+                         : Bitmap::Unfilled(width, height, depth);
+    grabbed.Palette().clear();
+    grabbed.SetFileFormat(StoredFormat{});
+    trace.Step("picture");
     if (!grabbed.Empty()) {
-        // The screen goes into a bitmap of the display's own kind (a copy inside the display)
-        // and from there straight into the picture's rows: a screenful passes through this
-        // program's memory once.
+        // The screen goes with one BitBlt into a DIB section laid out as the picture's rows
+        // (a device-dependent bitmap read back with GetDIBits cost a conversion of its own
+        // as long again, under Wine), and from there into the picture: a screenful passes
+        // through this program's memory once.
         bool copied = false;
-        WindowDC screen(nullptr);
-        GdiBitmap surface(screen ? ::CreateCompatibleBitmap(screen.get(), width, height) : nullptr);
-        UniqueMemoryDC dc(screen ? ::CreateCompatibleDC(screen.get()) : nullptr);
-        if (surface && dc) {
-            {
-                SelectedObject selected(dc.get(), surface.get());
-                copied = ::BitBlt(dc.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, rop) != FALSE;
-            }
-            DibInfo info = MakeDibInfo(width, height, grabbed.BitsPerPixel());
-            copied = copied && ::GetDIBits(dc.get(), surface.get(), 0, UINT(height), grabbed.Data(), info.get(),
-                                           DIB_RGB_COLORS) == height;
+        try {
+            WindowDC screen(nullptr);
+            DibCanvas canvas(width, height, grabbed.BitsPerPixel());
+            trace.Step("section");
+            copied = screen && ::BitBlt(canvas.dc(), 0, 0, width, height, screen.get(), rect.left, rect.top, rop) != FALSE;
+            ::GdiFlush();
+            trace.Step("bitblt " + std::to_string(grabbed.BitsPerPixel()));
+            if (copied) std::memcpy(grabbed.Data(), canvas.bits(), grabbed.DataSize());
+            trace.Step("copy");
+        } catch (const EImageTooLarge&) {
+            copied = false;
         }
         // A failed copy leaves the picture black at the new size: nothing is reported.
         if (!copied) std::memset(grabbed.Data(), 0, grabbed.DataSize());

@@ -1,11 +1,14 @@
 #include "mail/win32/mapi_library.h"
 #include "mail/email.h"
 #include "util/win32/handles.h"
+#include "workspace/step_trace.h"
+#include "workspace/win32/process_memory.h"
 
 #include <windows.h>
 #include <mapi.h>
 
 #include <cstddef>
+#include <string>
 
 namespace vimbrel::win32 {
 namespace {
@@ -130,6 +133,17 @@ void UnloadMapi() {
     lib.available = false;
     lib.table = mapi::MapiFunctions{};
     lib.module.reset();
+}
+
+const mapi::MapiFunctions* LoadMapiOnce() {
+    static bool tried = false;
+    if (!tried) {
+        tried = true;
+        const LoadCost cost;
+        LoadMapi();
+        cost.Log("simple mapi");
+    }
+    return LoadedMapi();
 }
 
 const mapi::MapiFunctions* LoadedMapi() {

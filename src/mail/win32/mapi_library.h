@@ -1,6 +1,7 @@
 #pragma once
-// The program's Simple MAPI library: looked for once at start, before any window, and freed
-// at the end. One per program, shared by every mail session.
+// The program's Simple MAPI library: looked for once, when mail is first sent (not at start:
+// nothing the first window needs), and freed at the end. One per program, shared by every
+// mail session.
 #include "mail/simple_mapi.h"
 
 namespace vimbrel::win32 {
@@ -17,6 +18,9 @@ void UnloadMapi();
 
 // The loaded library's entry points; null while Simple MAPI is not available.
 const mapi::MapiFunctions* LoadedMapi();
+// The first call loads the library (LoadMapi, whose EMapiDllError it passes on); every call
+// gives LoadedMapi().
+const mapi::MapiFunctions* LoadMapiOnce();
 
 // Frees the library when the program ends.
 class MapiUnloader {

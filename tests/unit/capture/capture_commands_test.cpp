@@ -24,12 +24,19 @@ struct Fakes : testing::FakeWindow, Screen, AreaOverlay, CaptureDesktop, testing
     std::function<void()> duringOverlay;
     std::deque<bool> tryAgainAnswers;
     std::function<void()> duringGrab;
+    // The colour of the next screen grab, and the width of each picture a grab was lent.
+    std::uint8_t screenFill = 1;
+    std::vector<int> lentWidths;
+    // Each picture the view was given to show: how many log entries came before it, its width.
+    std::vector<std::pair<std::size_t, int>> pictures;
+    void ShowImage1(const Bitmap& image1) override { pictures.emplace_back(log.size(), image1.Width()); }
 
     // The screen: a 40 x 30 screen, windows at (5, 6) of 12 x 8.
     void GrabScreen(Bitmap& bitmap) override {
         log.push_back("grab screen");
+        lentWidths.push_back(bitmap.Width());
         if (duringGrab) duringGrab();
-        bitmap = Filled(40, 30, 1);
+        bitmap = Filled(40, 30, screenFill);
     }
     std::optional<Rect> GrabWindow(WindowId window, Bitmap& bitmap) override {
         log.push_back("grab window " + std::to_string(window));
@@ -398,6 +405,50 @@ TEST_F(DelayedCaptureTest, WaitsForModalWorkToEndBeforeItCaptures) {
     }
     timer.Pass(1);
     EXPECT_EQ(Grabs(), 1);
+}
+
+TEST_F(CaptureCommandsTest, TheShownImageIsRenderedAfterTheFileIsWrittenUnlessSomethingShowsOrTakesItFirst) {
+    // Where in the log the view got the new 40-pixel picture, and where an output ran.
+    auto shownAt = [this] {
+        for (const auto& [at, width] : f.pictures)
+            if (width == 40) return at;
+        return std::size_t(-1);
+    };
+    auto logged = [this](const std::string& what) {
+        return std::size_t(std::find(f.log.begin(), f.log.end(), what) - f.log.begin());
+    };
+    flags.PopUp = false;  // the pop-up shows the window: rendered before it
+    captures.mnuAutoSaveClick();
+    f.log.clear();
+    router.Route(handler::HotKey, 0);
+    ASSERT_LT(logged("save"), f.log.size());
+    EXPECT_GT(shownAt(), logged("save")) << "the file is written before the shown image is rendered; log: "
+                                         << ::testing::PrintToString(f.log);
+    EXPECT_EQ(image.Image1().Width(), 40) << "and it is rendered before the capture ends";
+    EXPECT_EQ(f.statusText, "(40x 30) - Full Screen capture");
+
+    // With the copy on, the copy takes the new shown image: rendered before it.
+    image.Clear1Click();
+    f.pictures.clear();
+    f.log.clear();
+    flags.AutoClipCopy = true;
+    router.Route(handler::HotKey, 0);
+    ASSERT_LT(logged("copy"), f.log.size());
+    EXPECT_LE(shownAt(), logged("copy"));
+    EXPECT_LT(logged("copy"), logged("save"));
+}
+
+TEST_F(CaptureCommandsTest, AGrabReusesThePictureLeavingTheUndoSlotAndUndoStillBringsBackTheOneBefore) {
+    for (std::uint8_t fill : {1, 2, 3}) {
+        f.screenFill = fill;
+        router.Route(handler::HotKey, 0);
+    }
+    // The first capture only primes undo; from the second on the slot's old picture is lent.
+    EXPECT_EQ(f.lentWidths, (std::vector<int>{0, 0, 40}));
+    const RgbQuad third = image.imgMain.PixelColour(0, 0);
+    image.mnuUndoClick();
+    EXPECT_NE(image.imgMain.PixelColour(0, 0), third);
+    EXPECT_EQ(image.imgMain, Filled(40, 30, 2));
 }
 
 }  // namespace

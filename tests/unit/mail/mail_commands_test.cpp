@@ -108,5 +108,32 @@ TEST_F(MailCommandsTest, WithoutSimpleMapiTheUserIsToldAndTheMenuItemAndButtonGo
     EXPECT_TRUE(commands.Enabled(cmd::btnEmail));
 }
 
+TEST_F(MailCommandsTest, SimpleMapiLoadsOnTheFirstSendAndABrokenLibraryIsReportedThenMailStaysOff) {
+    int loads = 0;
+    bool broken = true;
+    MailCommands lazy{CommandDeps{image, flags, commands, store, files, ui, ui, ui, ui, hotKeys, router, folder, folder},
+                      mailUi, cmd,
+                      [&]() -> const mapi::MapiFunctions* {
+                          ++loads;
+                          if (broken) {
+                              broken = false;
+                              throw EMapiDllError();
+                          }
+                          return nullptr;
+                      },
+                      work};
+    EXPECT_EQ(loads, 0) << "nothing is loaded before mail is sent";
+    ShowPicture();
+    lazy.mnuSendMailClick();
+    EXPECT_EQ(loads, 1);
+    ASSERT_GE(ui.log.size(), 2u);
+    EXPECT_EQ(ui.log[ui.log.size() - 2], std::string("warning ") + kMapiDllErrorText);
+    EXPECT_EQ(ui.log.back(),
+              "warning Your system is not configured for MAPI Mail.\r\nMAPI mail is required for Vimbrel Send Mail");
+    EXPECT_FALSE(commands.Enabled(cmd::btnEmail));
+    EXPECT_TRUE(mailUi.log.empty());
+    EXPECT_TRUE(hotKeys.Active());
+}
+
 }  // namespace
 }  // namespace vimbrel
