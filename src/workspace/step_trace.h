@@ -12,7 +12,7 @@
 
 namespace vimbrel {
 
-// Where debug-level lines go; the program sets it when a log viewer runs (Part 1.3).
+// Where debug-level lines go; the program sets it when a log viewer runs.
 using DebugSink = void (*)(std::string_view line);
 void SetDebugSink(DebugSink sink);
 bool DebugLogOn();
