@@ -192,6 +192,20 @@ void DragMouse(POINT from, POINT to) {
     SendMouse(to.x, to.y, MOUSEEVENTF_LEFTUP);
 }
 
+bool InFront(HWND window) {
+    return WaitFor([&] {
+        if (::GetForegroundWindow() == window) return true;
+        ::SetForegroundWindow(window);
+        return false;
+    });
+}
+
+POINT PictureOnScreen(HWND main, int x, int y) {
+    POINT p{x, y};
+    ::ClientToScreen(FindDescendantOfClass(main, "TScrollBox"), &p);
+    return p;
+}
+
 std::vector<HWND> TopWindowsOfClass(const std::string& className, DWORD processId) {
     FindState st{processId, className, "", {}};
     ::EnumWindows(CollectTop, LPARAM(&st));

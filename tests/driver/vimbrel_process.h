@@ -51,6 +51,11 @@ void PressKeys(std::initializer_list<WORD> keys);
 void SendMouse(int x, int y, DWORD flags = 0);
 // Presses the left button at one screen pixel, drags through the middle to the other, lets go.
 void DragMouse(POINT from, POINT to);
+// Brings the window in front and waits until it is: the keys go to the window in front, and
+// a dialog that just closed may have left another there.
+bool InFront(HWND window);
+// The screen point of a pixel of the picture shown at 1:1 in the main window's box.
+POINT PictureOnScreen(HWND main, int x, int y);
 // The first window of that class below `parent`, at any depth.
 HWND FindDescendantOfClass(HWND parent, const std::string& className);
 // True when this process can take the hotkey combination (and it gives it back at once).

@@ -55,15 +55,6 @@ void Pause(std::chrono::milliseconds ms) {
     WaitFor([] { return false; }, ms);
 }
 
-// The keys go to the window in front; a dialog that just closed may have left another there.
-bool InFront(HWND window) {
-    return WaitFor([&] {
-        if (::GetForegroundWindow() == window) return true;
-        ::SetForegroundWindow(window);
-        return false;
-    });
-}
-
 class MarkupTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -73,12 +64,7 @@ protected:
         WriteSetting("AutoExt", ".bmp");
     }
 
-    // The screen point of a picture pixel (the picture sits at 1:1 in the box's corner).
-    POINT At(int x, int y) const {
-        POINT p{x, y};
-        ::ClientToScreen(box, &p);
-        return p;
-    }
+    POINT At(int x, int y) const { return PictureOnScreen(main, x, y); }
     void Key(WORD key) {
         PressKeys({key});
         Pause(100ms);
@@ -102,7 +88,7 @@ protected:
         return WaitForPicture(folder + name);
     }
 
-    HWND box = nullptr;
+    HWND main = nullptr;
     std::string folder;
 };
 
@@ -113,11 +99,10 @@ TEST_F(MarkupTest, EachToolDrawsWithTheMouseAndTheMarksLeaveInEveryFileAndCopyAn
     const std::string source = folder + "original.bmp";
     vimbrel::WriteImageFile(Original(), source);
     ASSERT_TRUE(app.Start("\"" + source + "\""));
-    HWND main = app.MainWindow();
+    main = app.MainWindow();
     ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(main) != FALSE; }));
     ASSERT_TRUE(InFront(main));
-    box = FindDescendantOfClass(main, "TScrollBox");
-    ASSERT_NE(box, nullptr);
+    ASSERT_NE(FindDescendantOfClass(main, "TScrollBox"), nullptr);
     Pause(300ms);
 
     Key('R');

@@ -152,14 +152,14 @@ protected:
 
     // What the PDF must show, for the check after the suite.
     void WriteCheck(const std::string& name, const std::string& pdf, int pages, int left, int top, int width,
-                    int height, const std::vector<std::string>& texts) {
+                    int height, const std::vector<std::string>& texts, RgbQuad topLeft = kTopLeft) {
         std::ofstream check(ChecksFolder() + "\\" + name + ".cmake");
         check << "set(PDF \"" << UnixPath(pdf) << "\")\n"
               << "set(PAGES " << pages << ")\n"
               << "set(DPI " << page.dpiX << ")\n"
               << "set(OFFSET " << page.offsetX << " " << page.offsetY << ")\n"
               << "set(RECT " << left << " " << top << " " << width << " " << height << ")\n"
-              << "set(QUARTERS \"" << Rgb(kTopLeft) << ";" << Rgb(kTopRight) << ";" << Rgb(kBottomLeft) << ";"
+              << "set(QUARTERS \"" << Rgb(topLeft) << ";" << Rgb(kTopRight) << ";" << Rgb(kBottomLeft) << ";"
               << Rgb(kBottomRight) << "\")\n"
               << "set(TEXTS";
         for (const std::string& text : texts) check << " \"" << text << "\"";
@@ -192,6 +192,26 @@ TEST_F(PrintTest, PrintFromTheMenuPutsTheDateLineAndTheWholePictureOnOnePage) {
     EXPECT_TRUE(WaitFor([&] { return StatusText(app.MainWindow()) == shownStatus; }));
     // Full: the box is 2229 x 3258 at 125; the width limits, 1114.5 rounds to 1114.
     WriteCheck("menu-full", pdf, 1, 125, 125, 2229, 1114, {ShortDate()});
+    ASSERT_TRUE(app.Exit());
+}
+
+TEST_F(PrintTest, APrintTakesTheMarksDrawnOverThePicture) {
+    WriteSetting("PrintStyle", "Full");
+    VimbrelProcess app("print-marks");
+    ASSERT_NO_FATAL_FAILURE(OpenPicture(app, Quarters(200, 100)));
+    ASSERT_TRUE(InFront(app.MainWindow()));
+    // A solid redaction box over the top-left quarter, drawn with the mouse.
+    PressKeys({'X'});
+    ASSERT_TRUE(app.PostMenuCommand("&Fill Shapes"));
+    WaitFor([] { return false; }, 300ms);
+    DragMouse(PictureOnScreen(app.MainWindow(), 2, 2), PictureOnScreen(app.MainWindow(), 98, 48));
+    WaitFor([] { return false; }, 300ms);
+    const auto before = Jobs();
+    ASSERT_TRUE(app.PostMenuCommand("&Print"));
+    const std::string pdf = WaitForNewJob(before);
+    ASSERT_FALSE(pdf.empty()) << "no PDF in " << pdfFolder;
+    // The redaction box is the Redact tool's colour, black; the other quarters as they were.
+    WriteCheck("marked-full", pdf, 1, 125, 125, 2229, 1114, {ShortDate()}, RgbQuad{0, 0, 0, 0});
     ASSERT_TRUE(app.Exit());
 }
 
