@@ -334,15 +334,13 @@ void PutBig32(std::uint8_t* at, std::uint32_t v) {
     at[3] = std::uint8_t(v);
 }
 
-// Appends one chunk: length, type, data, CRC of type and data.
-void PutChunk(std::vector<std::uint8_t>& out, const char* type, const std::uint8_t* data, std::size_t size) {
-    const std::size_t start = out.size();
-    out.resize(start + 12 + size);
-    std::uint8_t* at = out.data() + start;
+// Writes one chunk at `at` and moves past it: length, type, data, CRC of type and data.
+void PutChunk(std::uint8_t*& at, const char* type, const std::uint8_t* data, std::size_t size) {
     PutBig32(at, std::uint32_t(size));
     std::memcpy(at + 4, type, 4);
     if (size) std::memcpy(at + 8, data, size);
     PutBig32(at + 8 + size, libdeflate_crc32(0, at + 4, size + 4));
+    at += 12 + size;
 }
 
 // Four 32-bit pixels, or sixteen bytes, in one vector register (GCC's and Clang's vector
@@ -526,26 +524,25 @@ std::vector<std::uint8_t> WholePictureFile(const Bitmap& picture, const std::vec
     const std::size_t packed = libdeflate_zlib_compress(compressor.get(), rows.data(), rows.size(), data.data(), data.size());
     if (packed == 0) throw EInOutError("PNG: the compressed data did not fit");
 
+    std::vector<std::uint8_t> table;
+    for (const png_color& c : colours) table.insert(table.end(), {c.red, c.green, c.blue});
     const std::size_t chunks = (packed + kIdatChunk - 1) / kIdatChunk;
-    std::vector<std::uint8_t> out;
-    out.reserve(8 + 25 + 12 + 3 * colours.size() + packed + 12 * chunks + 12);
+    std::vector<std::uint8_t> out(kSignatureSize + 25 + (table.empty() ? 0 : 12 + table.size()) + packed + 12 * chunks + 12);
+    std::uint8_t* at = out.data();
     const std::uint8_t signature[kSignatureSize] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    out.insert(out.end(), signature, signature + kSignatureSize);
+    std::memcpy(at, signature, kSignatureSize);
+    at += kSignatureSize;
     std::uint8_t header[13] = {};
     PutBig32(header, std::uint32_t(picture.Width()));
     PutBig32(header + 4, std::uint32_t(picture.Height()));
     header[8] = 8;  // bits a sample
     header[9] = std::uint8_t(channels == 1 ? PNG_COLOR_TYPE_PALETTE : channels == 3 ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_RGB_ALPHA);
     // compression, filter method and interlace: 0
-    PutChunk(out, "IHDR", header, sizeof header);
-    if (bpp == 8) {
-        std::vector<std::uint8_t> table;
-        for (const png_color& c : colours) table.insert(table.end(), {c.red, c.green, c.blue});
-        PutChunk(out, "PLTE", table.data(), table.size());
-    }
-    for (std::size_t at = 0; at < packed; at += kIdatChunk)
-        PutChunk(out, "IDAT", data.data() + at, std::min(kIdatChunk, packed - at));
-    PutChunk(out, "IEND", nullptr, 0);
+    PutChunk(at, "IHDR", header, sizeof header);
+    if (!table.empty()) PutChunk(at, "PLTE", table.data(), table.size());
+    for (std::size_t from = 0; from < packed; from += kIdatChunk)
+        PutChunk(at, "IDAT", data.data() + from, std::min(kIdatChunk, packed - from));
+    PutChunk(at, "IEND", nullptr, 0);
     return out;
 }
 
