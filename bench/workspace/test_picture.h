@@ -60,7 +60,7 @@ inline Bitmap TextCapturePicture(int width = 1920, int height = 1080) {
     const auto glyph = [](unsigned char c, int gx, int gy) {
         if (c == ' ') return 0;
         std::uint32_t h = c * 2654435761u;
-        h ^= std::uint32_t(gx * 7 + (gy / 2) * 131) * 40503u;
+        h ^= std::uint32_t(gx * 7 + gy * 131) * 40503u;
         h ^= h >> 13;
         h *= 0x5bd1e995u;
         h ^= h >> 15;

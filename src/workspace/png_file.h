@@ -39,14 +39,15 @@ enum class PngRowFilter {
     Up,      // every row less the row above: rows that repeat become zeros
     PerRow,  // the filter of the five that gives each row the smallest sum of differences
 };
-inline constexpr int kPngCompressionLevel = 4;      // libdeflate's 1 to 12
+inline constexpr int kPngCompressionLevel = 6;      // libdeflate's 1 to 12
 inline constexpr int kPngZlibCompressionLevel = 6;  // zlib's 0 to 9, the earlier writer's
 struct PngWriteOptions {
     PngCoder coder = PngCoder::Libdeflate;
     // The coder's own level: 1 to 12 for libdeflate, 0 to 9 for zlib.
     int compressionLevel = kPngCompressionLevel;
-    // Unset: chosen by the picture, Up for mostly flat pictures such as windows of text,
-    // PerRow for photographs (the earlier writer: None and libpng's per-row choice).
+    // Unset: chosen by the picture, None for mostly flat pictures such as windows of text
+    // (their long runs and repeated glyphs stay whole for deflate), PerRow for photographs;
+    // palette pictures None.
     std::optional<PngRowFilter> filter;
 };
 
