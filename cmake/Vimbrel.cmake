@@ -111,20 +111,24 @@ else()
   target_link_libraries(vimbrel_jpeg INTERFACE JPEG::JPEG)
 endif()
 
-# libpng over zlib: Debian's packages natively, our static MinGW builds (tools/build-deps)
-# for Windows.
+# libpng over zlib (reading PNG files, and the earlier writer) and libdeflate (writing
+# them): Debian's packages natively, our static MinGW builds (tools/build-deps) for Windows.
 add_library(vimbrel_png INTERFACE)
 if(WIN32)
   set(_png ${PROJECT_SOURCE_DIR}/build/deps/libpng-win64)
   set(_zlib ${PROJECT_SOURCE_DIR}/build/deps/zlib-win64)
-  if(NOT EXISTS ${_png}/lib/libpng16.a OR NOT EXISTS ${_zlib}/lib/libz.a)
-    message(FATAL_ERROR "libpng or zlib for win64 is missing: run tools/build-deps first")
+  set(_deflate ${PROJECT_SOURCE_DIR}/build/deps/libdeflate-win64)
+  if(NOT EXISTS ${_png}/lib/libpng16.a OR NOT EXISTS ${_zlib}/lib/libz.a OR NOT EXISTS ${_deflate}/lib/libdeflate.a)
+    message(FATAL_ERROR "libpng, zlib or libdeflate for win64 is missing: run tools/build-deps first")
   endif()
-  target_include_directories(vimbrel_png SYSTEM INTERFACE ${_png}/include ${_zlib}/include)
-  target_link_libraries(vimbrel_png INTERFACE ${_png}/lib/libpng16.a ${_zlib}/lib/libz.a)
+  target_include_directories(vimbrel_png SYSTEM INTERFACE ${_png}/include ${_zlib}/include ${_deflate}/include)
+  target_link_libraries(vimbrel_png INTERFACE ${_png}/lib/libpng16.a ${_zlib}/lib/libz.a ${_deflate}/lib/libdeflate.a)
 else()
   find_package(PNG REQUIRED)
-  target_link_libraries(vimbrel_png INTERFACE PNG::PNG)
+  find_path(DEFLATE_INCLUDE_DIR libdeflate.h REQUIRED)
+  find_library(DEFLATE_LIBRARY deflate REQUIRED)
+  target_include_directories(vimbrel_png SYSTEM INTERFACE ${DEFLATE_INCLUDE_DIR})
+  target_link_libraries(vimbrel_png INTERFACE PNG::PNG ${DEFLATE_LIBRARY})
 endif()
 
 # libsodium, for the strong enciphered files: Debian's package natively, our static MinGW

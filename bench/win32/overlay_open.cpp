@@ -97,8 +97,10 @@ int main(int argc, char** argv) {
     }
     app.Exit();
     const double b = Median(bare), v = Median(vimbrel);
-    std::printf("screen %d x %d, %d runs, medians: bare copy-and-show %.1f ms, Vimbrel hotkey to overlay shown %.1f ms, "
-                "ratio %.2f\n",
-                ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), runs, b, v, v / b);
+    std::printf("Area overlay: hotkey to overlay shown, screen %d x %d, median of %d\n", ::GetSystemMetrics(SM_CXSCREEN),
+                ::GetSystemMetrics(SM_CYSCREEN), runs);
+    std::printf("  floor    %-46s %9.2f ms\n", "bare copy-and-show in a topmost window", b);
+    std::printf("  program  %-46s %9.2f ms\n", "Vimbrel, Win+Print Screen to overlay shown", v);
+    std::printf("  ratio    %-46s %9.2f\n", "program / floor", v / b);
     return 0;
 }

@@ -51,7 +51,7 @@ bool HoldsPicture(Clipboard& clipboard);
 // Throws EInvalidGraphic when that picture is damaged, too large or (a copied file) cannot
 // be read.
 std::optional<Bitmap> ReadClipboardPicture(Clipboard& clipboard, const JpegReadOptions& options = {});
-// The PNG file Copy puts on the clipboard: zlib's fastest level, since the clipboard holds
+// The PNG file Copy puts on the clipboard: libdeflate's fastest level, since the clipboard holds
 // it in memory for a moment and Copy runs after every capture when AutoClipCopy is on
 // (bench/workspace/image_files_bench: BM_ClipboardCopyFormats).
 std::vector<std::uint8_t> EncodeClipboardPng(const Bitmap& picture);

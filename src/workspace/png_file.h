@@ -1,5 +1,5 @@
 #pragma once
-// PNG coding through libpng.
+// PNG coding: reading through libpng, writing through libdeflate (or libpng and zlib).
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -24,21 +24,41 @@ inline constexpr std::uint64_t kMaxDeflateRatio = 1032;
 // throw EInvalidGraphic, the last two before the picture is allocated.
 Bitmap DecodePng(std::span<const std::uint8_t> file);
 
-// How pictures are compressed; bench/png_vs_bmp_jpeg.sh shows what the choices cost.
-inline constexpr int kPngCompressionLevel = 6;
+// How pictures are compressed; bench/png_vs_bmp_jpeg.sh and bench/png_write.sh show what
+// the choices cost.
+enum class PngCoder {
+    // The program's writer: the rows filtered here, the whole picture deflated at once by
+    // libdeflate, the chunks laid out here (CRCs by libdeflate).
+    Libdeflate,
+    // The earlier writer, kept to compare with and for pictures too large to hold twice in
+    // memory: libpng streaming rows into zlib.
+    LibpngZlib,
+};
+enum class PngRowFilter {
+    None,    // every row as it is: a flat screen's long runs stay long
+    Up,      // every row less the row above: rows that repeat become zeros
+    PerRow,  // the filter of the five that gives each row the smallest sum of differences
+};
+inline constexpr int kPngCompressionLevel = 6;      // libdeflate's 1 to 12
+inline constexpr int kPngZlibCompressionLevel = 6;  // zlib's 0 to 9, the earlier writer's
 struct PngWriteOptions {
+    PngCoder coder = PngCoder::Libdeflate;
+    // The coder's own level: 1 to 12 for libdeflate, 0 to 9 for zlib.
     int compressionLevel = kPngCompressionLevel;
-    // Whether libpng filters each row (choosing the filter per row) before zlib sees it.
-    // Unset: chosen by the picture, unfiltered for mostly flat pictures such as windows of
-    // text, where that is both smaller and faster, filtered for photographs.
-    std::optional<bool> filterRows;
+    // Unset: chosen by the picture, None for mostly flat pictures such as windows of text
+    // (their long runs and repeated glyphs stay whole for deflate), PerRow for photographs;
+    // palette pictures None.
+    std::optional<PngRowFilter> filter;
 };
 
 // Lossless at every depth: 8-bit pictures as a palette file (entries past the colour table
 // that pixels use are written black, as they are shown), 24 bits as RGB, 32 bits as RGBA
 // with the fourth byte as alpha. A 32-bit picture whose fourth bytes are all 0 (a screen
-// capture's unused byte) is written opaque, and DecodePng gives it back with 0s. Throws
-// EInOutError when the library refuses (an empty picture, say).
+// capture's unused byte) is written opaque: as RGB, which DecodePng gives back at 24 bits
+// with the same colours (the earlier writer, PngCoder::LibpngZlib, as opaque RGBA, which
+// DecodePng gives back at 32 bits with 0s). The file holds IHDR, PLTE for a palette, the
+// data in IDAT chunks of at most 1 MiB and IEND. Throws EInOutError when the picture
+// cannot be written (an empty picture, say).
 std::vector<std::uint8_t> EncodePng(const Bitmap& picture, PngWriteOptions options = {});
 
 // Width and height from the header alone, without decoding; throws EInvalidGraphic.

@@ -47,10 +47,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int bpp = picture.BitsPerPixel();
     if (picture.Empty() || (bpp != 8 && bpp != 24 && bpp != 32)) std::abort();
     if (bpp == 8 && picture.Palette().size() > 256) std::abort();
-    const vimbrel::Bitmap again = vimbrel::DecodePng(vimbrel::EncodePng(picture));
-    if (again.Width() != picture.Width() || again.Height() != picture.Height() || again.BitsPerPixel() != bpp) std::abort();
-    for (int y = 0; y < picture.Height(); ++y)
-        for (int x = 0; x < picture.Width(); ++x)
-            if (!(again.PixelColour(x, y) == picture.PixelColour(x, y))) std::abort();
+    // An opaque 32-bit picture (0 in every fourth byte) is written as red, green and blue
+    // and reads back at 24 bits; everything else at its own depth.
+    bool opaque = bpp == 32;
+    for (int y = 0; opaque && y < picture.Height(); ++y)
+        for (int x = 0; opaque && x < picture.Width(); ++x) opaque = picture.PixelColour(x, y).reserved == 0;
+    for (const vimbrel::PngCoder coder : {vimbrel::PngCoder::Libdeflate, vimbrel::PngCoder::LibpngZlib}) {
+        vimbrel::PngWriteOptions options;
+        options.coder = coder;
+        if (coder == vimbrel::PngCoder::LibpngZlib) options.compressionLevel = vimbrel::kPngZlibCompressionLevel;
+        const vimbrel::Bitmap again = vimbrel::DecodePng(vimbrel::EncodePng(picture, options));
+        const int want = opaque && coder == vimbrel::PngCoder::Libdeflate ? 24 : bpp;
+        if (again.Width() != picture.Width() || again.Height() != picture.Height() || again.BitsPerPixel() != want)
+            std::abort();
+        for (int y = 0; y < picture.Height(); ++y)
+            for (int x = 0; x < picture.Width(); ++x)
+                if (!(again.PixelColour(x, y) == picture.PixelColour(x, y))) std::abort();
+    }
     return 0;
 }

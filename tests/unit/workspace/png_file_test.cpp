@@ -9,8 +9,15 @@
 #include <filesystem>
 #include <string>
 
+#include <memory>
+#include <set>
+
 #include <png.h>
 #include <zlib.h>
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_PNG
+#define STBI_NO_STDIO
+#include <stb/stb_image.h>
 
 #include "workspace/image_file.h"
 #include "workspace/png_file.h"
@@ -151,7 +158,7 @@ TEST(PngFile, RoundTripsLosslesslyAtEveryDepth) {
     const Case cases[] = {
         {"24 bits, rows padded", Pattern(5, 3, 24), 2},
         {"32 bits with an alpha in the fourth byte", Pattern(7, 4, 32), 6},
-        {"32-bit capture, fourth byte unused", Pattern(9, 2, 24), 6},
+        {"32-bit capture, fourth byte unused", Pattern(9, 2, 24), 2},
         {"8 bits with a short colour table", ShortTable(Pattern(6, 5, 8)), 3},
         {"one pixel", Pattern(1, 1, 24), 2},
     };
@@ -167,7 +174,18 @@ TEST(PngFile, RoundTripsLosslesslyAtEveryDepth) {
         ASSERT_GT(file.size(), 33u);
         EXPECT_TRUE(std::equal(kSignature.begin(), kSignature.end(), file.begin()));
         EXPECT_EQ(file[25], c.colourType);
-        EXPECT_EQ(DecodePng(file), original);
+        if (c.colourType == 2 && original.BitsPerPixel() == 32) {
+            // Written as red, green and blue: read back at 24 bits with the same colours.
+            const Bitmap back = DecodePng(file);
+            EXPECT_EQ(back.BitsPerPixel(), 24);
+            EXPECT_TRUE(testing::SamePixels(back, original));
+            const PngWriteOptions earlier{PngCoder::LibpngZlib, kPngZlibCompressionLevel, std::nullopt};
+            const Bytes old = EncodePng(original, earlier);
+            EXPECT_EQ(old[25], 6) << "the earlier writer: opaque RGBA";
+            EXPECT_EQ(DecodePng(old), original) << "read back with 0s in the fourth byte";
+        } else {
+            EXPECT_EQ(DecodePng(file), original);
+        }
         const Size size = ReadPngSize(file);
         EXPECT_EQ(size.width, original.Width());
         EXPECT_EQ(size.height, original.Height());
@@ -227,7 +245,8 @@ std::vector<int> RowFilters(const Bytes& file, const Bitmap& picture) {
             compressed.insert(compressed.end(), file.begin() + std::ptrdiff_t(i + 8), file.begin() + std::ptrdiff_t(i + 8 + length));
         i += 12 + length;
     }
-    const std::size_t rowBytes = 1 + std::size_t(picture.Width()) * (picture.BitsPerPixel() == 24 ? 3 : 4);
+    const int channels = file[25] == 3 ? 1 : file[25] == 2 ? 3 : 4;
+    const std::size_t rowBytes = 1 + std::size_t(picture.Width()) * std::size_t(channels);
     Bytes raw(rowBytes * std::size_t(picture.Height()));
     uLongf size = uLongf(raw.size());
     EXPECT_EQ(uncompress(raw.data(), &size, compressed.data(), uLong(compressed.size())), Z_OK);
@@ -236,22 +255,125 @@ std::vector<int> RowFilters(const Bytes& file, const Bitmap& picture) {
     return filters;
 }
 
-TEST(PngFile, FlatPicturesAreWrittenUnfilteredAndPhotographsFiltered) {
-    // A window of "text": flat white with a few dark marks on every row.
-    Bitmap flat(64, 16, 32);
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 64; ++x)
+// A window of "text": flat white with a few dark marks on every row.
+Bitmap FlatText(int width, int height) {
+    Bitmap flat(width, height, 32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
             flat.SetPixelColour(x, y, (x + y) % 13 == 0 ? RgbQuad{20, 20, 20, 0} : RgbQuad{255, 255, 255, 0});
+    return flat;
+}
+
+TEST(PngFile, FlatPicturesAreWrittenUnfilteredAndPhotographsFilteredPerRow) {
+    const Bitmap flat = FlatText(64, 16);
     const Bitmap photo = Pattern(64, 16, 24);
     const Bytes flatFile = EncodePng(flat), photoFile = EncodePng(photo);
-    EXPECT_EQ(DecodePng(flatFile), flat);
+    EXPECT_TRUE(testing::SamePixels(DecodePng(flatFile), flat));
     EXPECT_EQ(RowFilters(flatFile, flat), std::vector<int>(16, 0));
     const std::vector<int> photoFilters = RowFilters(photoFile, photo);
     ASSERT_EQ(photoFilters.size(), 16u);
-    EXPECT_NE(std::count(photoFilters.begin(), photoFilters.end(), 0), 16) << "some row filtered";
-    const Bytes unfilteredPhoto = EncodePng(photo, {kPngCompressionLevel, false});
-    EXPECT_EQ(RowFilters(unfilteredPhoto, photo), std::vector<int>(16, 0)) << "the choice can be overridden";
-    EXPECT_EQ(DecodePng(unfilteredPhoto), photo);
+    EXPECT_GT(std::set<int>(photoFilters.begin(), photoFilters.end()).size(), 1u) << "a filter chosen per row";
+    for (PngRowFilter filter : {PngRowFilter::None, PngRowFilter::Up}) {
+        const Bytes chosen = EncodePng(photo, {PngCoder::Libdeflate, kPngCompressionLevel, filter});
+        EXPECT_EQ(RowFilters(chosen, photo), std::vector<int>(16, filter == PngRowFilter::Up ? 2 : 0))
+            << "the choice can be overridden";
+        EXPECT_EQ(DecodePng(chosen), photo);
+    }
+    // The earlier writer: flat pictures unfiltered, photographs by libpng's choice.
+    const PngWriteOptions earlier{PngCoder::LibpngZlib, kPngZlibCompressionLevel, std::nullopt};
+    EXPECT_EQ(RowFilters(EncodePng(flat, earlier), flat), std::vector<int>(16, 0));
+    const std::vector<int> libpngFilters = RowFilters(EncodePng(photo, earlier), photo);
+    EXPECT_NE(std::count(libpngFilters.begin(), libpngFilters.end(), 0), 16);
+    // Palette pictures: unfiltered, indices are no sample values.
+    const Bitmap palette = ShortTable(Pattern(6, 5, 8));
+    const Bytes paletteFile = EncodePng(palette);
+    EXPECT_EQ(DecodePng(paletteFile), palette);
+    EXPECT_EQ(RowFilters(paletteFile, palette), std::vector<int>(5, 0));
+}
+
+// Both writers, every filter, every depth: the same pixels through libpng's simplified
+// reader and through stb_image, whose inflate and unfiltering share no code with zlib,
+// libdeflate or libpng.
+TEST(PngFile, OtherDecodersReadEveryWriterAndFilter) {
+    Bitmap alpha = Pattern(23, 7, 32);
+    Bitmap capture = FlatText(31, 9);
+    capture.SetPixelColour(5, 5, RgbQuad{1, 2, 3, 0});
+    const Bitmap pictures[] = {Pattern(17, 6, 24), alpha, capture, ShortTable(Pattern(6, 5, 8)), Pattern(1, 1, 24)};
+    std::vector<PngWriteOptions> writers;
+    for (int level : {1, 6, 12})
+        for (PngRowFilter f : {PngRowFilter::None, PngRowFilter::Up, PngRowFilter::PerRow})
+            writers.push_back({PngCoder::Libdeflate, level, f});
+    writers.push_back({PngCoder::Libdeflate, kPngCompressionLevel, std::nullopt});
+    writers.push_back({PngCoder::LibpngZlib, kPngZlibCompressionLevel, std::nullopt});
+    for (const Bitmap& picture : pictures)
+        for (const PngWriteOptions& w : writers) {
+            SCOPED_TRACE(std::to_string(picture.BitsPerPixel()) + " bits, coder " + std::to_string(int(w.coder)) +
+                         ", level " + std::to_string(w.compressionLevel) + ", filter " +
+                         std::to_string(w.filter ? int(*w.filter) : -1));
+            const Bytes file = EncodePng(picture, w);
+            EXPECT_TRUE(testing::SamePixels(DecodePng(file), picture));
+            int width = 0, height = 0;
+            const std::vector<std::uint8_t> libpng = ReadAsRgba(file, width, height);
+            int stbWidth = 0, stbHeight = 0, channels = 0;
+            std::unique_ptr<stbi_uc, void (*)(void*)> stb(
+                stbi_load_from_memory(file.data(), int(file.size()), &stbWidth, &stbHeight, &channels, 4), stbi_image_free);
+            ASSERT_TRUE(stb) << stbi_failure_reason();
+            ASSERT_EQ(stbWidth, picture.Width());
+            ASSERT_EQ(stbHeight, picture.Height());
+            ASSERT_EQ(width, picture.Width());
+            const bool opaque = picture.BitsPerPixel() != 32 || &picture == &pictures[2];
+            for (int y = 0; y < picture.Height(); ++y)
+                for (int x = 0; x < picture.Width(); ++x) {
+                    const RgbQuad c = picture.PixelColour(x, y);
+                    const std::size_t i = 4 * (std::size_t(y) * std::size_t(picture.Width()) + std::size_t(x));
+                    const std::vector<int> want = {c.red, c.green, c.blue, opaque ? 255 : c.reserved};
+                    ASSERT_EQ(std::vector<int>(stb.get() + i, stb.get() + i + 4), want) << "stb_image at " << x << ", " << y;
+                    ASSERT_EQ(std::vector<int>(libpng.begin() + std::ptrdiff_t(i), libpng.begin() + std::ptrdiff_t(i + 4)), want)
+                        << "libpng at " << x << ", " << y;
+                }
+        }
+}
+
+// The chunks of a file: type and length, each CRC checked.
+std::vector<std::pair<std::string, std::uint32_t>> Chunks(const Bytes& file) {
+    std::vector<std::pair<std::string, std::uint32_t>> chunks;
+    for (std::size_t i = 8; i + 12 <= file.size();) {
+        const std::uint32_t length = (std::uint32_t(file[i]) << 24) | (file[i + 1] << 16) | (file[i + 2] << 8) | file[i + 3];
+        const std::uint32_t crc = (std::uint32_t(file[i + 8 + length]) << 24) | (file[i + 9 + length] << 16) |
+                                  (file[i + 10 + length] << 8) | file[i + 11 + length];
+        EXPECT_EQ(crc, std::uint32_t(crc32(0, &file[i + 4], uInt(length + 4))));
+        chunks.emplace_back(std::string(reinterpret_cast<const char*>(&file[i + 4]), 4), length);
+        i += 12 + length;
+    }
+    return chunks;
+}
+
+TEST(PngFile, LargeDataIsSplitIntoChunksOfAMebibyte) {
+    Bitmap noise(700, 500, 32);  // 1.4 MB that deflate cannot shrink
+    std::uint32_t state = 1;
+    for (int y = 0; y < noise.Height(); ++y)
+        for (int x = 0; x < noise.Width() * 4; ++x) noise.Row(y)[x] = std::uint8_t((state = state * 1664525u + 1013904223u) >> 24);
+    const Bytes file = EncodePng(noise);
+    const auto chunks = Chunks(file);
+    ASSERT_EQ(chunks.size(), 4u);
+    EXPECT_EQ(chunks[0], std::make_pair(std::string("IHDR"), 13u));
+    EXPECT_EQ(chunks[1], std::make_pair(std::string("IDAT"), 1u << 20));
+    EXPECT_EQ(chunks[2].first, "IDAT");
+    EXPECT_EQ(chunks[3], std::make_pair(std::string("IEND"), 0u));
+    EXPECT_EQ(DecodePng(file), noise);
+    int w = 0, h = 0, n = 0;
+    std::unique_ptr<stbi_uc, void (*)(void*)> stb(stbi_load_from_memory(file.data(), int(file.size()), &w, &h, &n, 4), stbi_image_free);
+    ASSERT_TRUE(stb);
+    for (int y = 0; y < noise.Height(); y += 97)
+        for (int x = 0; x < noise.Width(); x += 13) {
+            const std::uint8_t* p = stb.get() + 4 * (std::size_t(y) * 700 + std::size_t(x));
+            const RgbQuad c = noise.PixelColour(x, y);
+            ASSERT_EQ((std::vector<int>{p[0], p[1], p[2], p[3]}), (std::vector<int>{c.red, c.green, c.blue, c.reserved}));
+        }
+    // A palette picture's table comes before its data.
+    const auto paletteChunks = Chunks(EncodePng(ShortTable(Pattern(6, 5, 8))));
+    ASSERT_EQ(paletteChunks.size(), 4u);
+    EXPECT_EQ(paletteChunks[1], std::make_pair(std::string("PLTE"), 48u));
 }
 
 TEST(PngFile, PixelsPastTheColourTableAreWrittenBlackAsTheyAreShown) {
