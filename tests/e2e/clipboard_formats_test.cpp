@@ -104,10 +104,16 @@ struct Copied {
     bool bitmap = false;
 };
 Copied CopyAndRead(VimbrelProcess& app) {
-    ::OpenClipboard(nullptr);
-    ::EmptyClipboard();
-    ::CloseClipboard();
     Copied copied;
+    // Emptied for certain: the program may still hold the clipboard open from the paste, and
+    // a picture left from before would pass for the copy.
+    const bool emptied = WaitFor([] {
+        if (!::OpenClipboard(nullptr)) return false;
+        ::EmptyClipboard();
+        ::CloseClipboard();
+        return true;
+    });
+    if (!emptied) return copied;
     if (!app.PostMenuCommand("&Copy to Clipboard")) return copied;
     std::optional<Bytes> png;
     if (!WaitFor([&] { return (png = ClipboardItem(PngFormat())).has_value(); })) return copied;
