@@ -293,7 +293,9 @@ TEST_F(CaptureTest, WinPrintScreenTakesADragInAnyDirectionAWindowByAClickAndACan
     EXPECT_TRUE(IsMarker(*picture, 0, 0));
     EXPECT_TRUE(IsMarker(*picture, 149, 119));
 
-    // From lower left to upper right, over the marker's top left corner.
+    // From lower left to upper right, over the marker's top left corner. The file is whole
+    // before the capture has ended: the next press waits for the hotkeys to be back.
+    ASSERT_TRUE(HeldAgain(app.ProcessId(), MOD_WIN, VK_SNAPSHOT));
     PressKeys({VK_LWIN, VK_SNAPSHOT});
     ASSERT_TRUE(DragOverOverlay(app.ProcessId(), {90, 170}, {190, 110}));
     picture = WaitForPicture(app.Folder() + "Shot-00002.bmp");
@@ -305,6 +307,7 @@ TEST_F(CaptureTest, WinPrintScreenTakesADragInAnyDirectionAWindowByAClickAndACan
     EXPECT_TRUE(IsMarker(*picture, 99, 59));
 
     // A click on another program's window takes exactly that window.
+    ASSERT_TRUE(HeldAgain(app.ProcessId(), MOD_WIN, VK_SNAPSHOT));
     PressKeys({VK_LWIN, VK_SNAPSHOT});
     ASSERT_TRUE(OnOverlay(app.ProcessId(), [] {
         SendMouse(200, 200);
@@ -320,6 +323,7 @@ TEST_F(CaptureTest, WinPrintScreenTakesADragInAnyDirectionAWindowByAClickAndACan
 
     // Escape in the middle of a drag, and a right click: gone without a word, nothing saved,
     // the hotkeys back.
+    ASSERT_TRUE(HeldAgain(app.ProcessId(), MOD_WIN, VK_SNAPSHOT));
     PressKeys({VK_LWIN, VK_SNAPSHOT});
     ASSERT_TRUE(OnOverlay(app.ProcessId(), [] {
         SendMouse(400, 400);
