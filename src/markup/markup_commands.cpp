@@ -164,11 +164,9 @@ bool MarkupCommands::RedoMarkup() {
 void MarkupCommands::RemoveAll() {
     editor_.FinishText();
     editor_.Cancel();
-    for (int i = int(document_.Marks().size()) - 1; i >= 0; --i) {
-        // One step for all: the first removal remembers the marks, the rest go live.
-        if (i == int(document_.Marks().size()) - 1) document_.BeginLive();
-        document_.RemoveLive(i);
-    }
+    // One step for all of them.
+    document_.BeginLive();
+    while (!document_.Empty()) document_.RemoveLive(int(document_.Marks().size()) - 1);
     document_.FinishLive();
     canvas_.RepaintAll();
     Refresh();
@@ -221,8 +219,10 @@ bool MarkupCommands::Key(int key, bool ctrl, bool shift) {
         if (key == 'Z') used = (document_.CanUndo() || editor_.EditingText()) && editor_.Undo();
         else if (key == 'Y') used = editor_.Redo();
     } else if (editor_.EditingText()) {
-        if (key == kEscape) editor_.FinishText(), used = true;
-        else if (key == kBack) used = editor_.Type(U'\b');
+        if (key == kEscape) {
+            editor_.FinishText();
+            used = true;
+        } else if (key == kBack) used = editor_.Type(U'\b');
         else if (key == kReturn) used = editor_.Type(U'\r');
         else used = key == kDelete || (key >= kLeft && key <= kDown);
     } else if (key == kDelete) {
@@ -263,8 +263,11 @@ bool MarkupCommands::Shows() const { return !document_.Empty() || editor_.Drawin
 void MarkupCommands::PaintOver(Bitmap& target, Point origin, const Rect& clip, int handleSize) {
     const MarkView view{Zoom(), origin};
     const Bitmap& picture = deps_.image.imgMain;
-    renderer_.Draw(target, view, clip, document_.Marks(), picture);
-    if (const Mark* drawing = editor_.Drawing()) renderer_.DrawMark(target, view, clip, *drawing, 0, picture);
+    // Marks reaching past the picture are cut at its edge; the handles are not.
+    const Bitmap& shown = deps_.image.Image1();
+    const Rect onPicture = Intersect(clip, RelativeTo(Rect::At(0, 0, shown.Width(), shown.Height()), origin));
+    renderer_.Draw(target, view, onPicture, document_.Marks(), picture);
+    if (const Mark* drawing = editor_.Drawing()) renderer_.DrawMark(target, view, onPicture, *drawing, 0, picture);
     if (const Mark* selected = document_.SelectedMark())
         renderer_.DrawSelection(target, view, clip, *selected, handleSize,
                                 editor_.EditingText() && editor_.EditedText() == document_.Selected());

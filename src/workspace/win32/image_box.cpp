@@ -89,11 +89,12 @@ void ImageBox::PaintComposed(HDC dc, const RECT& area) {
 void ImageBox::InvalidateShown(const Rect& shown) {
     if (!hwnd_) return;
     RECT r{shown.left - origin_.x, shown.top - origin_.y, shown.right - origin_.x, shown.bottom - origin_.y};
-    ::InvalidateRect(hwnd_, &r, FALSE);
+    // Erased first when no overlay paints every pixel itself (the last mark just went).
+    ::InvalidateRect(hwnd_, &r, TRUE);
 }
 
 void ImageBox::InvalidateAll() {
-    if (hwnd_) ::InvalidateRect(hwnd_, nullptr, FALSE);
+    if (hwnd_) ::InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void ImageBox::SetPointer(ImagePointer pointer) {
