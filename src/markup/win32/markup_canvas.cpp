@@ -12,6 +12,14 @@ namespace vimbrel::win32 {
 WinMarkupCanvas::WinMarkupCanvas(HWND window, ImageBox& box, MarkupToolBar& toolBar)
     : window_(window), box_(box), toolBar_(toolBar) {}
 
+WinMarkupCanvas::~WinMarkupCanvas() {
+    box_.HasOverlay = nullptr;
+    box_.OnPaintOver = nullptr;
+    box_.OnMouseDown = nullptr;
+    box_.OnMouseUp = nullptr;
+    box_.OnMouseMove = nullptr;
+}
+
 int WinMarkupCanvas::HandleSize() const { return ScaleToDpi(7, int(::GetDpiForWindow(window_))) | 1; }
 
 void WinMarkupCanvas::Attach(MarkupCommands& markup, Mouse fallback) {

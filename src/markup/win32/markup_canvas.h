@@ -12,6 +12,10 @@ namespace vimbrel::win32 {
 class WinMarkupCanvas : public MarkupCanvas {
 public:
     WinMarkupCanvas(HWND window, ImageBox& box, MarkupToolBar& toolBar);
+    // The box outlives the markup: it lets go of it.
+    ~WinMarkupCanvas() override;
+    WinMarkupCanvas(const WinMarkupCanvas&) = delete;
+    WinMarkupCanvas& operator=(const WinMarkupCanvas&) = delete;
     // Wires the box's paint and mouse to the markup first, `fallback` after (the picture's
     // own mouse: the cursor stamps and drag scrolling).
     struct Mouse {
