@@ -19,31 +19,13 @@
 #include <vector>
 
 #include "workspace/image_file.h"
+#include "write_timing.h"
 #include "workspace/png_file.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double MedianMs(int runs, const std::function<void()>& write) {
-    std::vector<double> ms;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = Clock::now();
-        write();
-        ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    }
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
-}
-
-// The same size and colours at any depth.
-bool SameColours(const vimbrel::Bitmap& a, const vimbrel::Bitmap& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-    for (int y = 0; y < a.Height(); ++y)
-        for (int x = 0; x < a.Width(); ++x)
-            if (!(a.PixelColour(x, y) == b.PixelColour(x, y))) return false;
-    return true;
-}
+using vimbrel::bench::MedianMs;
+using vimbrel::bench::SameColours;
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "saved_picture.h"
+#include "test_pictures.h"
 #include "vimbrel_process.h"
 #include "workspace/image_file.h"
 #include "workspace/win32/dib.h"
@@ -16,6 +17,7 @@ namespace {
 
 using vimbrel::Bitmap;
 using vimbrel::RgbQuad;
+using vimbrel::testing::SamePixels;
 
 constexpr int kGrey = 128;
 // The fine detail a redaction box must hide: a checkerboard of black and white.
@@ -41,14 +43,6 @@ bool Near(const Bitmap& b, int x, int y, int radius, Test&& test) {
         for (int dx = -radius; dx <= radius; ++dx)
             if (test(b.PixelColour(x + dx, y + dy))) return true;
     return false;
-}
-
-bool SamePixels(const Bitmap& a, const Bitmap& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-    for (int y = 0; y < a.Height(); ++y)
-        for (int x = 0; x < a.Width(); ++x)
-            if (!(a.PixelColour(x, y) == b.PixelColour(x, y))) return false;
-    return true;
 }
 
 void Pause(std::chrono::milliseconds ms) {
