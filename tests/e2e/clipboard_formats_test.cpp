@@ -42,16 +42,21 @@ void PutItems(std::initializer_list<std::pair<UINT, Bytes>> items) {
     ::CloseClipboard();
 }
 
-std::optional<Bytes> ClipboardItem(UINT format) {
+// The clipboard's items in these formats, read while it is open once, as a program that
+// pastes reads them; nothing when another window holds the clipboard open.
+std::optional<std::vector<std::optional<Bytes>>> ClipboardItems(std::initializer_list<UINT> formats) {
     if (!::OpenClipboard(nullptr)) return std::nullopt;
-    std::optional<Bytes> bytes;
-    if (HGLOBAL block = ::GetClipboardData(format)) {
-        const auto* p = static_cast<const std::uint8_t*>(::GlobalLock(block));
-        if (p) bytes = Bytes(p, p + ::GlobalSize(block));
-        ::GlobalUnlock(block);
+    std::vector<std::optional<Bytes>> items;
+    for (UINT format : formats) {
+        std::optional<Bytes>& bytes = items.emplace_back();
+        if (HGLOBAL block = ::GetClipboardData(format)) {
+            const auto* p = static_cast<const std::uint8_t*>(::GlobalLock(block));
+            if (p) bytes = Bytes(p, p + ::GlobalSize(block));
+            ::GlobalUnlock(block);
+        }
     }
     ::CloseClipboard();
-    return bytes;
+    return items;
 }
 
 void Put32(Bytes& b, std::uint32_t v) {
@@ -115,10 +120,16 @@ Copied CopyAndRead(VimbrelProcess& app) {
     });
     if (!emptied) return copied;
     if (!app.PostMenuCommand("&Copy to Clipboard")) return copied;
-    std::optional<Bytes> png;
-    if (!WaitFor([&] { return (png = ClipboardItem(PngFormat())).has_value(); })) return copied;
-    copied.png = vimbrel::DecodePng(*png);
-    if (std::optional<Bytes> dib = ClipboardItem(CF_DIB)) copied.dib = vimbrel::DecodeDib(*dib);
+    // Both formats from one opening: the copy puts them there together, and a second
+    // opening could find the clipboard held by another window for a moment.
+    std::optional<std::vector<std::optional<Bytes>>> items;
+    if (!WaitFor([&] {
+            items = ClipboardItems({PngFormat(), CF_DIB});
+            return items && (*items)[0].has_value();
+        }))
+        return copied;
+    copied.png = vimbrel::DecodePng(*(*items)[0]);
+    if ((*items)[1]) copied.dib = vimbrel::DecodeDib(*(*items)[1]);
     copied.bitmap = ::IsClipboardFormatAvailable(CF_BITMAP) != FALSE;
     return copied;
 }
