@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # PNG writing of a text capture (32 bits: flat windows, glyph-like text, a few colours) at
-# 1920 x 1080 and 1280 x 1024, native build, in one run: the floor is the same picture
+# 1920 x 1080 and 1280 x 1024, and of a 1920 x 1080 screen with a photograph in it (more
+# colours than a palette holds), native build, in one run: the floor is the same picture
 # written as a bitmap file, the program is the PNG writer (libdeflate), and the earlier
 # writer (libpng streaming into zlib level 6) is timed beside them. Times are medians of
 # WriteImageFile, file included, the three taken in turns.

@@ -1,10 +1,11 @@
-// PNG writing of a text capture (bench/png_write.sh): the program's writer beside the
-// earlier one (libpng streaming into zlib) and beside the floor, the same picture written
-// as a bitmap file, all in the same run:
+// PNG writing of a text capture and of a screen of many colours (bench/png_write.sh): the
+// program's writer beside the earlier one (libpng streaming into zlib) and beside the
+// floor, the same picture written as a bitmap file, all in the same run:
 //   png_write_tool [RUNS] [WIDTHxHEIGHT ...]   (default 15 runs, 1920x1080 and 1280x1024)
 // Each is written RUNS times through WriteImageFile as the save commands write it (encoding,
 // the file, its move into place); the median counts. The picture is TextCapturePicture: a
-// 32-bit capture of windows of text. Every PNG written must read back as the picture.
+// 32-bit capture of windows of text, then ScreenLikePicture, a screen of more colours than a
+// palette holds. Every PNG written must read back as the picture.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -47,8 +49,18 @@ int main(int argc, char** argv) {
         vimbrel::PngWriteOptions earlier;
         earlier.coder = vimbrel::PngCoder::LibpngZlib;
         earlier.compressionLevel = vimbrel::kPngZlibCompressionLevel;
-        for (const auto& [w, h] : sizes) {
-            const vimbrel::Bitmap picture = vimbrel::bench::TextCapturePicture(w, h);
+        // The text capture has a few colours and goes out as a palette; the screen with a
+        // photograph in it has thousands and goes out in colour.
+        struct Kind {
+            const char* name;
+            vimbrel::Bitmap (*make)(int, int);
+        };
+        std::vector<std::tuple<Kind, int, int>> cases;
+        for (const auto& [w, h] : sizes) cases.push_back({Kind{"text capture (32 bits)", vimbrel::bench::TextCapturePicture}, w, h});
+        cases.push_back({Kind{"screen with a photograph (24 bits)", vimbrel::bench::ScreenLikePicture}, sizes[0].first,
+                         sizes[0].second});
+        for (const auto& [kind, w, h] : cases) {
+            const vimbrel::Bitmap picture = kind.make(w, h);
             // Taken in turns, so that a change of load meets all three alike.
             std::vector<double> floorMs, oursMs, todayMs;
             for (int i = 0; i < runs; ++i) {
@@ -64,7 +76,7 @@ int main(int argc, char** argv) {
             const auto size = [](const std::string& p) { return double(std::filesystem::file_size(p)); };
             for (const std::string& p : {ours, today})
                 if (!SameColours(*vimbrel::LoadImageFile(p), picture)) throw std::runtime_error("a PNG file differs from the picture");
-            std::printf("PNG write of a %d x %d text capture (32 bits), median of %d\n", w, h, runs);
+            std::printf("PNG write of a %d x %d %s, median of %d\n", w, h, kind.name, runs);
             std::printf("  floor    %-46s %9.2f ms %9.0f bytes\n", "BMP write of the same picture", f, size(bmp));
             std::printf("  program  %-46s %9.2f ms %9.0f bytes\n", "PNG write (libdeflate)", o, size(ours));
             std::printf("  ratio    %-46s %9.2f\n", "program / floor", o / f);

@@ -15,7 +15,8 @@ namespace vimbrel {
 inline constexpr std::uint64_t kMaxDeflateRatio = 1032;
 
 // Every colour type and depth, interlaced or not. Palette pictures without transparency
-// read into an 8-bit picture with the file's colours, grey ones into an 8-bit picture with
+// read into an 8-bit picture with the file's colours (24 bits for the program's own true
+// colour palettes, see EncodePng), grey ones into an 8-bit picture with
 // a grey colour table, colour ones into 24 bits; 16-bit samples are scaled to 8 bits. A
 // file with an alpha channel or a transparent colour reads into 32 bits with the alpha in
 // each pixel's fourth byte, except that a picture opaque everywhere keeps 0 there, as
@@ -41,14 +42,20 @@ enum class PngRowFilter {
 };
 inline constexpr int kPngCompressionLevel = 6;      // libdeflate's 1 to 12
 inline constexpr int kPngZlibCompressionLevel = 6;  // zlib's 0 to 9, the earlier writer's
+// Palette rows are a third of the bytes and mostly runs: level 4 packs them within a tenth
+// of level 6 in two thirds of the time (bench/png_write.sh).
+inline constexpr int kPngPaletteCompressionLevel = 4;
 struct PngWriteOptions {
     PngCoder coder = PngCoder::Libdeflate;
     // The coder's own level: 1 to 12 for libdeflate, 0 to 9 for zlib.
     int compressionLevel = kPngCompressionLevel;
     // Unset: chosen by the picture, None for mostly flat pictures such as windows of text
     // (their long runs and repeated glyphs stay whole for deflate), PerRow for photographs;
-    // palette pictures None.
+    // palette pictures None. Unset, the program's writer also writes a picture of 256
+    // colours or fewer as a palette.
     std::optional<PngRowFilter> filter;
+    // libdeflate's level for the rows of a picture the program's writer makes a palette of.
+    int paletteCompressionLevel = kPngPaletteCompressionLevel;
 };
 
 // Lossless at every depth: 8-bit pictures as a palette file (entries past the colour table
@@ -56,7 +63,9 @@ struct PngWriteOptions {
 // with the fourth byte as alpha. A 32-bit picture whose fourth bytes are all 0 (a screen
 // capture's unused byte) is written opaque: as RGB, which DecodePng gives back at 24 bits
 // with the same colours (the earlier writer, PngCoder::LibpngZlib, as opaque RGBA, which
-// DecodePng gives back at 32 bits with 0s). The file holds IHDR, PLTE for a palette, the
+// DecodePng gives back at 32 bits with 0s). Such a picture, or a 24-bit one, of 256
+// colours or fewer goes out as a palette of 1, 2, 4 or 8 bits a pixel (unless a filter is
+// asked for), marked so that DecodePng gives it back at 24 bits with the same colours. The file holds IHDR, PLTE for a palette, the
 // data in IDAT chunks of at most 1 MiB and IEND. Throws EInOutError when the picture
 // cannot be written (an empty picture, say).
 std::vector<std::uint8_t> EncodePng(const Bitmap& picture, PngWriteOptions options = {});

@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <initializer_list>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -107,6 +108,7 @@ Bytes FileDrop(const std::string& path) {
 struct Copied {
     std::optional<Bitmap> png, dib;
     bool bitmap = false;
+    std::string missing;  // what went wrong, for the failure's message
 };
 Copied CopyAndRead(VimbrelProcess& app) {
     Copied copied;
@@ -118,18 +120,31 @@ Copied CopyAndRead(VimbrelProcess& app) {
         ::CloseClipboard();
         return true;
     });
-    if (!emptied) return copied;
-    if (!app.PostMenuCommand("&Copy to Clipboard")) return copied;
-    // Both formats from one opening: the copy puts them there together, and a second
-    // opening could find the clipboard held by another window for a moment.
-    std::optional<std::vector<std::optional<Bytes>>> items;
-    if (!WaitFor([&] {
-            items = ClipboardItems({PngFormat(), CF_DIB});
-            return items && (*items)[0].has_value();
-        }))
+    if (!emptied) {
+        copied.missing = "the clipboard could not be emptied";
         return copied;
+    }
+    if (!WaitFor([&] { return app.PostMenuCommand("&Copy to Clipboard"); })) {
+        copied.missing = "no Copy to Clipboard command";
+        return copied;
+    }
+    // Both formats from one opening, as a pasting program reads them: the copy puts them
+    // there together, while another window may hold the clipboard for a moment.
+    std::optional<std::vector<std::optional<Bytes>>> items;
+    const bool both = WaitFor([&] {
+        items = ClipboardItems({PngFormat(), CF_DIB});
+        return items && (*items)[0] && (*items)[1];
+    });
+    if (!items || !(*items)[0]) {
+        copied.missing = "no PNG on the clipboard after Copy";
+        return copied;
+    }
     copied.png = vimbrel::DecodePng(*(*items)[0]);
-    if ((*items)[1]) copied.dib = vimbrel::DecodeDib(*(*items)[1]);
+    if (!both) {
+        copied.missing = "PNG but no CF_DIB on the clipboard after Copy";
+        return copied;
+    }
+    copied.dib = vimbrel::DecodeDib(*(*items)[1]);
     copied.bitmap = ::IsClipboardFormatAvailable(CF_BITMAP) != FALSE;
     return copied;
 }
@@ -154,7 +169,7 @@ TEST(ClipboardFormatsTest, PicturesFromOtherProgramsInEveryFormatPasteAndCopyHan
     PutItems({{CF_DIBV5, V5Dib(fromDibV5)}});
     ASSERT_TRUE(PasteAndWait(app));
     Copied copied = CopyAndRead(app);
-    ASSERT_TRUE(copied.png && copied.dib) << "PNG and CF_DIB are on the clipboard";
+    ASSERT_TRUE(copied.png && copied.dib) << copied.missing;
     EXPECT_TRUE(SamePixels(*copied.png, fromDibV5));
     EXPECT_TRUE(SamePixels(*copied.dib, fromDibV5));
     EXPECT_EQ(copied.dib->BitsPerPixel(), 24);
@@ -164,7 +179,7 @@ TEST(ClipboardFormatsTest, PicturesFromOtherProgramsInEveryFormatPasteAndCopyHan
     PutItems({{PngFormat(), vimbrel::EncodePng(fromPng)}});
     ASSERT_TRUE(PasteAndWait(app));
     copied = CopyAndRead(app);
-    ASSERT_TRUE(copied.dib);
+    ASSERT_TRUE(copied.dib) << copied.missing;
     EXPECT_TRUE(SamePixels(*copied.dib, fromPng));
 
     const Bitmap fromFile = Pattern(20, 10, 24);
@@ -173,7 +188,7 @@ TEST(ClipboardFormatsTest, PicturesFromOtherProgramsInEveryFormatPasteAndCopyHan
     PutItems({{CF_HDROP, FileDrop(file)}});
     ASSERT_TRUE(PasteAndWait(app));
     copied = CopyAndRead(app);
-    ASSERT_TRUE(copied.dib);
+    ASSERT_TRUE(copied.dib) << copied.missing;
     EXPECT_TRUE(SamePixels(*copied.dib, fromFile)) << "the copied file's picture";
 
     // Damaged data: the program says so and the picture stays.
@@ -183,7 +198,7 @@ TEST(ClipboardFormatsTest, PicturesFromOtherProgramsInEveryFormatPasteAndCopyHan
     ASSERT_TRUE(app.PostMenuCommand("&Paste from Clipboard"));
     EXPECT_TRUE(AnswerMessageBox(app.ProcessId(), kAppTitle, "Unable to read or decrypt the image"));
     copied = CopyAndRead(app);
-    ASSERT_TRUE(copied.dib);
+    ASSERT_TRUE(copied.dib) << copied.missing;
     EXPECT_TRUE(SamePixels(*copied.dib, fromFile)) << "the picture before the damaged paste";
     EXPECT_TRUE(app.Exit());
 }

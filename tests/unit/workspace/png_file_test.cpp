@@ -156,11 +156,13 @@ TEST(PngFile, RoundTripsLosslesslyAtEveryDepth) {
         std::uint8_t colourType;  // in the written header
     };
     const Case cases[] = {
-        {"24 bits, rows padded", Pattern(5, 3, 24), 2},
+        {"24 bits, rows padded", Pattern(33, 17, 24), 2},
+        {"24 bits, few colours", Pattern(5, 3, 24), 3},
         {"32 bits with an alpha in the fourth byte", Pattern(7, 4, 32), 6},
-        {"32-bit capture, fourth byte unused", Pattern(9, 2, 24), 2},
+        {"32-bit capture, fourth byte unused", Pattern(33, 17, 24), 2},
+        {"32-bit capture of few colours", Pattern(9, 2, 24), 3},
         {"8 bits with a short colour table", ShortTable(Pattern(6, 5, 8)), 3},
-        {"one pixel", Pattern(1, 1, 24), 2},
+        {"one pixel", Pattern(1, 1, 24), 3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -174,14 +176,15 @@ TEST(PngFile, RoundTripsLosslesslyAtEveryDepth) {
         ASSERT_GT(file.size(), 33u);
         EXPECT_TRUE(std::equal(kSignature.begin(), kSignature.end(), file.begin()));
         EXPECT_EQ(file[25], c.colourType);
-        if (c.colourType == 2 && original.BitsPerPixel() == 32) {
-            // Written as red, green and blue: read back at 24 bits with the same colours.
+        if (std::string(c.name).find("capture") != std::string::npos) {
+            // Written without the fourth byte, in colour or as a palette: read back at 24 bits
+            // with the same colours.
             const Bitmap back = DecodePng(file);
             EXPECT_EQ(back.BitsPerPixel(), 24);
             EXPECT_TRUE(testing::SamePixels(back, original));
             const PngWriteOptions earlier{PngCoder::LibpngZlib, kPngZlibCompressionLevel, std::nullopt};
             const Bytes old = EncodePng(original, earlier);
-            EXPECT_EQ(old[25], 6) << "the earlier writer: opaque RGBA";
+            EXPECT_EQ(old[25], 6) << "the earlier writer: opaque RGBA, whatever the colours";
             EXPECT_EQ(DecodePng(old), original) << "read back with 0s in the fourth byte";
         } else {
             EXPECT_EQ(DecodePng(file), original);
@@ -246,7 +249,7 @@ std::vector<int> RowFilters(const Bytes& file, const Bitmap& picture) {
         i += 12 + length;
     }
     const int channels = file[25] == 3 ? 1 : file[25] == 2 ? 3 : 4;
-    const std::size_t rowBytes = 1 + std::size_t(picture.Width()) * std::size_t(channels);
+    const std::size_t rowBytes = 1 + (std::size_t(picture.Width()) * std::size_t(channels) * file[24] + 7) / 8;
     Bytes raw(rowBytes * std::size_t(picture.Height()));
     uLongf size = uLongf(raw.size());
     EXPECT_EQ(uncompress(raw.data(), &size, compressed.data(), uLong(compressed.size())), Z_OK);
@@ -256,20 +259,30 @@ std::vector<int> RowFilters(const Bytes& file, const Bitmap& picture) {
 }
 
 // A window of "text": flat white with a few dark marks on every row.
-Bitmap FlatText(int width, int height) {
+// Dark dots on white, as a 32-bit capture; with manyInks each dot has a colour of its own.
+Bitmap FlatText(int width, int height, bool manyInks = false) {
     Bitmap flat(width, height, 32);
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            flat.SetPixelColour(x, y, (x + y) % 13 == 0 ? RgbQuad{20, 20, 20, 0} : RgbQuad{255, 255, 255, 0});
+        for (int x = 0; x < width; ++x) {
+            const RgbQuad ink = manyInks ? RgbQuad{std::uint8_t(x), std::uint8_t(x >> 8), std::uint8_t(y), 0} : RgbQuad{20, 20, 20, 0};
+            flat.SetPixelColour(x, y, (x + y) % 13 == 0 ? ink : RgbQuad{255, 255, 255, 0});
+        }
     return flat;
 }
 
 TEST(PngFile, FlatPicturesAreWrittenUnfilteredAndPhotographsFilteredPerRow) {
+    for (const bool manyInks : {false, true}) {
+        SCOPED_TRACE(manyInks ? "colour" : "palette");
+        const Bitmap flat = FlatText(manyInks ? 600 : 64, 16, manyInks);
+        const Bytes flatFile = EncodePng(flat);
+        EXPECT_EQ(flatFile[25], manyInks ? 2 : 3);
+        EXPECT_TRUE(testing::SamePixels(DecodePng(flatFile), flat));
+        EXPECT_EQ(RowFilters(flatFile, flat), std::vector<int>(16, 0));
+    }
     const Bitmap flat = FlatText(64, 16);
     const Bitmap photo = Pattern(64, 16, 24);
-    const Bytes flatFile = EncodePng(flat), photoFile = EncodePng(photo);
-    EXPECT_TRUE(testing::SamePixels(DecodePng(flatFile), flat));
-    EXPECT_EQ(RowFilters(flatFile, flat), std::vector<int>(16, 0));
+    const Bytes photoFile = EncodePng(photo);
+    ASSERT_EQ(photoFile[25], 2) << "more colours than a palette holds";
     const std::vector<int> photoFilters = RowFilters(photoFile, photo);
     ASSERT_EQ(photoFilters.size(), 16u);
     EXPECT_GT(std::set<int>(photoFilters.begin(), photoFilters.end()).size(), 1u) << "a filter chosen per row";
@@ -298,7 +311,10 @@ TEST(PngFile, OtherDecodersReadEveryWriterAndFilter) {
     Bitmap alpha = Pattern(23, 7, 32);
     Bitmap capture = FlatText(31, 9);
     capture.SetPixelColour(5, 5, RgbQuad{1, 2, 3, 0});
-    const Bitmap pictures[] = {Pattern(17, 6, 24), alpha, capture, ShortTable(Pattern(6, 5, 8)), Pattern(1, 1, 24)};
+    // Default writer: 17 x 6 and 5 x 3 (odd, four bits) pictures of few colours, and the
+    // capture's three (two bits), go out as palettes; 33 x 17 as colour.
+    const Bitmap pictures[] = {Pattern(17, 6, 24), alpha, capture, ShortTable(Pattern(6, 5, 8)), Pattern(1, 1, 24),
+                               Pattern(5, 3, 24), Pattern(33, 17, 24)};
     std::vector<PngWriteOptions> writers;
     for (int level : {1, 6, 12})
         for (PngRowFilter f : {PngRowFilter::None, PngRowFilter::Up, PngRowFilter::PerRow})
@@ -346,6 +362,35 @@ std::vector<std::pair<std::string, std::uint32_t>> Chunks(const Bytes& file) {
         i += 12 + length;
     }
     return chunks;
+}
+
+// A capture of n colours: n - 1 dots of their own colours on white, 40 x 30.
+Bitmap CaptureOfColours(int n) {
+    Bitmap b(40, 30, 32);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) b.SetPixelColour(x, y, RgbQuad{255, 255, 255, 0});
+    for (int i = 0; i < n - 1; ++i) b.SetPixelColour(i % 40, i / 40, RgbQuad{std::uint8_t(i), std::uint8_t(i >> 8), 7, 0});
+    return b;
+}
+
+TEST(PngFile, CapturesOfFewColoursGoOutAsTheSmallestPaletteAndReadBackInColour) {
+    struct Case {
+        int colours, depth, colourType;
+    };
+    for (const Case c : {Case{1, 1, 3}, Case{2, 1, 3}, Case{3, 2, 3}, Case{4, 2, 3}, Case{5, 4, 3}, Case{16, 4, 3},
+                         Case{17, 8, 3}, Case{256, 8, 3}, Case{257, 8, 2}}) {
+        SCOPED_TRACE(std::to_string(c.colours) + " colours");
+        const Bitmap capture = CaptureOfColours(c.colours);
+        const Bytes file = EncodePng(capture);
+        EXPECT_EQ(file[24], c.depth);
+        EXPECT_EQ(file[25], c.colourType);
+        const std::vector<std::pair<std::string, std::uint32_t>> chunks = Chunks(file);
+        const bool marked = std::find(chunks.begin(), chunks.end(), std::make_pair(std::string("trUE"), 1u)) != chunks.end();
+        EXPECT_EQ(marked, c.colourType == 3) << "a palette standing for colour says so";
+        const Bitmap back = DecodePng(file);
+        EXPECT_EQ(back.BitsPerPixel(), 24) << "so that it opens as the capture did";
+        EXPECT_TRUE(testing::SamePixels(back, capture));
+    }
 }
 
 TEST(PngFile, LargeDataIsSplitIntoChunksOfAMebibyte) {
