@@ -109,6 +109,31 @@ FolderTable FillFolderLists(FolderSource& source) {
     return table;
 }
 
+std::string LazyFolderTable::Value(std::string_view token) {
+    if (table_) return ValueOf(table_->List, token);
+    for (const auto& [name, value] : asked_)
+        if (EqualsNoCase(name, token)) return value;
+    // What FillFolderLists would put in the table for this one token.
+    std::string value;
+    if (EqualsNoCase(token, "%TEMP%")) {
+        std::string temp = NormalizeFolderPath(source_.TempFolder());
+        if (temp != NormalizeFolderPath(source_.CurrentFolder())) value = std::move(temp);
+    } else if (token != "%%" && source_.CanQueryFolders()) {
+        for (int i = 0; i < kFolderTokenCount; ++i)
+            if (EqualsNoCase(kFolderTokens[std::size_t(i)], token)) {
+                value = NormalizeFolderPath(source_.FolderPath(i));
+                break;
+            }
+    }
+    asked_.emplace_back(std::string(token), value);
+    return value;
+}
+
+const FolderTable& LazyFolderTable::Table() {
+    if (!table_) table_ = std::make_unique<FolderTable>(FillFolderLists(source_));
+    return *table_;
+}
+
 std::string NormalizeFolderPath(std::string_view path) {
     std::string p(path);
     if (p.empty())
@@ -157,7 +182,8 @@ std::string ApplyPathCase(std::string_view path, TPathCase pathCase, const CaseM
 }
 
 std::string TPBPathList::GetPath(const std::string& token) const {
-    std::string result = ApplyPathCase(ValueOf(table_->List, AsciiUpperCase(token)), PathCase, Case);
+    const std::string upper = AsciiUpperCase(token);
+    std::string result = ApplyPathCase(lazy_ ? lazy_->Value(upper) : ValueOf(table_->List, upper), PathCase, Case);
     if (!result.empty() || !SimulateNotFound)
         return result;
     // The fallbacks answer only for tokens written exactly as the table has them.

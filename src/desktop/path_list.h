@@ -1,11 +1,13 @@
 #pragma once
 // Special-folder tokens ("%APPDATA%", "%MYPICTURES%", ...) and the folder table that
-// turns them into this machine's folders. The table is filled once at start from a
-// FolderSource; TPBPathList objects only read it.
+// turns them into this machine's folders. The table is filled from a FolderSource, whole
+// or one folder at a time as it is asked; TPBPathList objects only read it.
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vimbrel {
@@ -38,6 +40,22 @@ struct FolderTable {
 
 FolderTable FillFolderLists(FolderSource& source);
 
+// The table of a source, asked of it only as far as it is read: one folder costs one query
+// until something wants the whole table, which is then filled once. (A start needs two
+// folders of sixty, and the shell is slow to answer.) The source must outlive it.
+class LazyFolderTable {
+public:
+    explicit LazyFolderTable(FolderSource& source) : source_(source) {}
+    // The token's value as the whole table holds it, in any letter case; "" when it has none.
+    std::string Value(std::string_view token);
+    const FolderTable& Table();
+
+private:
+    FolderSource& source_;
+    std::vector<std::pair<std::string, std::string>> asked_;  // token, value
+    std::unique_ptr<FolderTable> table_;
+};
+
 // "C:" gets its backslash, a drive root keeps it, any other path loses one trailing one.
 std::string NormalizeFolderPath(std::string_view path);
 // Letter case of single bytes. The default changes ASCII letters only; the Windows side
@@ -59,14 +77,15 @@ std::string ApplyPathCase(std::string_view path, TPathCase pathCase, const CaseM
 class TPBPathList {
 public:
     explicit TPBPathList(const FolderTable& table) : table_(&table) {}
+    explicit TPBPathList(LazyFolderTable& table) : lazy_(&table) {}
 
     // The token's folder cased by PathCase; empty when unknown on this machine. Tokens
     // without an entry fall back to a related folder while SimulateNotFound is set.
     std::string GetPath(const std::string& token) const;
 
-    int Count() const { return static_cast<int>(table_->List.size()); }
-    const std::vector<std::string>& List() const { return table_->List; }
-    const std::vector<std::string>& VirtualNames() const { return table_->VirtualNames; }
+    int Count() const { return static_cast<int>(Table().List.size()); }
+    const std::vector<std::string>& List() const { return Table().List; }
+    const std::vector<std::string>& VirtualNames() const { return Table().VirtualNames; }
     static std::string Version() { return "4.00.00.00"; }
 
     TPathCase PathCase = TPathCase::pcUpperName;
@@ -74,7 +93,9 @@ public:
     CaseMap Case = AsciiCaseMap();
 
 private:
-    const FolderTable* table_;
+    const FolderTable& Table() const { return lazy_ ? lazy_->Table() : *table_; }
+    const FolderTable* table_ = nullptr;
+    LazyFolderTable* lazy_ = nullptr;
 };
 
 }  // namespace vimbrel

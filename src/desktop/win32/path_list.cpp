@@ -50,11 +50,9 @@ std::string ShellFolderSource::CurrentFolder() {
     return n > 0 && n <= MAX_PATH ? std::string(buffer, n) : std::string();
 }
 
-const FolderTable& SharedFolderTable() {
-    static const FolderTable table = [] {
-        ShellFolderSource source;
-        return FillFolderLists(source);
-    }();
+LazyFolderTable& SharedFolderTable() {
+    static ShellFolderSource source;
+    static LazyFolderTable table(source);
     return table;
 }
 

@@ -30,8 +30,8 @@ private:
     GetFolderPathFn getFolderPath_ = nullptr;
 };
 
-// The process's folder table, filled from the shell on first use.
-const FolderTable& SharedFolderTable();
+// The process's folder table, asked of the shell as it is read.
+LazyFolderTable& SharedFolderTable();
 
 // Letter case by the system's locale (CharUpperBuffA, CharLowerBuffA).
 CaseMap AnsiCaseMap();

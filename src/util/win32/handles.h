@@ -101,7 +101,14 @@ using UniqueIcon = UniqueHandleT<HICON, IconTraits>;
 // Closes the clipboard however the work on it ends.
 class OpenClipboardScope {
 public:
-    explicit OpenClipboardScope(HWND owner) : open_(::OpenClipboard(owner) != FALSE) {}
+    // Another program holds the clipboard open for a moment at a time (a reader that polls
+    // it, a clipboard manager): it is asked again for up to a quarter of a second.
+    explicit OpenClipboardScope(HWND owner) {
+        for (int attempt = 0; attempt < 25 && !open_; ++attempt) {
+            if (attempt) ::Sleep(10);
+            open_ = ::OpenClipboard(owner) != FALSE;
+        }
+    }
     ~OpenClipboardScope() {
         if (open_) ::CloseClipboard();
     }
@@ -110,7 +117,7 @@ public:
     explicit operator bool() const { return open_; }
 
 private:
-    bool open_;
+    bool open_ = false;
 };
 
 // A movable memory block locked for the life of the guard; null when it could not be locked.

@@ -86,6 +86,33 @@ TEST(FillFolderLists, WithoutTheFolderQueryOnlyTempIsKnown) {
     EXPECT_EQ(list.GetPath("%MYPICTURES%"), "");
 }
 
+TEST(LazyFolderTable, AsksOneFolderATokenAndAnswersAsTheWholeTable) {
+    FakeFolderSource source;
+    source.paths = {{26, "C:\\Users\\Me\\AppData\\Roaming\\"}, {39, "D:"}, {5, "C:\\Docs"}};
+    const FolderTable whole = FillFolderLists(source);
+    source.asked.clear();
+    LazyFolderTable lazy(source);
+    EXPECT_EQ(lazy.Value("%appdata%"), "C:\\Users\\Me\\AppData\\Roaming");
+    EXPECT_EQ(lazy.Value("%APPDATA%"), "C:\\Users\\Me\\AppData\\Roaming");
+    EXPECT_EQ(source.asked, std::vector<int>{26}) << "once, and that folder alone";
+    TPBPathList list(lazy);
+    EXPECT_EQ(list.GetPath("%MYPICTURES%"), "D:\\");
+    EXPECT_EQ(list.GetPath("%COMMON_PICTURES%"), "D:\\") << "the fallbacks as with the whole table";
+    // Every token, one at a time, as the whole table answers it.
+    LazyFolderTable fresh(source);
+    TPBPathList exact(whole), lazyExact(fresh);
+    for (TPBPathList* l : {&exact, &lazyExact}) {
+        l->SimulateNotFound = false;
+        l->PathCase = TPathCase::pcDontCare;
+    }
+    std::vector<std::string> tokens(kFolderTokens.begin(), kFolderTokens.end());
+    tokens.insert(tokens.end(), {"%TEMP%", "%NOSUCH%"});
+    for (const std::string& token : tokens) EXPECT_EQ(lazyExact.GetPath(token), exact.GetPath(token)) << token;
+    EXPECT_EQ(list.List(), whole.List) << "the whole table when it is asked for";
+    source.current = "C:\\Temp";
+    EXPECT_EQ(LazyFolderTable(source).Value("%TEMP%"), "") << "not where the program runs";
+}
+
 FolderTable Table(std::vector<std::string> entries) { return FolderTable{std::move(entries), {}}; }
 
 TEST(TPBPathList, LooksUpTokensInAnyCaseAndAppliesPathCase) {

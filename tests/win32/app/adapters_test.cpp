@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <windows.h>
 #include <shellapi.h>
 
@@ -157,8 +159,7 @@ TEST(Logger, RecordsReachARunningViewerAndStopWhenItCloses) {
 }
 
 TEST(SpecialFolders, TheShellAnswersTheTokensTheProgramUses) {
-    const FolderTable& table = SharedFolderTable();
-    TPBPathList paths(table);
+    TPBPathList paths(SharedFolderTable());
     const std::string appData = paths.GetPath("%APPDATA%");
     EXPECT_TRUE(FolderExists(appData)) << appData;
     EXPECT_NE(appData.back(), '\\');
@@ -168,6 +169,11 @@ TEST(SpecialFolders, TheShellAnswersTheTokensTheProgramUses) {
     paths.PathCase = TPathCase::pcDontCare;
     EXPECT_EQ(AsciiLowerCase(paths.GetPath("%WINDOWS%")), AsciiLowerCase(GetWindowsFolder()));
     EXPECT_EQ(paths.GetPath("%NOSUCH%"), "");
+    // The whole table, once asked for, holds what the single folders said.
+    const std::vector<std::string>& list = paths.List();
+    EXPECT_TRUE(std::any_of(list.begin(), list.end(), [&](const std::string& entry) {
+        return EqualsNoCase(entry, "%APPDATA%=" + appData);
+    })) << appData;
 }
 
 TEST(SpecialFolders, LocaleCaseChangesAccentedLetters) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <thread>
 
 #include "util/win32/com_handles.h"
 #include "util/win32/handles.h"
@@ -99,6 +100,26 @@ TEST(UniqueLocalPtr, TakesTheTextFormatMessageAllocates) {
     ASSERT_GT(length, 0u);
     ASSERT_TRUE(text);
     EXPECT_EQ(std::strlen(text.get()), length);
+}
+
+TEST(OpenClipboardScope, WaitsOutAnotherHolderForAMomentAndClosesWhenItGoes) {
+    // Another thread holds the clipboard open for 60 ms, as a polling reader does.
+    HANDLE opened = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread holder([opened] {
+        ASSERT_TRUE(::OpenClipboard(nullptr));
+        ::SetEvent(opened);
+        ::Sleep(60);
+        ::CloseClipboard();
+    });
+    ASSERT_EQ(::WaitForSingleObject(opened, 5000), WAIT_OBJECT_0);
+    {
+        OpenClipboardScope clipboard(nullptr);
+        EXPECT_TRUE(clipboard) << "opened once the other let go";
+    }
+    holder.join();
+    ::CloseHandle(opened);
+    EXPECT_TRUE(::OpenClipboard(nullptr)) << "and closed again by the scope";
+    ::CloseClipboard();
 }
 
 }  // namespace
