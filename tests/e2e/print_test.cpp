@@ -202,8 +202,15 @@ TEST_F(PrintTest, APrintTakesTheMarksDrawnOverThePicture) {
     ASSERT_TRUE(InFront(app.MainWindow()));
     // A solid redaction box over the top-left quarter, drawn with the mouse.
     PressKeys({'X'});
+    // The key comes through the input queue, after any posted command: Fill is set once the
+    // tool is chosen, or it would go to the tool before.
+    const auto menuChecked = [&](const char* caption) {
+        const UINT id = FindMenuCommand(app.MainWindow(), caption);
+        return id && (::GetMenuState(::GetMenu(app.MainWindow()), id, MF_BYCOMMAND) & MF_CHECKED);
+    };
+    ASSERT_TRUE(WaitFor([&] { return menuChecked("Re&dact"); })) << "the Redact tool chosen by its key";
     ASSERT_TRUE(app.PostMenuCommand("&Fill Shapes"));
-    WaitFor([] { return false; }, 300ms);
+    ASSERT_TRUE(WaitFor([&] { return menuChecked("&Fill Shapes"); }));
     DragMouse(PictureOnScreen(app.MainWindow(), 2, 2), PictureOnScreen(app.MainWindow(), 98, 48));
     WaitFor([] { return false; }, 300ms);
     const auto before = Jobs();
