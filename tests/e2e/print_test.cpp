@@ -233,7 +233,8 @@ TEST_F(PrintTest, CtrlNPrintsTheTypedNotesAndEjectAddsAPage) {
     HWND notes = nullptr;
     ASSERT_TRUE(WaitFor([&] {
         notes = FindProcessWindow(app.ProcessId(), "#32770", "Enter Notes for the Image Print");
-        return notes != nullptr;
+        // Placed and sized before it shows: measured once it is up.
+        return notes != nullptr && ::IsWindowVisible(notes);
     }));
     RECT main{}, dialog{}, memo{};
     ::GetWindowRect(app.MainWindow(), &main);
