@@ -308,7 +308,7 @@ std::vector<std::uint8_t> DeflatePngFile(const Bitmap& picture, const std::vecto
         palette.clear();
         for (const RgbQuad& c : found) palette.push_back(png_color{c.red, c.green, c.blue});
     } else {
-        FilterRows(picture, channels, options.filter.value_or(ChosenFilter(picture)), scratch);
+        FilterRows(picture, channels, options.filter ? *options.filter : ChosenFilter(picture), scratch);
     }
     const Bytes& rows = scratch;
     const std::unique_ptr<libdeflate_compressor, CompressorDeleter> compressor(
