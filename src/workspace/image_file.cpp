@@ -32,6 +32,8 @@ constexpr std::uint64_t kMaxFileBytes = Bitmap::kMaxBytes + (1 << 20);
 // Temporary names tried beside a file being written, for left-overs of earlier crashes.
 constexpr int kMaxTemporaryNames = 100;
 
+constexpr std::size_t kWriteBufferBytes = std::size_t(1) << 20;
+
 }  // namespace
 
 std::vector<std::uint8_t> ReadImageFileBytes(const std::string& path) {
@@ -62,6 +64,9 @@ void WriteFileFrom(const std::string& path, const std::function<void(const ByteS
         if (!f && errno != EEXIST) break;
     }
     if (!f) throw EInOutError("Cannot create file " + path);
+    // A bitmap goes out a row at a time: with the C library's few kilobytes of buffer that
+    // is two system calls a row, which under Wine cost as much again as the bytes.
+    std::setvbuf(f.get(), nullptr, _IOFBF, kWriteBufferBytes);
     bool written = true;
     try {
         produce([&](std::span<const std::uint8_t> bytes) {
