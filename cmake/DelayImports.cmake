@@ -1,9 +1,11 @@
 # Windows libraries that only some commands need are loaded when one of their functions is
 # first called, not at start: a target linking `comdlg32` links this delay-load library of
 # the same name instead. Under Wine, loading the common dialogs at start cost 14 to 25 ms
-# (bench/start_memory.sh --trace shows the start's steps). A library whose first call
-# cannot load it ends the program, as a missing import would at start; these are part of
-# every Windows.
+# (bench/start_memory.sh --trace shows the start's steps). The print spooler asks the
+# printing system for every printer as it loads, and the common controls load the theme
+# library with them: a second start, which only hands its command line on, needs neither.
+# A library whose first call cannot load it ends the program, as a missing import would
+# at start; these are part of every Windows.
 function(vimbrel_delay_import name dll)
   execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=lib${name}.a
                   OUTPUT_VARIABLE import_library OUTPUT_STRIP_TRAILING_WHITESPACE)
@@ -32,3 +34,5 @@ endfunction()
 vimbrel_delay_import(comdlg32 comdlg32.dll)
 vimbrel_delay_import(oleaut32 oleaut32.dll)
 vimbrel_delay_import(winmm winmm.dll)
+vimbrel_delay_import(winspool winspool.drv)
+vimbrel_delay_import(comctl32 comctl32.dll)
