@@ -1,5 +1,5 @@
-// Writing (and reading back) a 1920 x 1080 capture as a bitmap and as a JPEG file, and
-// encoding it for the clipboard.
+// Writing (and reading back) a 1920 x 1080 capture as a bitmap and as a JPEG file, encoding
+// a text capture as PNG, and encoding a capture for the clipboard.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -10,6 +10,7 @@
 #include "workspace/clipboard_picture.h"
 #include "workspace/image_file.h"
 #include "workspace/jpeg_file.h"
+#include "workspace/png_file.h"
 
 namespace {
 
@@ -46,6 +47,16 @@ void BM_EncodeJpeg(benchmark::State& state) {
     SetPixels(state);
 }
 BENCHMARK(BM_EncodeJpeg)->Unit(benchmark::kMillisecond);
+
+// A text capture's PNG in memory, the file left out: where the writer's own time goes.
+void BM_EncodePngTextCapture(benchmark::State& state) {
+    static const vimbrel::Bitmap text = vimbrel::bench::TextCapturePicture();
+    std::size_t bytes = 0;
+    for (auto _ : state) bytes = vimbrel::EncodePng(text).size();
+    state.SetItemsProcessed(state.iterations() * std::int64_t(text.Width()) * text.Height());
+    state.counters["bytes"] = double(bytes);
+}
+BENCHMARK(BM_EncodePngTextCapture)->Unit(benchmark::kMillisecond);
 
 // What Copy encodes for the clipboard besides CF_BITMAP: the packed DIB and the PNG file.
 void BM_ClipboardCopyFormats(benchmark::State& state) {

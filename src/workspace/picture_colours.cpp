@@ -44,9 +44,10 @@ bool IndexColours(const Bitmap& picture, int maxColours, std::vector<RgbQuad>& t
     const int limit = std::clamp(maxColours, 0, 256);
     table.clear();
     ColourSlots slots;
-    // Screens are mostly runs of one colour: a pixel like the one before costs a compare.
-    std::uint32_t last = 0xFFFFFFFFu;
-    std::uint8_t lastIndex = 0;
+    // Screens are mostly runs of one colour, and text switches between two: a pixel like
+    // the one before, or like the colour before that, costs a compare or two.
+    std::uint32_t last = 0xFFFFFFFFu, before = 0xFFFFFFFFu;
+    std::uint8_t lastIndex = 0, beforeIndex = 0;
     const int width = picture.Width();
     for (int y = 0; y < picture.Height(); ++y) {
         const std::uint8_t* p = picture.Row(y);
@@ -60,10 +61,16 @@ bool IndexColours(const Bitmap& picture, int maxColours, std::vector<RgbQuad>& t
                 colour = std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16);
             }
             if (colour != last) [[unlikely]] {
-                const int i = slots.Find(colour, limit, table);
-                if (i < 0) return false;
+                std::uint8_t index = beforeIndex;
+                if (colour != before) {
+                    const int i = slots.Find(colour, limit, table);
+                    if (i < 0) return false;
+                    index = std::uint8_t(i);
+                }
+                before = last;
+                beforeIndex = lastIndex;
                 last = colour;
-                lastIndex = std::uint8_t(i);
+                lastIndex = index;
             }
             indices[x] = lastIndex;
         }

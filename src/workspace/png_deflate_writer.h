@@ -12,14 +12,14 @@
 
 namespace vimbrel {
 
-// Pictures whose filtered rows take more than this go through the streaming writer
-// (libpng and zlib), which never holds the picture a second time.
 inline constexpr std::size_t kPngSignatureSize = 8;  // the bytes every PNG file starts with
 
 // A private chunk of one byte, 24: the palette stands for a picture of 24 bits a pixel, and
 // DecodePng reads it back into one. Other readers pass over it.
 inline constexpr char kPngTrueColourChunk[5] = "trUE";
 
+// Pictures whose filtered rows take more than this go through the streaming writer
+// (libpng and zlib), which never holds the picture a second time.
 inline constexpr std::size_t kPngWholeBufferLimit = std::size_t(512) << 20;
 
 // Whether a 32-bit picture's fourth bytes are all 0, as a screen capture's are.
