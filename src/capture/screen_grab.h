@@ -1,5 +1,6 @@
 #pragma once
 // Copying screen pixels into the current image, as the capture commands ask for it.
+#include <cstdint>
 #include <optional>
 
 #include "capture/window_id.h"
@@ -15,6 +16,11 @@ struct OsVersion {
 // Whether a grab adds CAPTUREBLT to SRCCOPY (so layered windows are copied too): not on a
 // version 4.x system; yes when the version could not be read.
 bool UseCaptureBlt(const std::optional<OsVersion>& version);
+
+// Screen pixels, laid out as `picture`'s rows, into `picture`. The screen has no alpha: a
+// 32-bit picture's fourth bytes are left 0, whatever the display put there (under Wine the
+// X server's padding, which a PNG file would carry as transparency).
+void CopyScreenPixels(const std::uint8_t* screen, Bitmap& picture);
 
 // The screen as the capture commands use it.
 class Screen {

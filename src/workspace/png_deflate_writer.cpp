@@ -266,19 +266,22 @@ struct CompressorDeleter {
 
 }  // namespace
 
-bool FourthBytesAllZero(const Bitmap& picture) {
+FourthBytes FourthBytesOf(const Bitmap& picture) {
     // A row at a time, with no branch inside, so that the compiler takes many at once.
-    for (int y = 0; y < picture.Height(); ++y) {
+    bool zero = true, full = true;
+    for (int y = 0; y < picture.Height() && (zero || full); ++y) {
         const std::uint8_t* row = picture.Row(y);
-        std::uint32_t any = 0;
+        std::uint32_t any = 0, all = 0xFFFFFFFFu;
         for (int x = 0; x < picture.Width(); ++x) {
             std::uint32_t pixel;
             std::memcpy(&pixel, row + 4 * x, 4);
             any |= pixel;
+            all &= pixel;
         }
-        if (any >> 24) return false;
+        zero = zero && (any >> 24) == 0;
+        full = full && (all >> 24) == 0xFF;
     }
-    return true;
+    return zero ? FourthBytes::AllZero : full ? FourthBytes::AllOpaque : FourthBytes::Alpha;
 }
 
 PngRowFilter ChosenFilter(const Bitmap& picture) {

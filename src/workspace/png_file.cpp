@@ -261,7 +261,9 @@ std::vector<png_color> ColourTableFor(const Bitmap& picture) {
 }
 
 // Everything the library touches lives in *e, so nothing here is clobbered by the jump.
-void Compress(Encoder& e, const Bitmap& source, const std::vector<png_color>& colours, bool opaque,
+// zeroAlpha: a 32-bit picture's fourth bytes are all 0, the unused byte of a capture, and
+// go out as 255.
+void Compress(Encoder& e, const Bitmap& source, const std::vector<png_color>& colours, bool zeroAlpha,
               const PngWriteOptions& options) {
     if (setjmp(e.failure.jump)) throw EInOutError(std::string("PNG: ") + e.failure.message);
     e.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &e.failure, PngJumpOnError, PngIgnoreWarning);
@@ -282,7 +284,7 @@ void Compress(Encoder& e, const Bitmap& source, const std::vector<png_color>& co
     if (bpp == 8) png_set_PLTE(e.png, e.info, colours.data(), int(colours.size()));
     png_write_info(e.png, e.info);
     if (bpp > 8) png_set_bgr(e.png);
-    if (opaque) png_set_invert_alpha(e.png);  // the 0s go out as 255
+    if (zeroAlpha) png_set_invert_alpha(e.png);
     for (int y = 0; y < source.Height(); ++y) png_write_row(e.png, source.Row(y));
     png_write_end(e.png, nullptr);
 }
@@ -292,7 +294,8 @@ void Compress(Encoder& e, const Bitmap& source, const std::vector<png_color>& co
 std::vector<std::uint8_t> EncodePng(const Bitmap& picture, PngWriteOptions options) {
     if (picture.Empty()) throw EInOutError("PNG: a picture without pixels cannot be written");
     const std::vector<png_color> colours = picture.BitsPerPixel() == 8 ? ColourTableFor(picture) : std::vector<png_color>{};
-    const bool opaque = picture.BitsPerPixel() == 32 && FourthBytesAllZero(picture);
+    const FourthBytes fourth = picture.BitsPerPixel() == 32 ? FourthBytesOf(picture) : FourthBytes::Alpha;
+    const bool opaque = fourth != FourthBytes::Alpha;
     const std::size_t rowsSize = (std::size_t(picture.Width()) * std::size_t(picture.BitsPerPixel() / 8) + 1) *
                                  std::size_t(picture.Height());
     if (options.coder == PngCoder::Libdeflate && rowsSize <= kPngWholeBufferLimit) {
@@ -306,7 +309,7 @@ std::vector<std::uint8_t> EncodePng(const Bitmap& picture, PngWriteOptions optio
     if (!options.filter) options.filter = ChosenFilter(picture);
     auto e = std::make_unique<Encoder>();
     e->data.reserve(std::size_t(picture.Width()) * std::size_t(picture.Height()) / 4 + 1024);
-    Compress(*e, picture, colours, opaque, options);
+    Compress(*e, picture, colours, fourth == FourthBytes::AllZero, options);
     return std::move(e->data);
 }
 

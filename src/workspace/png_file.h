@@ -61,9 +61,10 @@ struct PngWriteOptions {
 // Lossless at every depth: 8-bit pictures as a palette file (entries past the colour table
 // that pixels use are written black, as they are shown), 24 bits as RGB, 32 bits as RGBA
 // with the fourth byte as alpha. A 32-bit picture whose fourth bytes are all 0 (a screen
-// capture's unused byte) is written opaque: as RGB, which DecodePng gives back at 24 bits
-// with the same colours (the earlier writer, PngCoder::LibpngZlib, as opaque RGBA, which
-// DecodePng gives back at 32 bits with 0s). Such a picture, or a 24-bit one, of 256
+// capture's unused byte) or all 255 (opaque, as some screens fill the byte) is written
+// opaque: as RGB, which DecodePng gives back at 24 bits with the same colours (the earlier
+// writer, PngCoder::LibpngZlib, as opaque RGBA, which DecodePng gives back at 32 bits with
+// 0s). Such a picture, or a 24-bit one, of 256
 // colours or fewer goes out as a palette of 1, 2, 4 or 8 bits a pixel (unless a filter is
 // asked for), marked so that DecodePng gives it back at 24 bits with the same colours. The file holds IHDR, PLTE for a palette, the
 // data in IDAT chunks of at most 1 MiB and IEND. Throws EInOutError when the picture

@@ -65,7 +65,7 @@ void GrabScreenRectWith(const Rect& rect, Bitmap& bitmap, DWORD rop) {
             copied = screen && ::BitBlt(canvas.dc(), 0, 0, width, height, screen.get(), rect.left, rect.top, rop) != FALSE;
             ::GdiFlush();
             trace.Step("bitblt " + std::to_string(grabbed.BitsPerPixel()));
-            if (copied) std::memcpy(grabbed.Data(), canvas.bits(), grabbed.DataSize());
+            if (copied) CopyScreenPixels(canvas.bits(), grabbed);
             trace.Step("copy");
         } catch (const EImageTooLarge&) {
             copied = false;

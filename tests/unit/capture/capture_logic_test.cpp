@@ -99,6 +99,21 @@ TEST(ScreenGrabTest, CaptureBltRule) {
     EXPECT_TRUE(UseCaptureBlt(std::nullopt));
 }
 
+TEST(ScreenGrabTest, ScreenPixelsKeepTheirColoursAndTheirFourthByteIsNoAlpha) {
+    for (int bpp : {24, 32}) {
+        SCOPED_TRACE(bpp);
+        Bitmap picture(5, 3, bpp);
+        // What a display hands over: any byte anywhere, the padding of 32-bit pixels too.
+        std::vector<std::uint8_t> screen(picture.DataSize());
+        for (std::size_t i = 0; i < screen.size(); ++i) screen[i] = std::uint8_t(i * 37 + 11);
+        CopyScreenPixels(screen.data(), picture);
+        for (std::size_t i = 0; i < screen.size(); ++i) {
+            const bool fourth = bpp == 32 && i % 4 == 3;
+            ASSERT_EQ(picture.Data()[i], fourth ? 0 : screen[i]) << "byte " << i;
+        }
+    }
+}
+
 Bitmap Numbered(int w, int h, int bpp) {
     Bitmap b(w, h, bpp);
     for (int y = 0; y < h; ++y)

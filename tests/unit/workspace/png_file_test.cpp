@@ -226,11 +226,18 @@ TEST(PngFile, CapturesShowOpaqueAndAlphaStaysAlphaInOtherReaders) {
     EXPECT_EQ(rgba[4 * 4 + 3], 128);
     EXPECT_EQ(rgba[3], 0) << "once any pixel has one, the fourth byte is the alpha everywhere";
 
-    // An opaque picture with 255s in the fourth byte reads back in the captures' form.
+    // An opaque picture with 255s in the fourth byte, the form some screens give captures
+    // in, goes out without alpha too and reads back in the captures' form; the earlier
+    // writer keeps it opaque.
     Bitmap opaque = Pattern(4, 4, 32);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 4; ++x) opaque.Row(y)[4 * x + 3] = 255;
-    const Bitmap back = DecodePng(EncodePng(opaque));
+    const Bytes opaqueFile = EncodePng(opaque);
+    EXPECT_NE(opaqueFile[25], 6) << "no alpha channel";
+    const PngWriteOptions earlier{PngCoder::LibpngZlib, kPngZlibCompressionLevel, std::nullopt};
+    rgba = ReadAsRgba(EncodePng(opaque, earlier), width, height);
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(rgba[std::size_t(4 * i + 3)], 255) << "opaque in the earlier writer's file";
+    const Bitmap back = DecodePng(opaqueFile);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 4; ++x) {
             RgbQuad want = opaque.PixelColour(x, y);
