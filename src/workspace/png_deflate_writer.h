@@ -23,8 +23,7 @@ inline constexpr char kPngTrueColourChunk[5] = "trUE";
 inline constexpr std::size_t kPngWholeBufferLimit = std::size_t(512) << 20;
 
 // What a 32-bit picture's fourth bytes hold: all 0, a screen capture's unused byte; all
-// 255, an opaque alpha (so a capture comes from screens that fill the byte, under Wine
-// for one); or an alpha that varies.
+// 255, an alpha that leaves every pixel opaque; or an alpha that varies.
 enum class FourthBytes { AllZero, AllOpaque, Alpha };
 FourthBytes FourthBytesOf(const Bitmap& picture);
 
@@ -34,9 +33,9 @@ FourthBytes FourthBytesOf(const Bitmap& picture);
 PngRowFilter ChosenFilter(const Bitmap& picture);
 
 // The file of `picture`; colours is the colour table of an 8-bit one, opaque says that a
-// 32-bit one's fourth bytes are all 0 or all 255 and go unwritten. With options.filter unset, a 24-bit or
-// opaque picture of 256 colours or fewer is written as a palette, others with ChosenFilter. Throws
-// EInOutError, std::bad_alloc when the buffers cannot be had.
+// 32-bit one's fourth bytes are all 0 or all 255 and go unwritten. With options.filter
+// unset, a 24-bit or opaque picture of 256 colours or fewer is written as a palette, others
+// with ChosenFilter. Throws EInOutError, std::bad_alloc when the buffers cannot be had.
 std::vector<std::uint8_t> DeflatePngFile(const Bitmap& picture, const std::vector<png_color>& colours, bool opaque,
                                          const PngWriteOptions& options);
 

@@ -61,7 +61,7 @@ struct PngWriteOptions {
 // Lossless at every depth: 8-bit pictures as a palette file (entries past the colour table
 // that pixels use are written black, as they are shown), 24 bits as RGB, 32 bits as RGBA
 // with the fourth byte as alpha. A 32-bit picture whose fourth bytes are all 0 (a screen
-// capture's unused byte) or all 255 (opaque, as some screens fill the byte) is written
+// capture's unused byte) or all 255 (an alpha that leaves every pixel opaque) is written
 // opaque: as RGB, which DecodePng gives back at 24 bits with the same colours (the earlier
 // writer, PngCoder::LibpngZlib, as opaque RGBA, which DecodePng gives back at 32 bits with
 // 0s). Such a picture, or a 24-bit one, of 256

@@ -226,9 +226,8 @@ TEST(PngFile, CapturesShowOpaqueAndAlphaStaysAlphaInOtherReaders) {
     EXPECT_EQ(rgba[4 * 4 + 3], 128);
     EXPECT_EQ(rgba[3], 0) << "once any pixel has one, the fourth byte is the alpha everywhere";
 
-    // An opaque picture with 255s in the fourth byte, the form some screens give captures
-    // in, goes out without alpha too and reads back in the captures' form; the earlier
-    // writer keeps it opaque.
+    // An opaque picture with 255s in the fourth byte goes out without alpha too and reads
+    // back in the captures' form; the earlier writer keeps it opaque.
     Bitmap opaque = Pattern(4, 4, 32);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 4; ++x) opaque.Row(y)[4 * x + 3] = 255;
