@@ -13,6 +13,7 @@
 
 #include <commctrl.h>
 #include <winspool.h>
+#include "util/win32/gdi_handles.h"
 #include "workspace/image_file.h"
 
 namespace e2e {
@@ -209,10 +210,7 @@ TEST_F(PrintTest, APrintTakesTheMarksDrawnOverThePicture) {
     // the first press on a window just put in front: the drag is made once more then.
     const auto shownBlack = [&] {
         const POINT p = PictureOnScreen(app.MainWindow(), 50, 25);
-        HDC screen = ::GetDC(nullptr);
-        const COLORREF c = ::GetPixel(screen, p.x, p.y);
-        ::ReleaseDC(nullptr, screen);
-        return c == RGB(0, 0, 0);
+        return ::GetPixel(vimbrel::win32::WindowDC(nullptr).get(), p.x, p.y) == RGB(0, 0, 0);
     };
     const auto drag = [&] { DragMouse(PictureOnScreen(app.MainWindow(), 2, 2), PictureOnScreen(app.MainWindow(), 98, 48)); };
     ASSERT_FALSE(shownBlack()) << "the quarter is red before the box";

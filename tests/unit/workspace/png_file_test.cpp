@@ -29,6 +29,9 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// The earlier writer, libpng streaming into zlib, kept beside the program's own.
+const PngWriteOptions kEarlierWriter{PngCoder::LibpngZlib, kPngZlibCompressionLevel, std::nullopt};
+
 using testing::Pattern;
 
 // The pattern with a colour table of just the colours it uses.
@@ -182,8 +185,7 @@ TEST(PngFile, RoundTripsLosslesslyAtEveryDepth) {
             const Bitmap back = DecodePng(file);
             EXPECT_EQ(back.BitsPerPixel(), 24);
             EXPECT_TRUE(testing::SamePixels(back, original));
-            const PngWriteOptions earlier{PngCoder::LibpngZlib, kPngZlibCompressionLevel, std::nullopt};
-            const Bytes old = EncodePng(original, earlier);
+            const Bytes old = EncodePng(original, kEarlierWriter);
             EXPECT_EQ(old[25], 6) << "the earlier writer: opaque RGBA, whatever the colours";
             EXPECT_EQ(DecodePng(old), original) << "read back with 0s in the fourth byte";
         } else {
@@ -233,8 +235,7 @@ TEST(PngFile, CapturesShowOpaqueAndAlphaStaysAlphaInOtherReaders) {
         for (int x = 0; x < 4; ++x) opaque.Row(y)[4 * x + 3] = 255;
     const Bytes opaqueFile = EncodePng(opaque);
     EXPECT_NE(opaqueFile[25], 6) << "no alpha channel";
-    const PngWriteOptions earlier{PngCoder::LibpngZlib, kPngZlibCompressionLevel, std::nullopt};
-    rgba = ReadAsRgba(EncodePng(opaque, earlier), width, height);
+    rgba = ReadAsRgba(EncodePng(opaque, kEarlierWriter), width, height);
     for (int i = 0; i < 16; ++i) EXPECT_EQ(rgba[std::size_t(4 * i + 3)], 255) << "opaque in the earlier writer's file";
     const Bitmap back = DecodePng(opaqueFile);
     for (int y = 0; y < 4; ++y)
@@ -299,9 +300,8 @@ TEST(PngFile, FlatPicturesAreWrittenUnfilteredAndPhotographsFilteredPerRow) {
         EXPECT_EQ(DecodePng(chosen), photo);
     }
     // The earlier writer: flat pictures unfiltered, photographs by libpng's choice.
-    const PngWriteOptions earlier{PngCoder::LibpngZlib, kPngZlibCompressionLevel, std::nullopt};
-    EXPECT_EQ(RowFilters(EncodePng(flat, earlier), flat), std::vector<int>(16, 0));
-    const std::vector<int> libpngFilters = RowFilters(EncodePng(photo, earlier), photo);
+    EXPECT_EQ(RowFilters(EncodePng(flat, kEarlierWriter), flat), std::vector<int>(16, 0));
+    const std::vector<int> libpngFilters = RowFilters(EncodePng(photo, kEarlierWriter), photo);
     EXPECT_NE(std::count(libpngFilters.begin(), libpngFilters.end(), 0), 16);
     // Palette pictures: unfiltered, indices are no sample values.
     const Bitmap palette = ShortTable(Pattern(6, 5, 8));
