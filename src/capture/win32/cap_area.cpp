@@ -45,8 +45,13 @@ Size TextSize(HDC dc, const std::string& text) {
 TfrmCapArea::TfrmCapArea(HWND owner)
     : owner_(owner), origin_{::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN)} {
     const int width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN), height = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    // The overlay always copies with plain SRCCOPY.
-    GrabScreenRectWith(Rect{origin_.x, origin_.y, origin_.x + width, origin_.y + height}, screenImage_, SRCCOPY);
+    {
+        // The overlay always copies with plain SRCCOPY, through a surface that goes with the
+        // grab: the overlay holds the desktop three times over while it is up.
+        GrabSurface once;
+        GrabScreenRectWith(Rect{origin_.x, origin_.y, origin_.x + width, origin_.y + height}, screenImage_, SRCCOPY,
+                           once);
+    }
     const int depth = screenImage_.BitsPerPixel();
     bright_.emplace(width, height, depth);
     dim_.emplace(width, height, depth);

@@ -26,4 +26,19 @@ private:
     std::optional<SelectedObject> selected_;
 };
 
+// The canvas screen grabs go through, kept from one grab to the next while the size and
+// depth stay the same. A new screenful of section costs a page fault for each of its pages
+// when the BitBlt first writes them and an unmapping when it goes: under Wine about a sixth
+// of Print Screen to a whole file. The price is one grab's pixels held between captures.
+class GrabSurface {
+public:
+    // The kept canvas when it has this shape, else a new one in its place (the old one is
+    // let go first). Throws EImageTooLarge as DibCanvas does, keeping nothing.
+    DibCanvas& Sized(int width, int height, int bitsPerPixel);
+
+private:
+    std::optional<DibCanvas> canvas_;
+    int width_ = 0, height_ = 0, bitsPerPixel_ = 0;
+};
+
 }  // namespace vimbrel::win32

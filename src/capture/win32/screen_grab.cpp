@@ -24,6 +24,14 @@ DibCanvas::DibCanvas(int width, int height, int bitsPerPixel) {
     selected_.emplace(dc_.get(), bitmap_.get());
 }
 
+DibCanvas& GrabSurface::Sized(int width, int height, int bitsPerPixel) {
+    if (canvas_ && width == width_ && height == height_ && bitsPerPixel == bitsPerPixel_) return *canvas_;
+    canvas_.reset();
+    canvas_.emplace(width, height, bitsPerPixel);
+    width_ = width, height_ = height, bitsPerPixel_ = bitsPerPixel;
+    return *canvas_;
+}
+
 std::optional<OsVersion> SystemVersion() {
     OSVERSIONINFOA version{};
     version.dwOSVersionInfoSize = sizeof version;
@@ -31,20 +39,12 @@ std::optional<OsVersion> SystemVersion() {
     return OsVersion{unsigned(version.dwMajorVersion), unsigned(version.dwMinorVersion)};
 }
 
-namespace {
-
-// Grabs keep the screen's own depth where a Bitmap can hold it.
-int ScreenDepth() {
-    WindowDC screen(nullptr);
-    return screen && ::GetDeviceCaps(screen.get(), BITSPIXEL) == 32 ? 32 : 24;
-}
-
-}  // namespace
-
-void GrabScreenRectWith(const Rect& rect, Bitmap& bitmap, DWORD rop) {
+void GrabScreenRectWith(const Rect& rect, Bitmap& bitmap, DWORD rop, GrabSurface& surface) {
     StepTrace trace("screen grab");
     const int width = std::max(0, rect.Width()), height = std::max(0, rect.Height());
-    const int depth = ScreenDepth();
+    const WindowDC screen(nullptr);
+    // Grabs keep the screen's own depth where a Bitmap can hold it.
+    const int depth = screen && ::GetDeviceCaps(screen.get(), BITSPIXEL) == 32 ? 32 : 24;
     // Memory already of the right size is written over, not asked for anew.
     Bitmap grabbed = bitmap.Width() == width && bitmap.Height() == height && bitmap.BitsPerPixel() == depth
                          ? std::move(bitmap)
@@ -56,11 +56,10 @@ void GrabScreenRectWith(const Rect& rect, Bitmap& bitmap, DWORD rop) {
         // The screen goes with one BitBlt into a DIB section laid out as the picture's rows
         // (a device-dependent bitmap read back with GetDIBits cost a conversion of its own
         // as long again, under Wine), and from there into the picture: a screenful passes
-        // through this program's memory once.
+        // through this program's memory once. Every pixel of the section is written anew.
         bool copied = false;
         try {
-            WindowDC screen(nullptr);
-            DibCanvas canvas(width, height, grabbed.BitsPerPixel());
+            DibCanvas& canvas = surface.Sized(width, height, grabbed.BitsPerPixel());
             trace.Step("section");
             copied = screen && ::BitBlt(canvas.dc(), 0, 0, width, height, screen.get(), rect.left, rect.top, rop) != FALSE;
             ::GdiFlush();
@@ -76,19 +75,19 @@ void GrabScreenRectWith(const Rect& rect, Bitmap& bitmap, DWORD rop) {
     bitmap = std::move(grabbed);
 }
 
-void GrabScreenRect(const Rect& rect, Bitmap& bitmap) {
-    GrabScreenRectWith(rect, bitmap, UseCaptureBlt(SystemVersion()) ? SRCCOPY | CAPTUREBLT : SRCCOPY);
+void GrabScreenRect(const Rect& rect, Bitmap& bitmap, GrabSurface& surface) {
+    GrabScreenRectWith(rect, bitmap, UseCaptureBlt(SystemVersion()) ? SRCCOPY | CAPTUREBLT : SRCCOPY, surface);
 }
 
-void GrabScreen(Bitmap& bitmap) {
-    GrabScreenRect(Rect{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}, bitmap);
+void GrabScreen(Bitmap& bitmap, GrabSurface& surface) {
+    GrabScreenRect(Rect{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}, bitmap, surface);
 }
 
-std::optional<Rect> GrabWindow(HWND window, Bitmap& bitmap) {
+std::optional<Rect> GrabWindow(HWND window, Bitmap& bitmap, GrabSurface& surface) {
     RECT r;
     if (!window || !::IsWindow(window) || !::GetWindowRect(window, &r)) return std::nullopt;
     const Rect rect = FromRECT(r);
-    GrabScreenRect(rect, bitmap);
+    GrabScreenRect(rect, bitmap, surface);
     return rect;
 }
 

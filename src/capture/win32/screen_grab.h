@@ -6,6 +6,7 @@
 
 #include "capture/foreground.h"
 #include "capture/screen_grab.h"
+#include "capture/win32/dib_canvas.h"
 
 namespace vimbrel::win32 {
 
@@ -14,15 +15,15 @@ std::optional<OsVersion> SystemVersion();
 
 // Copies the screen rectangle into bitmap, sized (right - left) x (bottom - top), with
 // SRCCOPY, plus CAPTUREBLT where UseCaptureBlt says so. The bitmap takes the screen's
-// depth: 32 bits on a 32-bit screen, 24 otherwise.
-void GrabScreenRect(const Rect& rect, Bitmap& bitmap);
+// depth: 32 bits on a 32-bit screen, 24 otherwise. The pixels pass through `surface`.
+void GrabScreenRect(const Rect& rect, Bitmap& bitmap, GrabSurface& surface);
 // The same with the raster operation given (the area overlay uses plain SRCCOPY).
-void GrabScreenRectWith(const Rect& rect, Bitmap& bitmap, DWORD rop);
+void GrabScreenRectWith(const Rect& rect, Bitmap& bitmap, DWORD rop, GrabSurface& surface);
 // (0, 0) to the primary screen's width and height.
-void GrabScreen(Bitmap& bitmap);
+void GrabScreen(Bitmap& bitmap, GrabSurface& surface);
 // The window's rectangle as GetWindowRect gives it; nothing (bitmap untouched) when the
 // handle no longer names a window.
-std::optional<Rect> GrabWindow(HWND window, Bitmap& bitmap);
+std::optional<Rect> GrabWindow(HWND window, Bitmap& bitmap, GrabSurface& surface);
 // The standard arrow where the pointer is, relative to origin (the grabbed rectangle's
 // top-left corner), clipped to the bitmap. Nothing when inclMouse is off or the pointer's
 // position cannot be read.
@@ -44,15 +45,20 @@ public:
 // ConsoleInForeground for this system.
 bool ConsoleInForeground();
 
+// The captures' screen: one surface for all its grabs, so that a capture after the first of
+// the same size asks the system for no memory.
 class WinScreen : public Screen {
 public:
-    void GrabScreen(Bitmap& bitmap) override { win32::GrabScreen(bitmap); }
+    void GrabScreen(Bitmap& bitmap) override { win32::GrabScreen(bitmap, surface_); }
     std::optional<Rect> GrabWindow(WindowId window, Bitmap& bitmap) override {
-        return win32::GrabWindow(reinterpret_cast<HWND>(window), bitmap);
+        return win32::GrabWindow(reinterpret_cast<HWND>(window), bitmap, surface_);
     }
     void DrawMouseCursor(Bitmap& bitmap, Point origin, bool inclMouse) override {
         win32::DrawMouseCursor(bitmap, origin, inclMouse);
     }
+
+private:
+    GrabSurface surface_;
 };
 
 }  // namespace vimbrel::win32

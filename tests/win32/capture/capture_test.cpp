@@ -100,8 +100,9 @@ int CountMismatches(const Bitmap& b, int offsetX, int offsetY) {
 
 TEST(ScreenGrabWin32Test, WindowGrabGivesThePaintedPixels) {
     PatternWindow pattern(120, 90, 96, 64);
+    GrabSurface surface;
     Bitmap grabbed;
-    std::optional<Rect> rect = GrabWindow(pattern.get(), grabbed);
+    std::optional<Rect> rect = GrabWindow(pattern.get(), grabbed, surface);
     ASSERT_TRUE(rect.has_value());
     EXPECT_EQ(*rect, (Rect{120, 90, 216, 154}));
     ASSERT_EQ(grabbed.Width(), 96);
@@ -110,15 +111,36 @@ TEST(ScreenGrabWin32Test, WindowGrabGivesThePaintedPixels) {
     EXPECT_EQ(CountMismatches(grabbed, 0, 0), 0);
 
     Bitmap part;
-    GrabScreenRect(Rect{130, 95, 150, 130}, part);
+    GrabScreenRect(Rect{130, 95, 150, 130}, part, surface);
     ASSERT_EQ(part.Width(), 20);
     ASSERT_EQ(part.Height(), 35);
     EXPECT_EQ(CountMismatches(part, 10, 5), 0);
 }
 
+TEST(ScreenGrabWin32Test, AGrabThroughTheKeptSurfaceShowsTheScreenAsItIsNow) {
+    PatternWindow pattern(120, 90, 96, 64);
+    GrabSurface surface;
+    Bitmap first;
+    ASSERT_TRUE(GrabWindow(pattern.get(), first, surface).has_value());
+    ASSERT_EQ(CountMismatches(first, 0, 0), 0);
+
+    // The window turns grey; the same surface, same size, grabs it again.
+    SetWindowLongPtrA(pattern.get(), GWLP_USERDATA, 1);
+    InvalidateRect(pattern.get(), nullptr, FALSE);
+    UpdateWindow(pattern.get());
+    PumpFor(300);
+    Bitmap second;
+    ASSERT_TRUE(GrabWindow(pattern.get(), second, surface).has_value());
+    ASSERT_EQ(second.Width(), 96);
+    for (Point p : {Point{0, 0}, Point{47, 31}, Point{95, 63}})
+        EXPECT_EQ(Colour(second, p.x, p.y), (RgbQuad{128, 128, 128, 0})) << p.x << ", " << p.y;
+    EXPECT_EQ(CountMismatches(first, 0, 0), 0) << "the first grab is the picture's own, not the surface's";
+}
+
 TEST(ScreenGrabWin32Test, WholeScreenAndGoneWindow) {
+    GrabSurface surface;
     Bitmap screen;
-    GrabScreen(screen);
+    GrabScreen(screen, surface);
     EXPECT_EQ(screen.Width(), GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(screen.Height(), GetSystemMetrics(SM_CYSCREEN));
 
@@ -128,11 +150,11 @@ TEST(ScreenGrabWin32Test, WholeScreenAndGoneWindow) {
         gone = pattern.get();
     }
     Bitmap kept(3, 3, 24);
-    EXPECT_FALSE(GrabWindow(gone, kept).has_value());
+    EXPECT_FALSE(GrabWindow(gone, kept, surface).has_value());
     EXPECT_EQ(kept.Width(), 3);
 
     Bitmap reversed(3, 3, 24);
-    GrabScreenRect(Rect{50, 50, 40, 40}, reversed);
+    GrabScreenRect(Rect{50, 50, 40, 40}, reversed, surface);
     EXPECT_TRUE(reversed.Empty());
 }
 
@@ -149,8 +171,9 @@ TEST(ScreenGrabWin32Test, ArrowIsDrawnAtThePointer) {
     PatternWindow grey(200, 200, 160, 160, true);
     ASSERT_TRUE(SetCursorPos(260, 270));
     const Rect area{220, 230, 340, 350};
+    GrabSurface surface;
     Bitmap plain;
-    GrabScreenRect(area, plain);
+    GrabScreenRect(area, plain, surface);
 
     Bitmap off = plain;
     DrawMouseCursor(off, Point{area.left, area.top}, false);
@@ -212,7 +235,8 @@ private:
         }
         if (!window) return;
         Sleep(200);
-        GrabScreenRect(Rect{120, 90, 216, 154}, screenWhileOpen_);
+        GrabSurface surface;
+        GrabScreenRect(Rect{120, 90, 216, 154}, screenWhileOpen_, surface);
         const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
         for (const Step& s : steps) {
             if (s.key) {
