@@ -4,6 +4,7 @@
 # (bench/start_memory.sh --trace shows the start's steps). The print spooler asks the
 # printing system for every printer as it loads, and the common controls load the theme
 # library with them: a second start, which only hands its command line on, needs neither.
+# COM (ole32, with the RPC runtime under it) comes up only once the main window is made.
 # A library whose first call cannot load it ends the program, as a missing import would
 # at start; these are part of every Windows.
 function(vimbrel_delay_import name dll)
@@ -36,3 +37,4 @@ vimbrel_delay_import(oleaut32 oleaut32.dll)
 vimbrel_delay_import(winmm winmm.dll)
 vimbrel_delay_import(winspool winspool.drv)
 vimbrel_delay_import(comctl32 comctl32.dll)
+vimbrel_delay_import(ole32 ole32.dll)

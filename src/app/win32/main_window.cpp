@@ -141,6 +141,16 @@ void MainWindow::FormCreate() {
     // What each step of the start costs, at debug level (sent once the window is up).
     StepTrace trace("form create");
     MemoryTrace memory("form create memory (KB)");
+    // What the window itself does not need is made only now that it is up: a hidden
+    // start's window does not wait for COM or the common controls.
+    s_->com.emplace();
+    trace.Step("com");
+    memory.Step("com");
+    // The tool bar and the status bar are the first common controls the program makes.
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    trace.Step("common controls");
+    memory.Step("common controls");
     CreateControls();
     trace.Step("controls");
     memory.Step("controls");

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "desktop/win32/tray_icon.h"
 #include "desktop/win32/windowed_component.h"
 #include "util/command_states.h"
+#include "util/win32/com_handles.h"
 #include "util/win32/gdi_handles.h"
 #include "util/win32/handles.h"
 #include "util/win32/modal.h"
@@ -38,6 +40,9 @@ constexpr UINT kShowNotice = WM_APP + 2;
 struct MainWindow::State : SettingsView, ImageView, CursorPort, MainView, UserNotice {
     explicit State(MainWindow& w) : window(w) {}
     MainWindow& window;
+    // COM on the window's thread (the shell's dialogs, starting other programs, mail by
+    // automation), from just after the window is made until everything below has gone.
+    std::optional<ComApartment> com;
 
     // What loading the settings asks of the window.
     void SetCaptureMode(bool area) override {

@@ -1,7 +1,6 @@
 // Program start: the log line, the single-instance test, the hand-over of a second start,
 // then the main window and its message loop.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <cstdlib>
 #include <string>
@@ -14,7 +13,6 @@
 #include "util/errors.h"
 #include "workspace/step_trace.h"
 #include "workspace/win32/process_memory.h"
-#include "util/win32/com_handles.h"
 #include "util/win32/handles.h"
 #include "util/win32/modal.h"
 #include "util/win32/system.h"
@@ -62,14 +60,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     StepTrace trace("start");
     MemoryTrace memory("start memory (KB)");
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
-    ::InitCommonControlsEx(&icc);
-    trace.Step("common controls");
-    memory.Step("common controls");
-    // The shell's folder dialog needs COM on this thread.
-    ComApartment com;
-    trace.Step("com");
-    memory.Step("com");
     // Every window and dialog procedure hands its failures to the program's handler.
     SetWindowFailureHandler(&ReportException);
     // Simple MAPI is looked for when mail is first sent (mail commands); freed at the end.
