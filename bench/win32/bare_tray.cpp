@@ -1,6 +1,7 @@
 // The floor of bench/start_memory.sh: a bare tray program. A hidden top-level window of
 // class "BareTray", an icon in the notification area, a message loop; nothing else. It ends
-// when its window is closed (WM_CLOSE).
+// when its window is closed (WM_CLOSE). Its manifest gives it Vimbrel's code page (UTF-8)
+// and nothing else.
 #include <windows.h>
 #include <shellapi.h>
 
