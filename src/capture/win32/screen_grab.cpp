@@ -26,8 +26,7 @@ DibCanvas::DibCanvas(int width, int height, int bitsPerPixel) {
 
 DibCanvas& GrabSurface::Sized(int width, int height, int bitsPerPixel) {
     if (canvas_ && width == width_ && height == height_ && bitsPerPixel == bitsPerPixel_) return *canvas_;
-    canvas_.reset();
-    canvas_.emplace(width, height, bitsPerPixel);
+    canvas_.emplace(width, height, bitsPerPixel);  // which lets the old one go first
     width_ = width, height_ = height, bitsPerPixel_ = bitsPerPixel;
     return *canvas_;
 }
